@@ -1,0 +1,53 @@
+#include "core/qr_core_device.h"
+
+#include <QPoint>
+#include <QWidget>
+
+float QRCOREDevice::getAspectRatio() const
+{
+    return static_cast<float>(getWidth()) / static_cast<float>(getHeight());
+}
+
+bool QRCOREDevice::hasAspect(std::pair<float, float> aspect) const
+{
+    return aspect.first == getAspectRatio() && aspect.second == 1.0f;
+}
+
+float QRCOREDevice::getPixelSize() const
+{
+    return 1.0f / (static_cast<float>(getHeight()) * 0.5f);
+}
+
+std::pair<float, float> QRCOREDevice::toViewCoordinates(float x, float y) const
+{
+    const auto [left, top, bottom, right] = getBounds();
+    const float centreX = static_cast<float>(left) + static_cast<float>(right - left) * 0.5f;
+    const float centreY = static_cast<float>(top) + static_cast<float>(bottom - top) * 0.5f;
+    const float scale = 1.0f / (static_cast<float>(getHeight()) * 0.5f);
+    return {(x - centreX) * scale, -(y - centreY) * scale};
+}
+
+QRCOREControlDevice::QRCOREControlDevice(QRObject* manager, QWidget* control, std::string_view name)
+    : QRCOREDevice(manager, name), control_(control)
+{
+    if (!control_)
+        reportError("Create", "No control bound to this device");
+}
+
+int QRCOREControlDevice::getWidth() const
+{
+    return control_ ? control_->width() : QRCOREDevice::getWidth();
+}
+
+int QRCOREControlDevice::getHeight() const
+{
+    return control_ ? control_->height() : QRCOREDevice::getHeight();
+}
+
+QRCOREDevice::Bounds QRCOREControlDevice::getBounds() const
+{
+    if (!control_)
+        return QRCOREDevice::getBounds();
+    const QPoint origin = control_->mapToGlobal(QPoint(0, 0));
+    return {origin.x(), origin.y(), origin.y() + control_->height(), origin.x() + control_->width()};
+}

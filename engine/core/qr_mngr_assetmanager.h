@@ -1,0 +1,64 @@
+#pragma once
+// Shares file-loaded resources by path: one instance per canonical path (or name ID), reference
+// counted, destroyed with its last release. Owned by the manager hub.
+
+#include "core/qr_core_managedobject.h"
+
+#include <functional>
+#include <string>
+
+class QRRESCList;
+
+// One entry of the asset manager; owns its resource.
+class QRMNGRManagedAsset : public QRObject {
+public:
+    QRMNGRManagedAsset(QRObject* owner, QROwned<QRManagedObject> resource);
+    QRManagedObject* getResource() const { return resource_.get(); }
+    bool matches(std::uint32_t id) const;
+
+    int referenceCount = 0;
+    bool autoRelease = true;
+
+private:
+    QROwned<QRManagedObject> resource_;
+};
+
+class QRMNGRAssetManager : public QRObject {
+public:
+    using ResourceFactory = std::function<QROwned<QRManagedObject>(QRObject* owner)>;
+
+    explicit QRMNGRAssetManager(QRObject* owner);
+    ~QRMNGRAssetManager() override;
+    void afterCreate() override;
+
+    // The shared resource for path, loaded on first request; null when the file cannot be found.
+    QRManagedObject* acquireAsset(const std::string& path, const ResourceFactory& create);
+    template <class T>
+    T* acquire(const std::string& path)
+    {
+        return dynamic_cast<T*>(acquireAsset(path, [](QRObject* owner) -> QROwned<QRManagedObject> {
+            return qrNew<T>(owner);
+        }));
+    }
+
+    // Drops one reference and clears the caller's pointer; harmless for null or foreign resources.
+    void releaseAsset(QRManagedObject*& resource);
+    template <class T>
+    void release(T*& resource)
+    {
+        QRManagedObject* managed = resource;
+        releaseAsset(managed);
+        resource = nullptr;
+    }
+
+    QRMNGRManagedAsset* findAsset(const std::string& path) const;
+    QRMNGRManagedAsset* findAssetOfResource(const QRManagedObject* resource) const;
+    void removeAsset(QRMNGRManagedAsset* entry);
+    int getCount() const;
+
+private:
+    QROwned<QRRESCList> entries_;
+};
+
+// The process-wide asset manager, or null before its creation and after its destruction.
+QRMNGRAssetManager* qrAssets();

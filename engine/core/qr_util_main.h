@@ -1,0 +1,31 @@
+#pragma once
+// The utility hub: clamping and min/max helpers, and the utility objects the engine shares.
+// Owned by the engine core.
+
+#include "core/qr_core_object.h"
+
+class QRUTILDialogs : public QRObject {
+public:
+    explicit QRUTILDialogs(QRObject* owner) : QRObject(owner, "QR UTIL Dialogs") {}
+};
+
+class QRUTILMain : public QRObject {
+public:
+    explicit QRUTILMain(QRObject* owner);
+    ~QRUTILMain() override;
+    void initialize() override;
+
+    static int clampInt(int value, int low, int high);
+    static float clampFloat(float value, float low, float high);
+    static float minFloat(float a, float b) { return a < b ? a : b; }
+    static float maxFloat(float a, float b) { return a > b ? a : b; }
+    static int maxInt(int a, int b) { return a > b ? a : b; }
+
+    QRUTILDialogs* getDialogs() const { return dialogs_.get(); }
+
+private:
+    QROwned<QRUTILDialogs> dialogs_;
+};
+
+// The process-wide utility hub, or null when no core exists.
+QRUTILMain* qrUtilities();

@@ -1,0 +1,79 @@
+#include "engine_fixture.h"
+
+#include "core/qr_mngr_assetmanager.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Counters {
+    int loads = 0;
+    int destroyed = 0;
+};
+Counters gCounters;
+
+class CountingResource : public QRManagedObject {
+public:
+    explicit CountingResource(QRObject* owner) : QRManagedObject(owner) {}
+    ~CountingResource() override { ++gCounters.destroyed; }
+    void loadFromFile(const std::string& path) override
+    {
+        ++gCounters.loads;
+        setFileName(path);
+    }
+};
+
+} // namespace
+
+class AssetManagerTest : public EngineFixture {
+protected:
+    AssetManagerTest()
+    {
+        gCounters = {};
+        programFolder().write("textures/wall.png", "x");
+    }
+    QRMNGRAssetManager& assets() { return *qrAssets(); }
+};
+
+TEST_F(AssetManagerTest, SamePathInOtherCaseOrWithSeparatorsSharesOneResource)
+{
+    auto* first = assets().acquire<CountingResource>("textures\\wall.png");
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(assets().acquire<CountingResource>("TEXTURES\\WALL.PNG"), first);
+    EXPECT_EQ(assets().acquire<CountingResource>("\\textures\\wall.png\\"), first);
+    EXPECT_EQ(gCounters.loads, 1);
+    EXPECT_EQ(assets().findAssetOfResource(first)->referenceCount, 3);
+}
+
+TEST_F(AssetManagerTest, LastReleaseDestroysAndClearsTheCallersPointer)
+{
+    auto* first = assets().acquire<CountingResource>("textures\\wall.png");
+    auto* second = assets().acquire<CountingResource>("textures\\wall.png");
+    assets().release(first);
+    EXPECT_EQ(first, nullptr);
+    EXPECT_EQ(gCounters.destroyed, 0);
+    EXPECT_EQ(assets().findAsset("textures\\wall.png")->getResource(), second);
+    assets().release(second);
+    EXPECT_EQ(second, nullptr);
+    EXPECT_EQ(gCounters.destroyed, 1);
+    EXPECT_EQ(assets().getCount(), 0);
+}
+
+TEST_F(AssetManagerTest, ForeignAndNullReleasesAreHarmless)
+{
+    CountingResource* none = nullptr;
+    assets().release(none);
+    auto foreign = qrNew<CountingResource>(nullptr);
+    CountingResource* pointer = foreign.get();
+    assets().release(pointer);
+    EXPECT_EQ(pointer, nullptr);
+    EXPECT_EQ(gCounters.destroyed, 0) << "a resource the manager does not hold stays alive";
+}
+
+TEST_F(AssetManagerTest, AnEntryWhoseNameHashesToTheKeyAlsoMatches)
+{
+    auto* first = assets().acquire<CountingResource>("textures\\wall.png");
+    first->setName("sky");
+    programFolder().write("sky", "x");
+    EXPECT_EQ(assets().acquire<CountingResource>("sky"), first);
+}

@@ -1,0 +1,97 @@
+#include "kipster_process.h"
+
+#include "x11_window.h"
+
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <thread>
+
+extern char** environ;
+
+KipsterProcess::KipsterProcess()
+{
+    std::filesystem::copy(KIPSTER_PROGRAM_FOLDER, folder_.path(),
+                          std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing);
+}
+
+KipsterProcess::~KipsterProcess()
+{
+    if (isRunning()) {
+        kill(pid_, SIGKILL);
+        waitpid(pid_, nullptr, 0);
+    }
+}
+
+void KipsterProcess::start()
+{
+    const std::string executable = (folder_.path() / "kipster").string();
+    char* argv[] = {const_cast<char*>(executable.c_str()), nullptr};
+    if (posix_spawn(&pid_, executable.c_str(), nullptr, nullptr, argv, environ) != 0)
+        throw std::runtime_error("cannot start " + executable);
+}
+
+bool KipsterProcess::waitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout)
+{
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (std::chrono::steady_clock::now() < deadline) {
+        if (condition())
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return condition();
+}
+
+bool KipsterProcess::waitForLog(const std::string& text, std::chrono::milliseconds timeout)
+{
+    return waitFor([&] { return log().find(text) != std::string::npos; }, timeout);
+}
+
+std::uint64_t KipsterProcess::waitForMainWindow(std::chrono::milliseconds timeout)
+{
+    std::uint64_t window = 0;
+    waitFor([&] { return (window = x11::findWindowByTitle("Kipster")) != 0; }, timeout);
+    return window;
+}
+
+long KipsterProcess::cpuTicks() const
+{
+    std::ifstream stat("/proc/" + std::to_string(pid_) + "/stat");
+    std::string content((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+    // Fields after the parenthesised command name: state is field 3, utime 14, stime 15.
+    std::istringstream fields(content.substr(content.rfind(')') + 2));
+    std::string field;
+    long utime = 0, stime = 0;
+    for (int index = 3; fields >> field; ++index) {
+        if (index == 14)
+            utime = std::stol(field);
+        if (index == 15) {
+            stime = std::stol(field);
+            break;
+        }
+    }
+    return utime + stime;
+}
+
+bool KipsterProcess::isRunning()
+{
+    if (pid_ <= 0 || exitCode_)
+        return false;
+    int status = 0;
+    if (waitpid(pid_, &status, WNOHANG) == pid_) {
+        exitCode_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        return false;
+    }
+    return true;
+}
+
+std::optional<int> KipsterProcess::waitForExit(std::chrono::milliseconds timeout)
+{
+    waitFor([&] { return !isRunning(); }, timeout);
+    return exitCode_;
+}
