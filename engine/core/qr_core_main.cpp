@@ -9,6 +9,7 @@
 #include "core/qr_mngr_main.h"
 #include "core/qr_time_main.h"
 #include "core/qr_util_main.h"
+#include "math/qr_math_main.h"
 
 #include <QMetaObject>
 #include <QWidget>
@@ -25,6 +26,7 @@ QRCOREMain::QRCOREMain(QWidget* mainForm, int loopMode)
     gCore = this;
     log_ = qrNew<QRCORELog>(this, qrProgramFolder());
     managers_ = qrNew<QRMNGRMain>(this);
+    math_ = qrNew<QRMATHMain>(this);
     utilities_ = qrNew<QRUTILMain>(this);
     time_ = qrNew<QRTIMEMain>(this);
     feedback_ = qrNew<QRCOREFeedback>(this);
@@ -42,6 +44,7 @@ QRCOREMain::~QRCOREMain()
     feedback_.reset();
     time_.reset();
     utilities_.reset();
+    math_.reset();
     log_->logSeparator();
     managers_.reset();
     log_.reset();
@@ -61,6 +64,7 @@ void QRCOREMain::initialize()
     log_->logEmptyLine();
 
     managers_->initialize();
+    math_->initialize();
     utilities_->initialize();
     time_->initialize();
     log_->initialize();

@@ -10,6 +10,7 @@
 class QWidget;
 class QRCORELog;
 class QRMNGRMain;
+class QRMATHMain;
 class QRUTILMain;
 class QRTIMEMain;
 class QRCOREFeedback;
@@ -41,6 +42,7 @@ public:
 
     QRCORELog* getLog() const { return log_.get(); }
     QRMNGRMain* getManagers() const { return managers_.get(); }
+    QRMATHMain* getMath() const { return math_.get(); }
     QRUTILMain* getUtilities() const { return utilities_.get(); }
     QRTIMEMain* getTime() const { return time_.get(); }
     QRCOREFeedback* getFeedback() const { return feedback_.get(); }
@@ -57,6 +59,7 @@ private:
 
     QROwned<QRCORELog> log_;
     QROwned<QRMNGRMain> managers_;
+    QROwned<QRMATHMain> math_;
     QROwned<QRUTILMain> utilities_;
     QROwned<QRTIMEMain> time_;
     QROwned<QRCOREFeedback> feedback_;

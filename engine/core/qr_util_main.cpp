@@ -38,6 +38,16 @@ float QRUTILMain::clampFloat(float value, float low, float high)
     return std::min(std::max(value, low), high);
 }
 
+Vector3 QRUTILMain::minVector3(const Vector3& a, const Vector3& b)
+{
+    return {minFloat(a.x, b.x), minFloat(a.y, b.y), minFloat(a.z, b.z)};
+}
+
+Vector3 QRUTILMain::maxVector3(const Vector3& a, const Vector3& b)
+{
+    return {maxFloat(a.x, b.x), maxFloat(a.y, b.y), maxFloat(a.z, b.z)};
+}
+
 QRUTILMain* qrUtilities()
 {
     return gUtilities;

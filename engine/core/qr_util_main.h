@@ -3,6 +3,7 @@
 // Owned by the engine core.
 
 #include "core/qr_core_object.h"
+#include "math/qr_math_types.h"
 
 class QRUTILDialogs : public QRObject {
 public:
@@ -20,6 +21,9 @@ public:
     static float minFloat(float a, float b) { return a < b ? a : b; }
     static float maxFloat(float a, float b) { return a > b ? a : b; }
     static int maxInt(int a, int b) { return a > b ? a : b; }
+    // Component-wise: the corners of the box around both points.
+    static Vector3 minVector3(const Vector3& a, const Vector3& b);
+    static Vector3 maxVector3(const Vector3& a, const Vector3& b);
 
     QRUTILDialogs* getDialogs() const { return dialogs_.get(); }
 
