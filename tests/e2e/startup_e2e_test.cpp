@@ -30,6 +30,7 @@ TEST(Startup, LogsStartupRunsFramesAndEndsCleanlyOnCloseRequest)
         "<div>Engine:      QOR 2 Engine</div>",
         "<div>Version:     0.0.1.0</div>",
         "<div>Object Managers Initialized!</div>",
+        "<div>Math Classes Initialized!</div>",
         "<div>Utility Classes Initialized!</div>",
         "<div>QOR CORE: Initialized!</div>",
     })) << kipster.log();
