@@ -1,0 +1,207 @@
+#include "interaction/qr_inta_platforminput.h"
+
+#include "core/qr_core_main.h"
+#include "interaction/qr_inta_keycodes.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QWheelEvent>
+#include <QWidget>
+#include <QWindow>
+
+#include <SDL.h>
+
+#include <string>
+
+namespace {
+
+// Every native input event is delivered to a QWindow first and only then re-sent to widgets (and
+// propagated to their parents), so looking at window receivers alone sees each event exactly once.
+class InputEventFilter : public QObject {
+public:
+    explicit InputEventFilter(QRINTAPlatformInput* input) : input_(input) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        switch (event->type()) {
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        // A key bound to a shortcut never arrives as KeyPress; its shortcut check does.
+        case QEvent::ShortcutOverride:
+            if (watched->isWindowType()) {
+                const auto* key = static_cast<QKeyEvent*>(event);
+                // Held keys repeat as release/press pairs; the key stays down all along.
+                if (!key->isAutoRepeat())
+                    input_->keyChanged(key->nativeScanCode(), event->type() != QEvent::KeyRelease);
+            }
+            break;
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseMove:
+            if (watched->isWindowType())
+                input_->buttonsChanged(static_cast<QMouseEvent*>(event)->buttons().toInt());
+            break;
+        case QEvent::Wheel:
+            if (watched->isWindowType())
+                input_->wheelTurned(static_cast<QWheelEvent*>(event)->angleDelta().y());
+            break;
+        case QEvent::ApplicationStateChange:
+            if (static_cast<QApplicationStateChangeEvent*>(event)->applicationState() != Qt::ApplicationActive)
+                input_->releaseAll();
+            break;
+        default:
+            break;
+        }
+        return false;
+    }
+
+private:
+    QRINTAPlatformInput* input_;
+};
+
+} // namespace
+
+QRINTAPlatformInput::QRINTAPlatformInput(QRObject* owner) : QRObject(owner, "QR INTA Platform Input")
+{
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+        filter_ = new InputEventFilter(this);
+        QCoreApplication::instance()->installEventFilter(filter_);
+    }
+    startControllers();
+}
+
+QRINTAPlatformInput::~QRINTAPlatformInput()
+{
+    setCursorVisible(true);
+    if (filter_) {
+        if (auto* application = QCoreApplication::instance())
+            application->removeEventFilter(filter_);
+        delete filter_;
+    }
+    if (controllers_)
+        SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
+}
+
+void QRINTAPlatformInput::startControllers()
+{
+    // SDL would otherwise turn SIGINT and SIGTERM into quit events that nobody reads.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    // Controllers are read in the background like the other devices.
+    SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+    if (SDL_InitSubSystem(SDL_INIT_JOYSTICK) != 0) {
+        logWarning("startControllers", std::string("Game controllers are unavailable: ") + SDL_GetError());
+        return;
+    }
+    // Joysticks are polled; queued events would only pile up unread.
+    SDL_JoystickEventState(SDL_IGNORE);
+    controllers_ = true;
+}
+
+int QRINTAPlatformInput::getControllerCount() const
+{
+    return controllers_ ? SDL_NumJoysticks() : 0;
+}
+
+void QRINTAPlatformInput::readKeys(KeyState& keys)
+{
+    for (int i = 0; i < kKeyCount; ++i)
+        keys[i] = (keys_[i] || pressedKeys_[i]) ? 0x80 : 0;
+    pressedKeys_.fill(0);
+}
+
+void QRINTAPlatformInput::readButtons(ButtonState& buttons)
+{
+    for (int i = 0; i < kButtonCount; ++i)
+        buttons[i] = (buttons_[i] || pressedButtons_[i]) ? 0x80 : 0;
+    pressedButtons_.fill(0);
+}
+
+int QRINTAPlatformInput::takeWheel()
+{
+    const int wheel = wheel_;
+    wheel_ = 0;
+    return wheel;
+}
+
+std::pair<int, int> QRINTAPlatformInput::getCursorPosition() const
+{
+    const QPoint position = QCursor::pos();
+    return {position.x(), position.y()};
+}
+
+void QRINTAPlatformInput::setCursorPosition(int x, int y)
+{
+    QCursor::setPos(x, y);
+}
+
+void QRINTAPlatformInput::setCursorVisible(bool visible)
+{
+    if (visible == !cursorHidden_ || !filter_)
+        return;
+    if (visible)
+        QGuiApplication::restoreOverrideCursor();
+    else
+        QGuiApplication::setOverrideCursor(QCursor(Qt::BlankCursor));
+    cursorHidden_ = !visible;
+}
+
+bool QRINTAPlatformInput::isMainWindowInFront() const
+{
+    auto* core = qrCore();
+    QWidget* mainForm = core ? core->getMainForm() : nullptr;
+    return mainForm && mainForm->isActiveWindow() && mainForm->windowHandle() &&
+           QGuiApplication::focusWindow() == mainForm->windowHandle();
+}
+
+QRCOREDevice::Bounds QRINTAPlatformInput::getScreenBounds()
+{
+    const QScreen* screen = qobject_cast<QGuiApplication*>(QCoreApplication::instance())
+                                ? QGuiApplication::primaryScreen()
+                                : nullptr;
+    if (!screen)
+        return {0, 0, 1, 1};
+    const QRect geometry = screen->geometry();
+    return {geometry.left(), geometry.top(), geometry.top() + geometry.height(), geometry.left() + geometry.width()};
+}
+
+float QRINTAPlatformInput::getScreenPixelSize()
+{
+    const auto [left, top, bottom, right] = getScreenBounds();
+    return 1.0f / (static_cast<float>(bottom - top) * 0.5f);
+}
+
+void QRINTAPlatformInput::keyChanged(unsigned int x11Keycode, bool down)
+{
+    const int code = qrKeyCodeFromX11(x11Keycode);
+    if (code <= 0 || code >= kKeyCount)
+        return;
+    if (down)
+        pressedKeys_[code] = 1;
+    keys_[code] = down ? 1 : 0;
+}
+
+void QRINTAPlatformInput::buttonsChanged(unsigned int heldButtons)
+{
+    for (int i = 0; i < kButtonCount; ++i) {
+        const bool down = (heldButtons >> i) & 1u;
+        if (down && !buttons_[i])
+            pressedButtons_[i] = 1;
+        buttons_[i] = down ? 1 : 0;
+    }
+}
+
+void QRINTAPlatformInput::wheelTurned(int delta)
+{
+    wheel_ += delta;
+}
+
+void QRINTAPlatformInput::releaseAll()
+{
+    keys_.fill(0);
+    buttons_.fill(0);
+}

@@ -1,0 +1,85 @@
+#include "input_fixture.h"
+
+#include "interaction/qr_inta_devices.h"
+#include "interaction/qr_inta_keyboard.h"
+#include "interaction/qr_inta_mouse.h"
+
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QWheelEvent>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+class PlatformInputTest : public InputFixture {
+protected:
+    bool keyDown(int scanCode) { return input().getDevices()->getKeyboard()->getKeys()[scanCode] != 0; }
+};
+
+TEST_F(PlatformInputTest, AutoRepeatDoesNotLetGoOfAHeldKey)
+{
+    auto* jump = addAction("Jump", 57);
+    pressKey(x11key::Space);
+    frame();
+    releaseKey(x11key::Space, true);
+    pressKey(x11key::Space, true);
+    frame();
+    EXPECT_TRUE(jump->isHeld());
+    EXPECT_FALSE(jump->isJustPressed());
+    releaseKey(x11key::Space, true);
+    frame();
+    EXPECT_TRUE(jump->isHeld()) << "a repeat's release is not the key's release";
+}
+
+TEST_F(PlatformInputTest, KeyTakenByAShortcutStillCountsAsPressed)
+{
+    // Keys bound to a menu shortcut reach the window only as the shortcut check and the release.
+    sendKey(QEvent::ShortcutOverride, x11key::Escape);
+    frame();
+    EXPECT_TRUE(keyDown(1));
+    releaseKey(x11key::Escape);
+    frame();
+    EXPECT_FALSE(keyDown(1));
+}
+
+TEST_F(PlatformInputTest, EventsReachingWidgetsAreNotCountedTwice)
+{
+    // Widgets get copies of what their window already received; only the window's copy counts.
+    QObject widgetLike;
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, x11key::W, 0, 0);
+    QCoreApplication::sendEvent(&widgetLike, &press);
+    frame();
+    EXPECT_FALSE(keyDown(17));
+
+    auto* zoom = addAction("Prior Personality", 1111);
+    QWheelEvent wheel(QPointF(), QPointF(), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(&widgetLike, &wheel);
+    turnWheel(120);
+    frame();
+    EXPECT_EQ(input().getDevices()->getMouse()->getWheel(), 120);
+    EXPECT_TRUE(zoom->isHeld());
+}
+
+TEST_F(PlatformInputTest, LosingTheFocusLetsGoOfEverything)
+{
+    pressKey(x11key::W);
+    sendButtons(QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton);
+    frame();
+    ASSERT_TRUE(keyDown(17));
+    QApplicationStateChangeEvent inactive(Qt::ApplicationInactive);
+    QCoreApplication::sendEvent(QCoreApplication::instance(), &inactive);
+    frame();
+    EXPECT_FALSE(keyDown(17)) << "the release goes to another program and would never arrive";
+    EXPECT_FALSE(input().getDevices()->getMouse()->isPressed(1000));
+}
+
+TEST_F(PlatformInputTest, UnknownKeysAreIgnored)
+{
+    pressKey(0);
+    pressKey(255);
+    frame();
+    const auto& keys = input().getDevices()->getKeyboard()->getKeys();
+    EXPECT_EQ(std::count_if(keys.begin(), keys.end(), [](auto key) { return key != 0; }), 0);
+}
