@@ -9,6 +9,7 @@
 #include "core/qr_mngr_main.h"
 #include "core/qr_time_main.h"
 #include "core/qr_util_main.h"
+#include "file/qr_file_main.h"
 #include "math/qr_math_main.h"
 
 #include <QMetaObject>
@@ -29,6 +30,7 @@ QRCOREMain::QRCOREMain(QWidget* mainForm, int loopMode)
     math_ = qrNew<QRMATHMain>(this);
     utilities_ = qrNew<QRUTILMain>(this);
     time_ = qrNew<QRTIMEMain>(this);
+    file_ = qrNew<QRFILEMain>(this);
     feedback_ = qrNew<QRCOREFeedback>(this);
     frameControl_ = qrNew<QRCOREMainFormControl>(this, mainForm);
     deviceManager_ = qrNew<QRCOREDeviceManager>(this, mainForm);
@@ -45,6 +47,7 @@ QRCOREMain::~QRCOREMain()
     time_.reset();
     utilities_.reset();
     math_.reset();
+    file_.reset();
     log_->logSeparator();
     managers_.reset();
     log_.reset();
@@ -68,6 +71,7 @@ void QRCOREMain::initialize()
     utilities_->initialize();
     time_->initialize();
     log_->initialize();
+    file_->initialize();
     feedback_->initialize();
     frameControl_->initialize();
     deviceManager_->initialize();

@@ -13,6 +13,7 @@ class QRMNGRMain;
 class QRMATHMain;
 class QRUTILMain;
 class QRTIMEMain;
+class QRFILEMain;
 class QRCOREFeedback;
 class QRCOREMainFormControl;
 class QRCOREDeviceManager;
@@ -45,6 +46,7 @@ public:
     QRMATHMain* getMath() const { return math_.get(); }
     QRUTILMain* getUtilities() const { return utilities_.get(); }
     QRTIMEMain* getTime() const { return time_.get(); }
+    QRFILEMain* getFile() const { return file_.get(); }
     QRCOREFeedback* getFeedback() const { return feedback_.get(); }
     QRCOREMainFormControl* getFrameControl() const { return frameControl_.get(); }
     QRCOREDeviceManager* getDeviceManager() const { return deviceManager_.get(); }
@@ -62,6 +64,7 @@ private:
     QROwned<QRMATHMain> math_;
     QROwned<QRUTILMain> utilities_;
     QROwned<QRTIMEMain> time_;
+    QROwned<QRFILEMain> file_;
     QROwned<QRCOREFeedback> feedback_;
     QROwned<QRCOREMainFormControl> frameControl_;
     QROwned<QRCOREDeviceManager> deviceManager_;

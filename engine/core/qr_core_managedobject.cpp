@@ -3,6 +3,7 @@
 #include "core/qr_core_log.h"
 #include "core/qr_mngr_main.h"
 #include "core/qr_mngr_updateableresources.h"
+#include "file/qr_file_main.h"
 
 namespace {
 QRMNGRUpdateableResources* registry()
@@ -49,7 +50,12 @@ void QRManagedObject::updateFromFile()
 
 void QRManagedObject::setFileName(const std::string& path)
 {
-    fileName_ = path;
-    fullFileName_ = path;
+    if (auto* files = qrFile()) {
+        fileName_ = files->relativeName(path);
+        fullFileName_ = files->absolutePath(path);
+    } else {
+        fileName_ = path;
+        fullFileName_ = path;
+    }
     fileID_ = computeNameID(fileName_);
 }

@@ -1,19 +1,11 @@
 #include "core/qr_mngr_assetmanager.h"
 
 #include "core/qr_core_log.h"
+#include "file/qr_file_main.h"
 #include "resource/qr_resc_list.h"
 
 namespace {
 QRMNGRAssetManager* gAssetManager = nullptr;
-
-std::string canonicalKey(std::string path)
-{
-    while (!path.empty() && path.back() == '\\')
-        path.pop_back();
-    while (!path.empty() && path.front() == '\\')
-        path.erase(path.begin());
-    return path;
-}
 } // namespace
 
 QRMNGRManagedAsset::QRMNGRManagedAsset(QRObject* owner, QROwned<QRManagedObject> resource)
@@ -49,7 +41,7 @@ void QRMNGRAssetManager::afterCreate()
 
 QRManagedObject* QRMNGRAssetManager::acquireAsset(const std::string& path, const ResourceFactory& create)
 {
-    const auto id = computeNameID(canonicalKey(path));
+    const auto id = computeNameID(QRFILEMain::canonicalName(path));
     QRMNGRManagedAsset* entry = nullptr;
     for (QRObject* object : *entries_)
         if (auto* candidate = static_cast<QRMNGRManagedAsset*>(object); candidate->matches(id)) {
@@ -57,6 +49,10 @@ QRManagedObject* QRMNGRAssetManager::acquireAsset(const std::string& path, const
             break;
         }
     if (!entry) {
+        // Without a file module nothing can be located; the locate step reports a missing file.
+        auto* files = qrFile();
+        if (!files || !files->fileExists(path, true))
+            return nullptr;
         auto resource = create(this);
         if (!resource)
             return nullptr;
@@ -83,7 +79,7 @@ void QRMNGRAssetManager::releaseAsset(QRManagedObject*& resource)
 
 QRMNGRManagedAsset* QRMNGRAssetManager::findAsset(const std::string& path) const
 {
-    const auto id = computeNameID(canonicalKey(path));
+    const auto id = computeNameID(QRFILEMain::canonicalName(path));
     for (QRObject* object : *entries_)
         if (auto* entry = static_cast<QRMNGRManagedAsset*>(object); entry->matches(id))
             return entry;

@@ -1,6 +1,7 @@
 #include "core/qr_mngr_updateableresources.h"
 
 #include "core/qr_core_managedobject.h"
+#include "file/qr_file_main.h"
 #include "resource/qr_resc_list.h"
 
 #include <vector>
@@ -39,7 +40,8 @@ bool QRMNGRUpdateableResources::containsResource(const QRManagedObject* object) 
 
 void QRMNGRUpdateableResources::updateResourcesForFile(const std::string& path)
 {
-    updateResourcesWithFileID(computeNameID(path));
+    auto* files = qrFile();
+    updateResourcesWithFileID(computeNameID(files ? files->relativeName(path) : path));
 }
 
 void QRMNGRUpdateableResources::updateResourcesWithFileID(std::uint32_t id)

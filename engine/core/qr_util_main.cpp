@@ -1,6 +1,9 @@
 #include "core/qr_util_main.h"
 
 #include "core/qr_core_log.h"
+#include "core/qr_util_convert.h"
+#include "core/qr_util_forms.h"
+#include "core/qr_util_strings.h"
 
 #include <algorithm>
 
@@ -11,11 +14,17 @@ QRUTILMain* gUtilities = nullptr;
 QRUTILMain::QRUTILMain(QRObject* owner) : QRObject(owner, "QR UTIL Main")
 {
     gUtilities = this;
+    convert_ = qrNew<QRUTILConvert>(this);
+    strings_ = qrNew<QRUTILStrings>(this);
+    forms_ = qrNew<QRUTILForms>(this);
     dialogs_ = qrNew<QRUTILDialogs>(this);
 }
 
 QRUTILMain::~QRUTILMain()
 {
+    convert_.reset();
+    strings_.reset();
+    forms_.reset();
     dialogs_.reset();
     if (gUtilities == this)
         gUtilities = nullptr;
@@ -23,6 +32,9 @@ QRUTILMain::~QRUTILMain()
 
 void QRUTILMain::initialize()
 {
+    convert_->initialize();
+    strings_->initialize();
+    forms_->initialize();
     dialogs_->initialize();
     if (auto* log = qrLog())
         log->logPlain("Utility Classes Initialized!");

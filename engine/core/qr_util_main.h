@@ -5,6 +5,10 @@
 #include "core/qr_core_object.h"
 #include "math/qr_math_types.h"
 
+class QRUTILConvert;
+class QRUTILStrings;
+class QRUTILForms;
+
 class QRUTILDialogs : public QRObject {
 public:
     explicit QRUTILDialogs(QRObject* owner) : QRObject(owner, "QR UTIL Dialogs") {}
@@ -25,9 +29,15 @@ public:
     static Vector3 minVector3(const Vector3& a, const Vector3& b);
     static Vector3 maxVector3(const Vector3& a, const Vector3& b);
 
+    QRUTILConvert* getConvert() const { return convert_.get(); }
+    QRUTILStrings* getStrings() const { return strings_.get(); }
+    QRUTILForms* getForms() const { return forms_.get(); }
     QRUTILDialogs* getDialogs() const { return dialogs_.get(); }
 
 private:
+    QROwned<QRUTILConvert> convert_;
+    QROwned<QRUTILStrings> strings_;
+    QROwned<QRUTILForms> forms_;
     QROwned<QRUTILDialogs> dialogs_;
 };
 

@@ -6,6 +6,8 @@
 
 #include <vector>
 
+class QWidget;
+
 class QRRESCList : public QRRESCMain {
 public:
     QRRESCList(QRObject* owner, bool ownsObjects);
@@ -31,6 +33,10 @@ public:
     bool getAllowDuplicates() const { return allowDuplicates_; }
     void setOwnsObjects(bool owns) { ownsObjects_ = owns; }
     bool getOwnsObjects() const { return ownsObjects_; }
+
+    // Fills a list box (QListWidget, keeping its top row and selection) or a combo box (keeping its
+    // selection) with the items' names, after a "none" entry when asked.
+    void fillListControl(QWidget* control, bool withNone) const;
 
     // Copies the flags and the items; a copy never owns the items too, which would destroy them twice.
     void assign(const QRObject& source) override;
