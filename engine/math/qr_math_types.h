@@ -23,7 +23,8 @@ struct Vector4 {
     friend bool operator==(const Vector4&, const Vector4&) = default;
 };
 
-// Rotation quaternion; the scalar part w comes last, the identity is (0, 0, 0, 1).
+// Rotation quaternion; the scalar part w comes last. Default-constructed it is the identity
+// (0, 0, 0, 1); a default-constructed matrix, by contrast, is all zeros.
 struct Quaternion {
     float x = 0.0f, y = 0.0f, z = 0.0f, w = 1.0f;
     friend bool operator==(const Quaternion&, const Quaternion&) = default;
