@@ -1,0 +1,41 @@
+#include "gl_context_fixture.h"
+
+#include "core/qr_core_devicemanager.h"
+#include "visual experience/qr_visx_main.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QWidget>
+
+GLContextFixture::GLContextFixture() : window_(std::make_unique<QWidget>())
+{
+    window_->setWindowTitle("GL Test");
+    window_->resize(kPanelWidth, kPanelHeight);
+    panel_ = new QWidget(window_.get());
+    panel_->setGeometry(0, 0, kPanelWidth, kPanelHeight);
+    window_->show();
+    processEvents();
+    core().getDeviceManager()->createControlDevice("Visual Device", panel_);
+    visual_ = qrNew<QRVISXMain>(nullptr).release();
+    visual_->initialize();
+}
+
+GLContextFixture::~GLContextFixture()
+{
+    shutDownVisual();
+}
+
+void GLContextFixture::shutDownVisual()
+{
+    if (visual_)
+        QRDestroy()(visual_);
+    visual_ = nullptr;
+}
+
+void GLContextFixture::processEvents()
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < 50)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+}
