@@ -1,0 +1,51 @@
+#pragma once
+// An area: 640 x 640 world units of the environment, stored in a file of its own
+// ("world\area_X_Z.world") and made of 4 x 4 terrain blocks that it owns. Owned by the
+// environment, whose grids it reads and writes through its index ranges.
+
+#include "core/qr_core_object.h"
+#include "environment/app_envr_main.h"
+
+#include <string>
+
+class APPENVRBlock;
+class QRFILEFile;
+
+class APPENVRArea : public QRObject {
+public:
+    APPENVRArea(APPENVRMain* owner, int ax, int az);
+    ~APPENVRArea() override;
+
+    // Computes the index ranges and initialises the blocks.
+    void initialize() override;
+    // Every block recomputes its box first; the area's box is their union.
+    void updateBounds();
+    const APPENVRBox& getBounds() const { return bounds_; }
+    APPENVRAreaIndex getIndex() const { return {ax_, az_}; }
+    APPENVRGridRange getGroundRange() const;
+    APPENVRGridRange getVertexRange() const;
+    // Indices clamped to 0..3.
+    APPENVRBlock* getBlock(int bx, int bz) const;
+    APPENVRMain* getEnvironment() const { return environment_; }
+
+    std::string getFileName() const;
+    // Writes the area file beside the old one, which is replaced only once every byte is written.
+    // Refuses when the file holds entities this program could not load, which saving would lose.
+    bool save();
+    // A missing file leaves the area as it is. A short or unreadable file keeps every value it
+    // did not hold; the boxes are then recomputed from the terrain.
+    void load();
+    bool holdsUnreadEntities() const { return unreadEntities_; }
+
+private:
+    bool writeTerrain(QRFILEFile& file) const;
+    bool readTerrain(QRFILEFile& file);
+    bool readRecords(QRFILEFile& file);
+
+    APPENVRMain* environment_;
+    int ax_;
+    int az_;
+    APPENVRBox bounds_;
+    std::array<std::array<QROwned<APPENVRBlock>, APPENVRMain::kBlocksPerArea>, APPENVRMain::kBlocksPerArea> blocks_;
+    bool unreadEntities_ = false;
+};

@@ -1,0 +1,72 @@
+#pragma once
+// A terrain block: 160 x 160 world units of an area (40 x 40 height steps, 10 x 10 ground cells),
+// the unit of culling and of entity bookkeeping. It owns no terrain samples, only its index
+// ranges into the environment's grids, its boxes and the list of entities standing on it (which
+// belong to the world's entity list). Owned by its area.
+
+#include "core/qr_core_object.h"
+#include "environment/app_envr_main.h"
+
+class APPENVRArea;
+class QRFILEFile;
+class QRRESCList;
+
+// How far reading a block record got.
+enum class APPENVRBlockLoad {
+    Loaded,
+    // A read failed (reported by the file); everything after it is missing.
+    ReadFailed,
+    // The record lists entities this program cannot read; the rest of the file is not read.
+    EntitiesUnread,
+};
+
+class APPENVRBlock : public QRObject {
+public:
+    APPENVRBlock(APPENVRArea* owner, int bx, int bz);
+    ~APPENVRBlock() override;
+
+    // Computes the index ranges from the owning area's index.
+    void initialize() override;
+
+    // The entity list does not own its entities.
+    QRObject* getEntity(int index) const;
+    int getEntityCount() const;
+    void addEntity(QRObject* entity);
+    void removeEntity(QRObject* entity);
+
+    // Height range of the block's own 40 x 40 vertices; the culling box adds 10 units sideways
+    // and 50 upwards, which covers the far row of vertices and whatever stands on the ground.
+    void updateBounds();
+    const APPENVRBox& getBounds() const { return bounds_; }
+    const APPENVRBox& getCullingBounds() const { return cullingBounds_; }
+
+    APPENVRGridIndex getIndex() const { return {bx_, bz_}; }
+    APPENVRGridIndex getGroundRange() const { return groundStart_; }
+    APPENVRGridIndex getGroundRangeEnd() const;
+    APPENVRGridIndex getVertexRange() const { return vertexStart_; }
+    APPENVRGridIndex getVertexRangeEnd() const;
+    APPENVRArea* getArea() const { return area_; }
+
+    // The block's record in its area file: the bounding box and the entity entries. Both stop at
+    // the first failed read or write (which the file reports).
+    bool save(QRFILEFile& file) const;
+    APPENVRBlockLoad load(QRFILEFile& file);
+
+    // Editor imports: heights from the red channel of "textures\heightmaps\heightmap.png" (one
+    // pixel per vertex of the whole world, 0..127.5 units), ground cells from
+    // "textures\heightmaps\groundmap.png" (one pixel per cell). Only this block's part changes.
+    void importHeightmap();
+    void importGroundmap();
+
+private:
+    APPENVRMain& environment() const;
+
+    APPENVRArea* area_;
+    int bx_;
+    int bz_;
+    APPENVRBox bounds_;
+    APPENVRBox cullingBounds_;
+    APPENVRGridIndex groundStart_;
+    APPENVRGridIndex vertexStart_;
+    QROwned<QRRESCList> entities_;
+};

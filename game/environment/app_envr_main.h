@@ -1,0 +1,132 @@
+#pragma once
+// The environment: the resident terrain of the whole 2560 x 2560 world. It holds the height field
+// (641 x 641 vertices every 4 units, each with its normal) and the 160 x 160 ground cells (ground
+// type and street shape), answers height and block queries, and loads and saves the 16 areas that
+// store the terrain. Owned by the world container; areas and blocks only index into its grids.
+
+#include "core/qr_core_object.h"
+#include "math/qr_math_types.h"
+
+#include <array>
+#include <cstdint>
+
+class APPENVRArea;
+class APPENVRBlock;
+
+// One height-field sample; the same 16 bytes in memory and in an area file.
+struct APPENVRVertex {
+    float height = 0.0f;
+    Vector3 normal;
+};
+static_assert(sizeof(APPENVRVertex) == 16);
+
+// An axis-aligned box as (minimum, maximum).
+struct APPENVRBox {
+    Vector3 minimum;
+    Vector3 maximum;
+};
+
+// A position in the vertex or ground-cell grid.
+struct APPENVRGridIndex {
+    int x = 0;
+    int z = 0;
+};
+
+// A rectangle of grid indices; the ends are exclusive.
+struct APPENVRGridRange {
+    int x0 = 0;
+    int z0 = 0;
+    int x1 = 0;
+    int z1 = 0;
+};
+
+struct APPENVRAreaIndex {
+    int ax = 0;
+    int az = 0;
+};
+
+struct APPENVRBlockIndex {
+    int ax = 0;
+    int az = 0;
+    int bx = 0;
+    int bz = 0;
+};
+
+class APPENVRMain : public QRObject {
+public:
+    // Vertices per side; the last row and column (640) are never stored or edited.
+    static constexpr int kVertexCount = 641;
+    static constexpr int kStoredVertexCount = 640;
+    static constexpr int kCellCount = 160;
+    static constexpr int kAreaCount = 4;
+    static constexpr int kBlocksPerArea = 4;
+    static constexpr int kVerticesPerArea = 160;
+    static constexpr int kCellsPerArea = 40;
+    static constexpr int kVerticesPerBlock = 40;
+    static constexpr int kCellsPerBlock = 10;
+    static constexpr int kVerticesPerCell = 4;
+    static constexpr float kVertexSpacing = 4.0f;
+    static constexpr float kAreaSize = 640.0f;
+    static constexpr float kBlockSize = 160.0f;
+
+    // Ground cell word: bits 0..7 the ground type, 8..15 the street shape code; a freshly marked
+    // street has bits 8..31 all set until the next street pass gives it its shape.
+    static constexpr std::uint32_t kGroundTypeMask = 0xFFu;
+    static constexpr std::uint32_t kNewStreetBits = 0xFFFFFF00u;
+
+    explicit APPENVRMain(QRObject* owner);
+    ~APPENVRMain() override;
+
+    // Sets up the areas' index ranges, flattens the terrain and computes every box. Areas are
+    // loaded separately (loadAreas) once the world is built.
+    void initialize() override;
+    // Height 0 and normal (0, 1, 0) for every stored vertex.
+    void resetTerrain();
+    void updateBounds();
+    void updateNormals();
+    // Inclusive ranges, limited to the stored vertices.
+    void updateNormalsInRange(int x0, int z0, int x1, int z1);
+    void updateStreets();
+    // Inclusive ranges, limited to the grid; only cells with a street change.
+    void updateStreetsInRange(int x0, int z0, int x1, int z1);
+
+    // Not clamped: positions outside the world give indices outside 0..3.
+    APPENVRAreaIndex getAreaIndex(const Vector3& position) const;
+    APPENVRBlockIndex getBlockIndex(const Vector3& position) const;
+    // Indices are clamped, so these always answer.
+    APPENVRArea* getArea(int ax, int az) const;
+    APPENVRBlock* getBlock(int ax, int az, int bx, int bz) const;
+    // The block containing position; outside the world the area is clamped to the edge area while
+    // the block index comes from the unclamped area (x = -10 gives area 0, block 3).
+    APPENVRBlock* getBlockAt(const Vector3& position) const;
+
+    // Indices clamped to 0..640.
+    const APPENVRVertex& getVertex(int x, int z) const;
+    // Both only touch stored vertices (0..639); other indices are ignored.
+    void setHeight(int x, int z, float height);
+    void setVertex(int x, int z, const APPENVRVertex& vertex);
+    // (4x, height, 4z) with the height read at the indices clamped to 0..639.
+    Vector3 getVertexPosition(int x, int z) const;
+    // Bilinear over the quad under position; beyond the edges it extrapolates the edge quad.
+    float getHeight(const Vector3& position) const;
+
+    // Cell queries and edits take valid cell indices (0..159).
+    bool isDefaultGround(int x, int z) const;
+    bool hasStreet(int x, int z) const;
+    std::uint32_t getGroundCell(int x, int z) const;
+    void setGroundCell(int x, int z, std::uint32_t word);
+    // Changes the ground type and keeps the street.
+    void setGroundType(int x, int z, std::uint8_t groundType);
+    // Marks the cell as a new street (ground type kept); the next street pass shapes it.
+    void setStreet(int x, int z);
+    // Removes the street and keeps the ground type.
+    void deleteStreet(int x, int z);
+
+    void saveAreas();
+    void loadAreas();
+
+private:
+    std::array<std::array<QROwned<APPENVRArea>, kAreaCount>, kAreaCount> areas_;
+    std::array<std::array<std::uint32_t, kCellCount>, kCellCount> cells_{};
+    std::array<std::array<APPENVRVertex, kVertexCount>, kVertexCount> vertices_{};
+};
