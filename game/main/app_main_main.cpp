@@ -1,12 +1,64 @@
 #include "main/app_main_main.h"
 
+#include "core/qr_core_devicemanager.h"
+#include "core/qr_core_log.h"
+#include "core/qr_core_main.h"
+#include "interaction/qr_inta_action.h"
+#include "interaction/qr_inta_main.h"
+
+#include <QGuiApplication>
 #include <QWidget>
 
 APPMAINMain::APPMAINMain(QWidget* mainForm) : QRAPPLMain("Kipster Application"), mainForm_(mainForm) {}
+
+APPMAINMain::~APPMAINMain() = default;
 
 void APPMAINMain::initialize()
 {
     mainForm_->resize(1024, 768);
     mainForm_->show();
+    if (auto* panelView = mainForm_->findChild<QWidget*>("PanelView"))
+        qrCore()->getDeviceManager()->createControlDevice("Visual Device", panelView);
+    input_ = qrNew<QRINTAMain>(this);
+    input_->initialize();
+    input_->bindToDevice("Visual Device");
+    registerActions();
     setRunning(true);
+}
+
+void APPMAINMain::registerActions()
+{
+    struct Binding {
+        const char* name;
+        int code;
+    };
+    // Keyboard codes are scan codes; 1000 and up are the mouse's buttons and wheel.
+    static constexpr Binding kBindings[] = {
+        {"Quit", 1},          {"Change Mode", 63},        {"Forward", 17},          {"Back", 31},
+        {"Left", 30},         {"Right", 32},              {"Jump", 57},             {"Fly", 57},
+        {"Left Mouse", 1000}, {"Right Mouse", 1001},      {"Zoom", 42},             {"Pan", 29},
+        {"Tab", 15},          {"Edit Entity", 18},        {"Prior Personality", 1111}, {"Next Personality", 1112},
+    };
+    for (const auto& binding : kBindings)
+        input_->getActions()->addAction(binding.name, binding.code);
+}
+
+bool APPMAINMain::mayRunFrame() const
+{
+    return isRunning() && !isQuitRequested() && QGuiApplication::applicationState() == Qt::ApplicationActive &&
+           !mainForm_->isMinimized();
+}
+
+void APPMAINMain::updateLogic()
+{
+    if (!mayRunFrame())
+        return;
+    try {
+        input_->update();
+        if (auto* quit = input_->getActions()->findAction("Quit"); quit && quit->isJustPressed())
+            requestQuit();
+    } catch (...) {
+        if (auto* log = qrLog())
+            log->logError("an unhandled exception occurred in the game logic loop");
+    }
 }

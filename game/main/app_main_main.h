@@ -5,12 +5,22 @@
 #include "core/qr_appl_main.h"
 
 class QWidget;
+class QRINTAMain;
 
 class APPMAINMain : public QRAPPLMain {
 public:
     explicit APPMAINMain(QWidget* mainForm);
+    ~APPMAINMain() override;
     void initialize() override;
+    void updateLogic() override;
+
+    QRINTAMain* getInput() const { return input_.get(); }
 
 private:
+    void registerActions();
+    // Frames run only for the program in front, with its window on screen.
+    bool mayRunFrame() const;
+
     QWidget* mainForm_;
+    QROwned<QRINTAMain> input_;
 };
