@@ -77,3 +77,23 @@ TEST_F(AssetManagerTest, AnEntryWhoseNameHashesToTheKeyAlsoMatches)
     programFolder().write("sky", "x");
     EXPECT_EQ(assets().acquire<CountingResource>("sky"), first);
 }
+
+TEST_F(AssetManagerTest, AMissingFileIsReportedAndGivesNothing)
+{
+    EXPECT_EQ(assets().acquire<CountingResource>("textures\\none.png"), nullptr);
+    EXPECT_EQ(gCounters.loads, 0);
+    EXPECT_EQ(assets().getCount(), 0);
+    ASSERT_EQ(shownBoxes().size(), 1u);
+    EXPECT_NE(shownBoxes()[0].find("File \"textures\\none.png\" could not be found!"), std::string::npos);
+}
+
+TEST_F(AssetManagerTest, LoadedResourcesRememberTheRelativeAndTheFullName)
+{
+    auto* wall = assets().acquire<CountingResource>("TEXTURES\\Wall.png");
+    ASSERT_NE(wall, nullptr);
+    EXPECT_EQ(wall->getFileName(), "TEXTURES\\Wall.png");
+    EXPECT_EQ(wall->getFullFileName(), programFolder().path().string() + "\\TEXTURES\\Wall.png");
+    wall->setFileName(programFolder().path().string() + "\\textures\\wall.png");
+    EXPECT_EQ(wall->getFileName(), "textures\\wall.png");
+    EXPECT_EQ(wall->getFileID(), computeNameID("textures\\wall.png"));
+}
