@@ -1,5 +1,7 @@
 #include "engine_fixture.h"
 
+#include "core/qr_mngr_main.h"
+#include "core/qr_mngr_updateableresources.h"
 #include "file/qr_file_checkfileupdate.h"
 #include "file/qr_file_filemanagement.h"
 #include "file/qr_file_main.h"
@@ -158,4 +160,28 @@ TEST_F(FileMainTest, ChangesInWatchedFoldersArriveThroughTheEventLoop)
     }
     ASSERT_FALSE(manager->checked.empty()) << "a change in a subfolder is noticed";
     EXPECT_EQ(manager->checked.front(), folder() + "\\content");
+}
+
+namespace {
+class ReloadCounter : public QRManagedObject {
+public:
+    explicit ReloadCounter(QRObject* owner) : QRManagedObject(owner) {}
+    void loadFromFile(const std::string& path) override
+    {
+        ++loads;
+        setFileName(path);
+    }
+    int loads = 0;
+};
+} // namespace
+
+TEST_F(FileMainTest, AChangedFileReloadsTheObjectsLoadedFromItWhateverFormItIsNamedIn)
+{
+    programFolder().write("models/a.model", "m");
+    auto object = qrNew<ReloadCounter>(nullptr);
+    object->loadFromFile("Models\\A.model");
+    qrManagers()->getUpdateableResources()->updateResourcesForFile(folder() + "/models/a.model");
+    EXPECT_EQ(object->loads, 2);
+    qrManagers()->getUpdateableResources()->updateResourcesForFile("models\\b.model");
+    EXPECT_EQ(object->loads, 2);
 }
