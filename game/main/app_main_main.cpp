@@ -5,6 +5,13 @@
 #include "core/qr_core_main.h"
 #include "interaction/qr_inta_action.h"
 #include "interaction/qr_inta_main.h"
+#include "visual experience/qr_visx_antialiasing.h"
+#include "visual experience/qr_visx_displaymanager.h"
+#include "visual experience/qr_visx_gl.h"
+#include "visual experience/qr_visx_main.h"
+#include "visual experience/qr_visx_vsync.h"
+#include "visual experience/render contexts/qr_visx_rendercontext.h"
+#include "visual experience/render contexts/qr_visx_rendercontextmanager.h"
 
 #include <QGuiApplication>
 #include <QWidget>
@@ -19,6 +26,13 @@ void APPMAINMain::initialize()
     mainForm_->show();
     if (auto* panelView = mainForm_->findChild<QWidget*>("PanelView"))
         qrCore()->getDeviceManager()->createControlDevice("Visual Device", panelView);
+    visual_ = qrNew<QRVISXMain>(this);
+    visual_->initialize();
+    visual_->generateMainRenderContext("Main RC", "Visual Device");
+    visual_->getRenderContextManager()->activatePrimaryContext();
+    // The settings file's defaults until it is read: v-sync on, no antialiasing.
+    visual_->getDisplayManager()->getVSync()->setVSync(true);
+    visual_->getDisplayManager()->getAntialiasing()->setAntialiasingQuality(0);
     input_ = qrNew<QRINTAMain>(this);
     input_->initialize();
     input_->bindToDevice("Visual Device");
@@ -60,5 +74,23 @@ void APPMAINMain::updateLogic()
     } catch (...) {
         if (auto* log = qrLog())
             log->logError("an unhandled exception occurred in the game logic loop");
+    }
+}
+
+void APPMAINMain::render()
+{
+    if (!mayRunFrame())
+        return;
+    try {
+        QRVISXRenderContextManager* contexts = visual_->getRenderContextManager();
+        contexts->activatePrimaryContext();
+        qrGL().clearColor(0.3f, 0.3f, 0.3f, 1.0f);
+        qrGL().clear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+        if (QRVISXRenderContext* primary = contexts->getPrimaryContext())
+            primary->swapBuffers();
+        visual_->endFrame();
+    } catch (...) {
+        if (auto* log = qrLog())
+            log->logError("an unhandled exception occurred in the rendering loop");
     }
 }

@@ -6,6 +6,7 @@
 
 class QWidget;
 class QRINTAMain;
+class QRVISXMain;
 
 class APPMAINMain : public QRAPPLMain {
 public:
@@ -13,7 +14,9 @@ public:
     ~APPMAINMain() override;
     void initialize() override;
     void updateLogic() override;
+    void render() override;
 
+    QRVISXMain* getVisual() const { return visual_.get(); }
     QRINTAMain* getInput() const { return input_.get(); }
 
 private:
@@ -22,5 +25,6 @@ private:
     bool mayRunFrame() const;
 
     QWidget* mainForm_;
+    QROwned<QRVISXMain> visual_;
     QROwned<QRINTAMain> input_;
 };

@@ -7,11 +7,23 @@
 #include <QElapsedTimer>
 #include <QWidget>
 
+namespace {
+class Panel : public QWidget {
+public:
+    using QWidget::QWidget;
+    void recreateNativeWindow()
+    {
+        destroy();
+        create();
+    }
+};
+} // namespace
+
 GLContextFixture::GLContextFixture() : window_(std::make_unique<QWidget>())
 {
     window_->setWindowTitle("GL Test");
     window_->resize(kPanelWidth, kPanelHeight);
-    panel_ = new QWidget(window_.get());
+    panel_ = new Panel(window_.get());
     panel_->setGeometry(0, 0, kPanelWidth, kPanelHeight);
     window_->show();
     processEvents();
@@ -30,6 +42,13 @@ void GLContextFixture::shutDownVisual()
     if (visual_)
         QRDestroy()(visual_);
     visual_ = nullptr;
+}
+
+void GLContextFixture::recreatePanelWindow()
+{
+    static_cast<Panel*>(panel_)->recreateNativeWindow();
+    panel_->show();
+    processEvents();
 }
 
 void GLContextFixture::processEvents()

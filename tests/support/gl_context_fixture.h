@@ -23,6 +23,8 @@ protected:
     QWidget* panel() const { return panel_; }
     // Takes the visual module down now (restoring display mode and gamma).
     void shutDownVisual();
+    // Destroys the panel's native window and creates a new one, as the GUI does on some changes.
+    void recreatePanelWindow();
     // Lets Qt handle the window system's events for a moment.
     static void processEvents();
 

@@ -1,0 +1,16 @@
+#pragma once
+// Changes the test's X server the way a user's display settings would: adds display modes and
+// reads or writes the first CRTC's gamma ramp, over a connection of its own. Free of Qt headers.
+
+#include <cstdint>
+#include <utility>
+#include <vector>
+
+namespace x11display {
+// Offers width x height at rate Hz on the first output (Xvfb starts with its screen size only).
+void addMode(int width, int height, int rate);
+std::pair<int, int> screenSize();
+std::vector<std::uint16_t> redGamma();
+// Sets every entry of the first CRTC's ramp to value.
+void fillGamma(std::uint16_t value);
+} // namespace x11display
