@@ -51,6 +51,15 @@ void GLContextFixture::recreatePanelWindow()
     processEvents();
 }
 
+std::size_t GLContextFixture::logCount(const std::string& text) const
+{
+    const std::string log = logText();
+    std::size_t found = 0;
+    for (auto at = log.find(text); at != std::string::npos; at = log.find(text, at + 1))
+        ++found;
+    return found;
+}
+
 void GLContextFixture::processEvents()
 {
     QElapsedTimer timer;

@@ -6,6 +6,7 @@
 #include "engine_fixture.h"
 
 #include <memory>
+#include <string>
 
 class QWidget;
 class QRVISXMain;
@@ -25,6 +26,8 @@ protected:
     void shutDownVisual();
     // Destroys the panel's native window and creates a new one, as the GUI does on some changes.
     void recreatePanelWindow();
+    // How often text stands in the log so far.
+    std::size_t logCount(const std::string& text) const;
     // Lets Qt handle the window system's events for a moment.
     static void processEvents();
 

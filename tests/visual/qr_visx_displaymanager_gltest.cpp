@@ -21,15 +21,6 @@ protected:
     QRVISXResolution& resolution() { return *visual().getDisplayManager()->getResolution(); }
     QRVISXVSync& vSync() { return *visual().getDisplayManager()->getVSync(); }
     QWidget* mainForm() { return core().getMainForm(); }
-
-    std::size_t count(const std::string& text) const
-    {
-        const std::string log = logText();
-        std::size_t found = 0;
-        for (auto at = log.find(text); at != std::string::npos; at = log.find(text, at + 1))
-            ++found;
-        return found;
-    }
 };
 
 const std::pair<int, int> kDesktop{1280, 1024};
@@ -123,14 +114,14 @@ TEST_F(DisplaySettings, GammaRampComesBackInFullPrecision)
 TEST_F(DisplaySettings, VSyncLogsOnlyChanges)
 {
     EXPECT_TRUE(vSync().isEnabled());
-    EXPECT_EQ(count("VSync enabled"), 1u);
+    EXPECT_EQ(logCount("VSync enabled"), 1u);
     vSync().setVSync(true);
     visual().endFrame();
-    EXPECT_EQ(count("VSync enabled"), 1u);
+    EXPECT_EQ(logCount("VSync enabled"), 1u);
     vSync().setVSync(false);
     visual().refreshVSync();
     EXPECT_FALSE(vSync().isEnabled());
-    EXPECT_EQ(count("VSync disabled"), 1u);
+    EXPECT_EQ(logCount("VSync disabled"), 1u);
     // Xvfb has no swap control; the log says which extensions were asked for.
     EXPECT_THAT(logText(), HasSubstr("Extension \"GLX_EXT_swap_control\""));
 }

@@ -46,15 +46,6 @@ protected:
         glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
         return {rgba[0], rgba[1], rgba[2]};
     }
-
-    std::size_t count(const std::string& text) const
-    {
-        const std::string log = logText();
-        std::size_t found = 0;
-        for (auto at = log.find(text); at != std::string::npos; at = log.find(text, at + 1))
-            ++found;
-        return found;
-    }
 };
 
 } // namespace
@@ -165,14 +156,14 @@ TEST_F(RenderContexts, NewAntialiasingLevelRebuildsThePrimaryContextAndKeepsShar
     EXPECT_FALSE(main->isValid());
     contexts().activatePrimaryContext();
     EXPECT_TRUE(main->isValid());
-    EXPECT_EQ(count("Render Context \"Main RC\": Updating RC"), 2u); // the first build, the rebuild
+    EXPECT_EQ(logCount("Render Context \"Main RC\": Updating RC"), 2u); // the first build, the rebuild
     glGetIntegerv(GL_SAMPLES, &samples);
     EXPECT_EQ(samples, 4);
     EXPECT_EQ(texel(blue), (std::array<GLubyte, 3>{0, 0, 255}));
 
     antialiasing().setAntialiasingQuality(2);
     contexts().activatePrimaryContext();
-    EXPECT_EQ(count("Render Context \"Main RC\": Updating RC"), 2u);
+    EXPECT_EQ(logCount("Render Context \"Main RC\": Updating RC"), 2u);
 
     antialiasing().setAntialiasingQuality(5);
     EXPECT_EQ(antialiasing().getAntialiasingQuality(), 2);
@@ -190,7 +181,7 @@ TEST_F(RenderContexts, ControlWindowRecreatedByTheGuiRebuildsTheContextOnce)
 
     contexts().activatePrimaryContext();
     contexts().activatePrimaryContext();
-    EXPECT_EQ(count("Render Context \"Main RC\": Updating RC"), 2u);
+    EXPECT_EQ(logCount("Render Context \"Main RC\": Updating RC"), 2u);
     EXPECT_TRUE(main->isValid());
     EXPECT_EQ(qrglx::currentContext(), main->getGLContextHandle());
     EXPECT_EQ(texel(red), (std::array<GLubyte, 3>{255, 0, 0}));
