@@ -5,6 +5,7 @@
 #include "core/qr_core_main.h"
 #include "interaction/qr_inta_action.h"
 #include "interaction/qr_inta_main.h"
+#include "sound/qr_boom_main.h"
 #include "visual experience/qr_visx_antialiasing.h"
 #include "visual experience/qr_visx_displaymanager.h"
 #include "visual experience/qr_visx_gl.h"
@@ -37,6 +38,8 @@ void APPMAINMain::initialize()
     input_->initialize();
     input_->bindToDevice("Visual Device");
     registerActions();
+    sound_ = qrNew<QRBOOMMain>(this);
+    sound_->initialize();
     setRunning(true);
 }
 

@@ -6,6 +6,7 @@
 
 class QWidget;
 class QRINTAMain;
+class QRBOOMMain;
 class QRVISXMain;
 
 class APPMAINMain : public QRAPPLMain {
@@ -18,6 +19,7 @@ public:
 
     QRVISXMain* getVisual() const { return visual_.get(); }
     QRINTAMain* getInput() const { return input_.get(); }
+    QRBOOMMain* getSound() const { return sound_.get(); }
 
 private:
     void registerActions();
@@ -27,4 +29,5 @@ private:
     QWidget* mainForm_;
     QROwned<QRVISXMain> visual_;
     QROwned<QRINTAMain> input_;
+    QROwned<QRBOOMMain> sound_;
 };

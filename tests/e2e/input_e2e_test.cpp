@@ -15,6 +15,7 @@ TEST(Input, EscapeTypedOnTheDisplayQuitsTheGame)
     EXPECT_NE(log.find("Keyboard initialized!"), std::string::npos);
     EXPECT_NE(log.find("Mouse initialized!"), std::string::npos);
     ASSERT_NE(kipster.waitForMainWindow(), 0u);
+    ASSERT_TRUE(kipster.waitForLog("QOR BOOM: QOR BOOM Initialized!")) << kipster.log();
 
     // Only the viewable one: an unmapped 1x1 window carries the title too and cannot take the focus.
     ASSERT_TRUE(KipsterProcess::waitFor(

@@ -30,6 +30,11 @@ KipsterProcess::~KipsterProcess()
 
 void KipsterProcess::start()
 {
+    // Test machines have no sound card: OpenAL Soft mixes into nothing unless a test has written
+    // a configuration of its own (a wave file to capture, say) before starting.
+    if (!std::filesystem::exists(folder_ / "alsoft.conf"))
+        folder_.write("alsoft.conf", "[general]\ndrivers=null\n");
+    setenv("ALSOFT_CONF", (folder_ / "alsoft.conf").c_str(), 1);
     const std::string executable = (folder_.path() / "kipster").string();
     char* argv[] = {const_cast<char*>(executable.c_str()), nullptr};
     if (posix_spawn(&pid_, executable.c_str(), nullptr, nullptr, argv, environ) != 0)

@@ -1,23 +1,10 @@
 #include "input_fixture.h"
+#include "text_order.h"
 
 #include "interaction/qr_inta_devices.h"
 #include "interaction/qr_inta_keyboard.h"
 
 #include <gtest/gtest.h>
-
-namespace {
-bool appearsInOrder(const std::string& text, const std::vector<std::string>& parts)
-{
-    std::size_t position = 0;
-    for (const auto& part : parts) {
-        position = text.find(part, position);
-        if (position == std::string::npos)
-            return false;
-        position += part.size();
-    }
-    return true;
-}
-} // namespace
 
 class InputMainTest : public InputFixture {};
 

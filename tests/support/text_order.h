@@ -1,0 +1,17 @@
+#pragma once
+// Checks that texts (log lines, say) appear in a larger text in the given order.
+
+#include <string>
+#include <vector>
+
+inline bool appearsInOrder(const std::string& text, const std::vector<std::string>& parts)
+{
+    std::size_t position = 0;
+    for (const auto& part : parts) {
+        position = text.find(part, position);
+        if (position == std::string::npos)
+            return false;
+        position += part.size();
+    }
+    return true;
+}
