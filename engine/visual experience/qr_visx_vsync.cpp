@@ -8,8 +8,8 @@ QRVISXVSync::QRVISXVSync(QRObject* owner) : QRObject(owner, "QR VISX VSync") {}
 
 void QRVISXVSync::initialize()
 {
-    // Either extension sets the interval. Neither is an error: servers without a display to sync
-    // to (Xvfb, some remote servers) offer none, and the game runs the same without.
+    // Either extension sets the interval. Neither is an error: a server without a display to sync
+    // to (a virtual or remote one) may offer none, and the game runs the same without.
     if (auto* visual = qrVisual()) {
         auto* extensions = visual->getExtensionManager();
         if (!extensions->loadExtension("GLX_EXT_swap_control", false))

@@ -191,6 +191,9 @@ bool makeCurrent(DisplayHandle displayHandle, WindowHandle window, ContextHandle
     Display* display = asX(displayHandle);
     if (!display || !window || !context)
         return false;
+    // Every frame activates the same context again; that needs no round trip to the server.
+    if (glXGetCurrentContext() == context && glXGetCurrentDrawable() == window && glXGetCurrentDisplay() == display)
+        return true;
     QRVISXX11ErrorTrap trap(display);
     const Bool made = glXMakeCurrent(display, static_cast<GLXDrawable>(window), static_cast<GLXContext>(context));
     return made && !trap.failed();
