@@ -1,0 +1,94 @@
+#include "visual_unit_fixture.h"
+
+#include "core/qr_core_device.h"
+#include "core/qr_core_devicemanager.h"
+#include "resource/qr_resc_list.h"
+#include "visual experience/render contexts/qr_visx_rendercontext.h"
+#include "visual experience/render contexts/qr_visx_rendercontextmanager.h"
+#include "visual experience/render contexts/qr_visx_visualrendercontext.h"
+
+#include <QWidget>
+#include <gmock/gmock.h>
+
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using ::testing::IsEmpty;
+
+namespace {
+
+class RenderContext : public VisualUnitFixture {
+protected:
+    QRVISXRenderContextManager& contexts() { return *visual_->getRenderContextManager(); }
+    QRCOREDevice* virtualDevice() { return core().getDeviceManager()->createVirtualDevice("Virtual", 64, 32); }
+};
+
+} // namespace
+
+TEST_F(RenderContext, NeedsADevice)
+{
+    auto context = qrNew<QRVISXRenderContext>(nullptr, nullptr, "Loose RC");
+    EXPECT_EQ(context->getDevice(), nullptr);
+    context->bindToDevice(nullptr);
+    EXPECT_THAT(shownBoxes(), ElementsAre(HasSubstr("No device defined for this render context"),
+                                          HasSubstr("A render context must be bound to a device")));
+    EXPECT_THAT(shownBoxes()[0], HasSubstr("Method: Create"));
+}
+
+TEST_F(RenderContext, GLDefaultsGoIntoTheContext)
+{
+    auto context = qrNew<QRVISXRenderContext>(nullptr, virtualDevice(), "RC");
+    context->initGLDefaults();
+    EXPECT_THAT(gl_.calls(),
+                ElementsAre("glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST)",
+                            "glLightModelfv(GL_LIGHT_MODEL_AMBIENT, 0, 0, 0, 1)",
+                            "glLightModeli(GL_LIGHT_MODEL_COLOR_CONTROL, GL_SEPARATE_SPECULAR_COLOR)",
+                            "glColorMaterial(GL_FRONT_AND_BACK, GL_DIFFUSE)", "glEnable(GL_COLOR_MATERIAL)",
+                            "glEnable(GL_LINE_SMOOTH)", "glEnable(GL_POINT_SMOOTH)"));
+    EXPECT_EQ(context->getSampleCount(), 0);
+}
+
+TEST_F(RenderContext, ManagerCreatesVisualContextsOnControlDevicesOnly)
+{
+    EXPECT_EQ(contexts().createVisualRenderingContext("A", nullptr), nullptr);
+    EXPECT_EQ(contexts().createVisualRenderingContext("B", virtualDevice()), nullptr);
+    EXPECT_THAT(shownBoxes(),
+                ElementsAre(HasSubstr("No device defined"),
+                            HasSubstr("The device associated with this render context is no valid control device.")));
+    EXPECT_EQ(contexts().getContexts()->getCount(), 0);
+
+    QWidget control;
+    auto* device = core().getDeviceManager()->createControlDevice("Control", &control);
+    QRVISXVisualRenderContext* context = contexts().createVisualRenderingContext("C", device);
+    ASSERT_NE(context, nullptr);
+    EXPECT_EQ(contexts().getContexts()->getCount(), 1);
+    EXPECT_FALSE(context->isValid());
+    EXPECT_EQ(context->getGLContextHandle(), nullptr);
+}
+
+TEST_F(RenderContext, ActivationWithoutAnXDisplayReportsEveryStepAndGoesOn)
+{
+    QWidget control;
+    auto* device = core().getDeviceManager()->createControlDevice("Control", &control);
+    QRVISXVisualRenderContext* context = contexts().createVisualRenderingContext("Offscreen RC", device);
+    ASSERT_NE(context, nullptr);
+
+    context->activate();
+    EXPECT_FALSE(context->isValid());
+    EXPECT_EQ(contexts().getCurrentContext(), nullptr);
+    ASSERT_FALSE(shownBoxes().empty());
+    EXPECT_THAT(shownBoxes().front(), HasSubstr("Could not bind device context to device"));
+    EXPECT_THAT(shownBoxes()[1], HasSubstr("Could not create device context"));
+    EXPECT_THAT(shownBoxes().back(), HasSubstr("Could not activate the render context for GL"));
+    EXPECT_THAT(logText(), HasSubstr("glXMakeCurrent failed. Trying to update the RC"));
+    EXPECT_THAT(logText(), HasSubstr("Generating RC \"Offscreen RC\""));
+    EXPECT_THAT(gl_.calls(), IsEmpty());
+}
+
+TEST_F(RenderContext, ActivatingAVirtualDeviceContextSaysItIsNoControlDevice)
+{
+    // Only the manager refuses such a device; a context made directly finds out when it is built.
+    auto context = qrNew<QRVISXVisualRenderContext>(nullptr, virtualDevice(), "Virtual RC");
+    context->createContext();
+    EXPECT_THAT(shownBoxes(), ElementsAre(HasSubstr("Device is no control device"),
+                                          HasSubstr("Could not create device context")));
+}
