@@ -1,14 +1,141 @@
 #include "main/app_main_formmain.h"
 
 #include "core/qr_core_main.h"
+#include "editor/app_edit_main.h"
 #include "main/app_main_main.h"
+
+#include <QAction>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <QStatusBar>
+
+namespace {
+
+APPMAINMain* application()
+{
+    return dynamic_cast<APPMAINMain*>(qrApplication());
+}
+
+APPEDITMain* editor()
+{
+    auto* main = application();
+    return main ? main->getEditor() : nullptr;
+}
+
+} // namespace
 
 TFormMain::TFormMain() : panelView_(new QWidget(this))
 {
     setWindowTitle("Kipster");
     panelView_->setObjectName("PanelView");
+    panelView_->setAutoFillBackground(true);
+    QPalette black = panelView_->palette();
+    black.setColor(QPalette::Window, Qt::black);
+    panelView_->setPalette(black);
     setCentralWidget(panelView_);
+    buildMenu();
+    buildStatusBar();
+
+    resize(642, 516);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+
     // Both live until the frame driver's shut-down handler destroys them when this window closes.
     qrNew<QRCOREMain>(this, 2).release();
     qrNew<APPMAINMain>(this).release();
+}
+
+void TFormMain::buildMenu()
+{
+    menu_ = new QMenuBar(this);
+    setMenuBar(menu_);
+
+    QMenu* file = menu_->addMenu("File");
+    QAction* saveWorld = file->addAction("Save World");
+    saveWorld->setShortcut(QKeySequence("Ctrl+Alt+S"));
+    connect(saveWorld, &QAction::triggered, this, [] {
+        if (auto* target = editor())
+            target->saveWorld();
+    });
+    QAction* saveArea = file->addAction("Save Area");
+    saveArea->setShortcut(QKeySequence("Ctrl+S"));
+    connect(saveArea, &QAction::triggered, this, [] {
+        if (auto* target = editor())
+            target->saveArea();
+    });
+    file->addSeparator();
+    // Esc is only shown here: a real shortcut would swallow the key before the "Quit" action sees it.
+    file->addAction("Quit\tEsc");
+
+    QMenu* editorMenu = menu_->addMenu("Editor");
+    snapToGrid_ = editorMenu->addAction("Snap to Grid");
+    snapToGrid_->setCheckable(true);
+    snapToGrid_->setShortcut(QKeySequence("Alt+G"));
+
+    QMenu* mode = menu_->addMenu("Mode");
+    QAction* switchMode = mode->addAction("Switch Game Mode");
+    switchMode->setShortcut(QKeySequence(Qt::Key_F5));
+    // Holding F5 must switch once, not at the keyboard's repeat rate.
+    switchMode->setAutoRepeat(false);
+    connect(switchMode, &QAction::triggered, this, [] {
+        if (auto* main = application())
+            main->toggleMode();
+    });
+
+    QMenu* view = menu_->addMenu("View");
+    QAction* tools = view->addAction("Display Editor Tools");
+    tools->setShortcut(QKeySequence(Qt::Key_F2));
+    tools->setAutoRepeat(false);
+    connect(tools, &QAction::triggered, this, [] {
+        if (auto* target = editor())
+            target->toggleTools();
+    });
+
+    setMenuAttached(false);
+}
+
+void TFormMain::buildStatusBar()
+{
+    const std::array<std::pair<const char*, int>, 3> panels = {{{"Position: 0.00, 0.00", 200}, {"Entities: 0", 100}, {"", 50}}};
+    for (std::size_t i = 0; i < panels.size(); ++i) {
+        statusPanels_[i] = new QLabel(panels[i].first, statusBar());
+        statusPanels_[i]->setMinimumWidth(panels[i].second);
+        statusBar()->addWidget(statusPanels_[i], i + 1 == panels.size() ? 1 : 0);
+    }
+    statusBar()->hide();
+}
+
+void TFormMain::setMenuAttached(bool attached)
+{
+    menu_->setVisible(attached);
+    // A detached menu must not keep its shortcuts: in game mode F5 belongs to the "Change Mode" action.
+    for (QAction* menuAction : menu_->actions())
+        for (QAction* item : menuAction->menu()->actions())
+            item->setEnabled(attached);
+}
+
+bool TFormMain::isMenuAttached() const
+{
+    return menu_->isVisible();
+}
+
+void TFormMain::setStatusText(int panel, const QString& text)
+{
+    if (panel >= 0 && panel < static_cast<int>(statusPanels_.size()))
+        statusPanels_[static_cast<std::size_t>(panel)]->setText(text);
+}
+
+QString TFormMain::getStatusText(int panel) const
+{
+    if (panel < 0 || panel >= static_cast<int>(statusPanels_.size()))
+        return {};
+    return statusPanels_[static_cast<std::size_t>(panel)]->text();
+}
+
+bool TFormMain::isSnapToGrid() const
+{
+    return snapToGrid_->isChecked();
 }

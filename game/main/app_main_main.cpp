@@ -3,44 +3,101 @@
 #include "core/qr_core_devicemanager.h"
 #include "core/qr_core_log.h"
 #include "core/qr_core_main.h"
+#include "editor/app_edit_main.h"
 #include "interaction/qr_inta_action.h"
+#include "interaction/qr_inta_devices.h"
 #include "interaction/qr_inta_main.h"
+#include "interaction/qr_inta_mouse.h"
+#include "main/app_game_main.h"
+#include "main/app_main_formmain.h"
+#include "main/app_main_frameguard.h"
+#include "main/app_main_ini.h"
 #include "sound/qr_boom_main.h"
 #include "visual experience/qr_visx_antialiasing.h"
 #include "visual experience/qr_visx_displaymanager.h"
 #include "visual experience/qr_visx_gl.h"
 #include "visual experience/qr_visx_main.h"
+#include "visual experience/qr_visx_resolution.h"
 #include "visual experience/qr_visx_vsync.h"
 #include "visual experience/render contexts/qr_visx_rendercontext.h"
 #include "visual experience/render contexts/qr_visx_rendercontextmanager.h"
 
 #include <QGuiApplication>
-#include <QWidget>
+#include <QScreen>
+#include <QStatusBar>
 
-APPMAINMain::APPMAINMain(QWidget* mainForm) : QRAPPLMain("Kipster Application"), mainForm_(mainForm) {}
+#include <cstdlib>
 
-APPMAINMain::~APPMAINMain() = default;
+namespace {
+
+bool isJustPressed(QRINTAMain& input, const char* action)
+{
+    const QRINTAAction* found = input.getActions()->findAction(action);
+    return found && found->isJustPressed();
+}
+
+void centreOnDesktop(QWidget& window)
+{
+    if (const QScreen* screen = window.screen())
+        window.move(screen->availableGeometry().center() - window.frameGeometry().center() + window.pos());
+}
+
+} // namespace
+
+APPMAINMain::APPMAINMain(TFormMain* mainForm) : QRAPPLMain("Kipster"), mainForm_(mainForm) {}
+
+APPMAINMain::~APPMAINMain()
+{
+    // The process ends here, but the desktop must get its display mode and gamma ramp back, and
+    // the sound device and controllers must be let go: those modules go first, newest first.
+    editor_.reset();
+    game_.reset();
+    sound_.reset();
+    input_.reset();
+    visual_.reset();
+    if (auto* log = qrLog()) {
+        log->logEmptyLine();
+        log->logEmptyLine();
+    }
+    std::_Exit(0);
+}
 
 void APPMAINMain::initialize()
 {
-    mainForm_->resize(1024, 768);
-    mainForm_->show();
-    if (auto* panelView = mainForm_->findChild<QWidget*>("PanelView"))
-        qrCore()->getDeviceManager()->createControlDevice("Visual Device", panelView);
+    qrCore()->getDeviceManager()->createControlDevice("Visual Device", mainForm_->getPanelView());
+
+    settings_ = qrNew<APPMAINIni>(this);
+    settings_->loadSettings("kipster.ini");
+
     visual_ = qrNew<QRVISXMain>(this);
     visual_->initialize();
     visual_->generateMainRenderContext("Main RC", "Visual Device");
     visual_->getRenderContextManager()->activatePrimaryContext();
-    // The settings file's defaults until it is read: v-sync on, no antialiasing.
-    visual_->getDisplayManager()->getVSync()->setVSync(true);
-    visual_->getDisplayManager()->getAntialiasing()->setAntialiasingQuality(0);
+    visual_->getDisplayManager()->getVSync()->setVSync(settings_->isVSyncEnabled());
+    visual_->getDisplayManager()->getAntialiasing()->setAntialiasingQuality(settings_->getAntiAliasingLevel());
+
     input_ = qrNew<QRINTAMain>(this);
     input_->initialize();
     input_->bindToDevice("Visual Device");
     registerActions();
+
     sound_ = qrNew<QRBOOMMain>(this);
     sound_->initialize();
+
+    game_ = qrNew<APPGAMEMain>(this);
+    game_->initialize();
+    editor_ = qrNew<APPEDITMain>(this);
+    editor_->initialize();
+
     setRunning(true);
+    if (settings_->startsInEditor())
+        switchToEditorMode();
+    else
+        switchToGameMode();
+    if (auto* log = qrLog()) {
+        log->logEmptyLine();
+        log->logEmptyLine();
+    }
 }
 
 void APPMAINMain::registerActions()
@@ -60,6 +117,54 @@ void APPMAINMain::registerActions()
         input_->getActions()->addAction(binding.name, binding.code);
 }
 
+void APPMAINMain::toggleMode()
+{
+    if (mode_ == Game)
+        switchToEditorMode();
+    else if (mode_ == Editor)
+        switchToGameMode();
+}
+
+void APPMAINMain::switchToGameMode()
+{
+    mainForm_->showNormal();
+    mainForm_->setMenuAttached(false);
+    mainForm_->statusBar()->hide();
+    editor_->hideTools();
+    QRVISXResolution* resolution = visual_->getDisplayManager()->getResolution();
+    if (settings_->isFullscreen()) {
+        resolution->setResolution(settings_->getDisplayWidth(), settings_->getDisplayHeight(),
+                                  settings_->getFrequency());
+    } else {
+        centreOnDesktop(*mainForm_);
+        resolution->setWindowed(settings_->getDisplayWidth(), settings_->getDisplayHeight());
+    }
+    setMouseCaptured(true);
+    mode_ = Game;
+}
+
+void APPMAINMain::switchToEditorMode()
+{
+    if (settings_->isFullscreen()) {
+        centreOnDesktop(*mainForm_);
+        visual_->getDisplayManager()->getResolution()->setWindowed(settings_->getDisplayWidth(),
+                                                                   settings_->getDisplayHeight());
+    }
+    mainForm_->showMaximized();
+    mainForm_->setMenuAttached(true);
+    mainForm_->statusBar()->show();
+    editor_->showTools();
+    setMouseCaptured(false);
+    mode_ = Editor;
+}
+
+void APPMAINMain::setMouseCaptured(bool captured)
+{
+    QRINTAMouse* mouse = input_->getDevices()->getMouse();
+    mouse->setCaptureMouse(captured);
+    mouse->showCursor(!captured);
+}
+
 bool APPMAINMain::mayRunFrame() const
 {
     return isRunning() && !isQuitRequested() && QGuiApplication::applicationState() == Qt::ApplicationActive &&
@@ -70,30 +175,41 @@ void APPMAINMain::updateLogic()
 {
     if (!mayRunFrame())
         return;
-    try {
+    guardFrame("an unhandled exception occurred in the game logic loop", [this] {
         input_->update();
-        if (auto* quit = input_->getActions()->findAction("Quit"); quit && quit->isJustPressed())
+        // The menu switches modes between frames; the F5 press that did it still reads as just
+        // pressed now and must not switch straight back.
+        const bool switchedByMenu = mode_ != modeAtLastLogic_;
+        if (mode_ == Game)
+            game_->update();
+        else if (mode_ == Editor)
+            editor_->update();
+        // In editor mode F5 reaches the menu's "Switch Game Mode" instead.
+        if (mode_ == Game && !switchedByMenu && isJustPressed(*input_, "Change Mode"))
+            toggleMode();
+        if (isJustPressed(*input_, "Quit"))
             requestQuit();
-    } catch (...) {
-        if (auto* log = qrLog())
-            log->logError("an unhandled exception occurred in the game logic loop");
-    }
+        modeAtLastLogic_ = mode_;
+    });
 }
 
 void APPMAINMain::render()
 {
     if (!mayRunFrame())
         return;
-    try {
+    guardFrame("an unhandled exception occurred in the rendering loop", [this] {
         QRVISXRenderContextManager* contexts = visual_->getRenderContextManager();
         contexts->activatePrimaryContext();
         qrGL().clearColor(0.3f, 0.3f, 0.3f, 1.0f);
         qrGL().clear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+        if (mode_ == Game) {
+            game_->render();
+        } else if (mode_ == Editor) {
+            game_->renderEditor();
+            editor_->renderOverlay();
+        }
         if (QRVISXRenderContext* primary = contexts->getPrimaryContext())
             primary->swapBuffers();
         visual_->endFrame();
-    } catch (...) {
-        if (auto* log = qrLog())
-            log->logError("an unhandled exception occurred in the rendering loop");
-    }
+    });
 }

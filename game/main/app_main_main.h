@@ -1,33 +1,56 @@
 #pragma once
-// The Kipster application object: brings the game up on the first timer tick and runs its frames.
-// Created by the main window after the engine core; destroyed by the frame driver's shut-down handler.
+// The Kipster application object: on the first timer tick it builds every module the engine core
+// does not own (rendering, input, sound, settings, game, editor), then runs the game or the editor
+// each frame and switches the main window between game and editor mode. Created by the main window
+// after the engine core; its destruction (when the main window closes) ends the process.
 
 #include "core/qr_appl_main.h"
 
-class QWidget;
+class TFormMain;
 class QRINTAMain;
 class QRBOOMMain;
 class QRVISXMain;
+class APPMAINIni;
+class APPGAMEMain;
+class APPEDITMain;
 
 class APPMAINMain : public QRAPPLMain {
 public:
-    explicit APPMAINMain(QWidget* mainForm);
+    enum Mode { None = -1, Game = 0, Editor = 1 };
+
+    explicit APPMAINMain(TFormMain* mainForm);
+    // Logs two empty lines and ends the process with exit code 0.
     ~APPMAINMain() override;
     void initialize() override;
     void updateLogic() override;
     void render() override;
 
+    void toggleMode();
+    void switchToGameMode();
+    void switchToEditorMode();
+    Mode getMode() const { return mode_; }
+
+    TFormMain* getMainForm() const { return mainForm_; }
     QRVISXMain* getVisual() const { return visual_.get(); }
     QRINTAMain* getInput() const { return input_.get(); }
     QRBOOMMain* getSound() const { return sound_.get(); }
+    APPMAINIni* getSettings() const { return settings_.get(); }
+    APPGAMEMain* getGame() const { return game_.get(); }
+    APPEDITMain* getEditor() const { return editor_.get(); }
 
 private:
     void registerActions();
     // Frames run only for the program in front, with its window on screen.
     bool mayRunFrame() const;
+    void setMouseCaptured(bool captured);
 
-    QWidget* mainForm_;
+    TFormMain* mainForm_;
+    Mode mode_ = None;
+    Mode modeAtLastLogic_ = None;
     QROwned<QRVISXMain> visual_;
     QROwned<QRINTAMain> input_;
     QROwned<QRBOOMMain> sound_;
+    QROwned<APPMAINIni> settings_;
+    QROwned<APPGAMEMain> game_;
+    QROwned<APPEDITMain> editor_;
 };

@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -62,6 +63,19 @@ std::uint64_t KipsterProcess::waitForMainWindow(std::chrono::milliseconds timeou
     std::uint64_t window = 0;
     waitFor([&] { return (window = x11::findWindowByTitle("Kipster")) != 0; }, timeout);
     return window;
+}
+
+bool KipsterProcess::focusMainWindow()
+{
+    // Only the viewable one: an unmapped 1x1 window carries the title too and cannot take the focus.
+    return waitFor(
+        [] { return std::system("xdotool search --onlyvisible --name '^Kipster$' windowfocus 2>/dev/null") == 0; },
+        std::chrono::seconds(10));
+}
+
+bool KipsterProcess::typeKey(const std::string& key)
+{
+    return std::system(("xdotool key " + key).c_str()) == 0;
 }
 
 long KipsterProcess::cpuTicks() const

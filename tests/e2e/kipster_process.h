@@ -26,6 +26,10 @@ public:
     bool waitForLog(const std::string& text, std::chrono::milliseconds timeout = std::chrono::seconds(30));
     // The main window titled "Kipster", waiting for it to appear; 0 when it never does.
     std::uint64_t waitForMainWindow(std::chrono::milliseconds timeout = std::chrono::seconds(30));
+    // Gives the main window the keyboard focus (the program runs frames only while it has it).
+    static bool focusMainWindow();
+    // Types one key (an xdotool key name such as "F5") into the focused window.
+    static bool typeKey(const std::string& key);
     // CPU time the process has used so far, in clock ticks.
     long cpuTicks() const;
     // The exit code once the process has ended within the timeout; nothing otherwise.

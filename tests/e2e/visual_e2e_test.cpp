@@ -1,49 +1,23 @@
 #include "kipster_process.h"
+#include "text_order.h"
 
+#include "screen_capture.h"
 #include "temp_folder.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 #include <vector>
 
+// The view of the running program is the main render context's picture: cleared to grey every frame.
 namespace {
-
-bool appearsInOrder(const std::string& log, const std::vector<std::string>& texts, std::string& missing)
+std::size_t countGrey(const TempFolder& scratch, int grey)
 {
-    std::size_t position = 0;
-    for (const auto& text : texts) {
-        position = log.find(text, position);
-        if (position == std::string::npos) {
-            missing = text;
-            return false;
-        }
-    }
-    return true;
+    const auto shot = captureScreen(scratch);
+    return shot ? shot->countGrey(grey, 1) : 0;
 }
-
-// Pixels of the whole screen whose channels all lie within 1 of grey.
-std::size_t countGreyPixels(const TempFolder& folder, int grey)
-{
-    const auto shot = folder / "screen.rgb";
-    const std::string command = "import -window root -depth 8 rgb:" + shot.string() + " 2>/dev/null";
-    if (std::system(command.c_str()) != 0)
-        return 0;
-    const std::string pixels = readWholeFile(shot);
-    std::size_t count = 0;
-    for (std::size_t i = 0; i + 2 < pixels.size(); i += 3) {
-        bool match = true;
-        for (std::size_t c = 0; c < 3; ++c)
-            match = match && std::abs(static_cast<unsigned char>(pixels[i + c]) - grey) <= 1;
-        count += match ? 1 : 0;
-    }
-    return count;
-}
-
 } // namespace
 
-// The view of the running program is the main render context's picture: cleared to grey every frame.
 TEST(Visual, RunningProgramShowsAGreyViewAndLogsTheVisualStartUp)
 {
     KipsterProcess kipster;
@@ -64,19 +38,17 @@ TEST(Visual, RunningProgramShowsAGreyViewAndLogsTheVisualStartUp)
                                    "Render Context \"Main RC\": Device Context created",
                                    "Render Context \"Main RC\": Rendering context created",
                                },
-                               missing))
+                               &missing))
         << "missing or out of order: " << missing << "\n"
         << kipster.log();
     ASSERT_NE(kipster.waitForMainWindow(), 0u);
 
     // Frames are drawn only while the program has the focus.
-    ASSERT_TRUE(KipsterProcess::waitFor(
-        [] { return std::system("xdotool search --onlyvisible --name '^Kipster$' windowfocus 2>/dev/null") == 0; },
-        std::chrono::seconds(10)));
+    ASSERT_TRUE(KipsterProcess::focusMainWindow());
     TempFolder shots;
     // 0.3 of 255 is 76.5; the 1024 x 768 window is mostly view.
     std::size_t grey = 0;
-    EXPECT_TRUE(KipsterProcess::waitFor([&] { return (grey = countGreyPixels(shots, 77)) > 900u * 600u; },
+    EXPECT_TRUE(KipsterProcess::waitFor([&] { return (grey = countGrey(shots, 77)) > 900u * 600u; },
                                         std::chrono::seconds(15)))
         << grey << " grey pixels\n"
         << kipster.log();

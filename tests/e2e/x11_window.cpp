@@ -15,11 +15,14 @@ using DisplayPtr = std::unique_ptr<Display, DisplayCloser>;
 
 Window search(Display* display, Window window, const std::string& title)
 {
+    // Qt also keeps unmapped helper windows under the application's title; only a window on
+    // screen is the one a user (or window manager) would close.
     char* name = nullptr;
     if (XFetchName(display, window, &name) && name) {
         const bool match = title == name;
         XFree(name);
-        if (match)
+        XWindowAttributes attributes{};
+        if (match && XGetWindowAttributes(display, window, &attributes) && attributes.map_state == IsViewable)
             return window;
     }
     Window root = 0, parent = 0;
@@ -45,6 +48,19 @@ std::uint64_t findWindowByTitle(const std::string& title)
     if (!display)
         return 0;
     return search(display.get(), DefaultRootWindow(display.get()), title);
+}
+
+Geometry windowGeometry(std::uint64_t window)
+{
+    DisplayPtr display(XOpenDisplay(nullptr));
+    XWindowAttributes attributes{};
+    if (!display || !window || !XGetWindowAttributes(display.get(), static_cast<Window>(window), &attributes))
+        return {};
+    int x = 0, y = 0;
+    Window child = 0;
+    XTranslateCoordinates(display.get(), static_cast<Window>(window), DefaultRootWindow(display.get()), 0, 0, &x, &y,
+                          &child);
+    return {x, y, attributes.width, attributes.height};
 }
 
 bool sendCloseRequest(std::uint64_t window)

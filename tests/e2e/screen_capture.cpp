@@ -1,0 +1,57 @@
+#include "screen_capture.h"
+
+#include "temp_folder.h"
+
+#include <cstdlib>
+#include <sstream>
+
+std::array<int, 3> Screenshot::pixel(int x, int y) const
+{
+    if (x < 0 || y < 0 || x >= width || y >= height)
+        return {-1, -1, -1};
+    const auto offset = (static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)) * 3;
+    return {static_cast<unsigned char>(rgb[offset]), static_cast<unsigned char>(rgb[offset + 1]),
+            static_cast<unsigned char>(rgb[offset + 2])};
+}
+
+bool Screenshot::isGrey(int x, int y, int value, int tolerance) const
+{
+    for (int channel : pixel(x, y))
+        if (std::abs(channel - value) > tolerance)
+            return false;
+    return true;
+}
+
+std::size_t Screenshot::countGrey(int value, int tolerance) const
+{
+    std::size_t count = 0;
+    for (std::size_t i = 0; i + 2 < rgb.size(); i += 3) {
+        bool match = true;
+        for (std::size_t c = 0; c < 3; ++c)
+            match = match && std::abs(static_cast<unsigned char>(rgb[i + c]) - value) <= tolerance;
+        count += match ? 1 : 0;
+    }
+    return count;
+}
+
+std::optional<Screenshot> captureScreen(const TempFolder& scratch)
+{
+    const auto file = scratch / "screen.ppm";
+    const std::string command = "import -window root -depth 8 ppm:" + file.string() + " 2>/dev/null";
+    if (std::system(command.c_str()) != 0)
+        return std::nullopt;
+    const std::string content = readWholeFile(file);
+    std::istringstream header(content);
+    std::string magic;
+    int maximum = 0;
+    Screenshot shot;
+    header >> magic >> shot.width >> shot.height >> maximum;
+    if (magic != "P6" || maximum != 255 || shot.width <= 0 || shot.height <= 0)
+        return std::nullopt;
+    const auto start = static_cast<std::size_t>(header.tellg()) + 1;
+    const auto size = static_cast<std::size_t>(shot.width) * static_cast<std::size_t>(shot.height) * 3;
+    if (content.size() < start + size)
+        return std::nullopt;
+    shot.rgb = content.substr(start, size);
+    return shot;
+}
