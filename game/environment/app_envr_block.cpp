@@ -103,6 +103,11 @@ void APPENVRBlock::updateBounds()
             bounds_.maximum.y = std::max(bounds_.maximum.y, height);
         }
     }
+    refreshCullingBounds();
+}
+
+void APPENVRBlock::refreshCullingBounds()
+{
     cullingBounds_ = {bounds_.minimum - kCullingMarginBelow, bounds_.maximum + kCullingMarginAbove};
 }
 
@@ -123,6 +128,9 @@ APPENVRBlockLoad APPENVRBlock::load(QRFILEFile& file)
     if (!file.read(maximum))
         return APPENVRBlockLoad::ReadFailed;
     bounds_.maximum = maximum;
+    // The culling box is not stored, and the one computed before loading measured other terrain:
+    // a loaded hill higher than that box's margin would be culled while still in view.
+    refreshCullingBounds();
     entities_->clear();
     std::int32_t count = 0;
     if (!file.read(count))

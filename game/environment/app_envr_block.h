@@ -60,6 +60,7 @@ public:
 
 private:
     APPENVRMain& environment() const;
+    void refreshCullingBounds();
 
     APPENVRArea* area_;
     int bx_;

@@ -124,6 +124,11 @@ TEST_F(AreaTest, SaveThenLoadReproducesTheWorldExactly)
                     const APPENVRBox& original = environment().getBlock(ax, az, bx, bz)->getBounds();
                     ASSERT_EQ(box.minimum, original.minimum);
                     ASSERT_EQ(box.maximum, original.maximum);
+                    // Not stored, but it must follow the loaded box, not the flat land before it.
+                    const APPENVRBox& culling = loaded->getBlock(ax, az, bx, bz)->getCullingBounds();
+                    const APPENVRBox& originalCulling = environment().getBlock(ax, az, bx, bz)->getCullingBounds();
+                    ASSERT_EQ(culling.minimum, originalCulling.minimum);
+                    ASSERT_EQ(culling.maximum, originalCulling.maximum);
                 }
         }
     EXPECT_TRUE(shownBoxes().empty());
