@@ -76,6 +76,10 @@ std::int64_t QRFILEDriveStream::read(void* buffer, std::int64_t count)
         return 0;
     const auto moved = static_cast<std::int64_t>(std::fread(buffer, 1, static_cast<std::size_t>(count), handle_));
     position_ += moved;
+    // Another program may shorten the file while it is open: where it really ends is its end
+    // now, or a reader waiting for the end of the file would wait forever.
+    if (moved < count)
+        size_ = std::min(size_, position_);
     return moved;
 }
 

@@ -149,6 +149,28 @@ TEST_F(FileTest, TextLinesEndAtCrLfCrLfOrNulAndTheLastNeedsNoEnd)
     EXPECT_EQ(readLines("lines.txt"), (std::vector<std::string>{"one", "two", "three", "four", "five", "", "last"}));
 }
 
+TEST_F(FileTest, AFileShortenedWhileOpenEndsWhereItNowEnds)
+{
+    // Another program truncates a file read from the drive: reading lines to the end must stop.
+    // The file is larger than what the drive stream buffers ahead.
+    std::string text = std::string(100000, 'x') + "\n";
+    for (int i = 0; i < 10000; ++i)
+        text += "line\n";
+    programFolder().write("big.txt", text);
+    qrFile()->setMemoryThreshold(0);
+    QRFILEFile file(nullptr, "big.txt", QRFileAccess::Read, QRFileType::Text);
+    ASSERT_TRUE(file.isOpen());
+    EXPECT_EQ(file.readLine().size(), 100000u);
+    std::filesystem::resize_file(programFolder() / "big.txt", 100001);
+    int lines = 0;
+    while (!file.isEndOfFile() && lines < 20000) {
+        file.readLine();
+        ++lines;
+    }
+    EXPECT_LT(lines, 10000) << "the end of the shortened file is never reached";
+    EXPECT_TRUE(file.isEndOfFile());
+}
+
 TEST_F(FileTest, TextFilesWriteCrLfAndStringsAsLines)
 {
     QRFILEFile file(nullptr, "\\notes.txt", QRFileAccess::Write, QRFileType::Text);
