@@ -46,7 +46,8 @@ int findSize(XRRScreenConfiguration* config, int width, int height, int frequenc
             return i;
         int rateCount = 0;
         short* rates = XRRConfigRates(config, i, &rateCount);
-        if (std::find(rates, rates + rateCount, static_cast<short>(frequency)) != rates + rateCount)
+        // Compared as int: a rate from the settings file beyond a short must not wrap onto a real one.
+        if (std::any_of(rates, rates + rateCount, [frequency](short rate) { return rate == frequency; }))
             return i;
     }
     return -1;

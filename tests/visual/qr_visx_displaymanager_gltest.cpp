@@ -35,6 +35,14 @@ TEST_F(DisplaySettings, ModeTheServerDoesNotOfferIsRefused)
     EXPECT_EQ(x11display::screenSize(), kDesktop);
 }
 
+TEST_F(DisplaySettings, RateFromTheSettingsBeyondAShortDoesNotWrapOntoAnOfferedOne)
+{
+    x11display::addMode(1024, 768, 60);
+    resolution().setResolution(1024, 768, 60 + 65536);
+    EXPECT_THAT(shownBoxes(), ElementsAre(HasSubstr("Resolution not available")));
+    EXPECT_EQ(x11display::screenSize(), kDesktop);
+}
+
 TEST_F(DisplaySettings, FullScreenModeFitsTheMainFormAndIsUndoneAtShutDown)
 {
     x11display::addMode(1024, 768, 60);
@@ -73,9 +81,11 @@ TEST_F(DisplaySettings, ModeChangedBehindTheGamesBackIsForgotten)
 {
     x11display::addMode(1024, 768, 60);
     resolution().setResolution(1024, 768, 60);
-    resolution().restoreDesktopMode();
-    ASSERT_EQ(x11display::screenSize(), kDesktop);
-    // The record now holds the desktop; asking for the mode again must switch again.
+    ASSERT_TRUE(resolution().isFullScreenModeSet());
+    // Another program puts the desktop back; the record still says 1024 x 768.
+    x11display::setScreenSize(kDesktop.first, kDesktop.second);
+    ASSERT_EQ(resolution().getCurrentWidth(), 1024);
+    // Asking for the mode again must switch again instead of trusting the stale record.
     resolution().setResolution(1024, 768, 60);
     EXPECT_EQ(x11display::screenSize(), (std::pair<int, int>{1024, 768}));
 }

@@ -72,6 +72,27 @@ std::pair<int, int> screenSize()
     return size;
 }
 
+void setScreenSize(int width, int height)
+{
+    DisplayPtr display = open();
+    const Window root = DefaultRootWindow(display.get());
+    XRRScreenConfiguration* config = XRRGetScreenInfo(display.get(), root);
+    Rotation rotation = 0;
+    XRRConfigCurrentConfiguration(config, &rotation);
+    int count = 0;
+    XRRScreenSize* sizes = XRRConfigSizes(config, &count);
+    int index = 0;
+    while (index < count && (sizes[index].width != width || sizes[index].height != height))
+        ++index;
+    if (index == count) {
+        XRRFreeScreenConfigInfo(config);
+        throw std::runtime_error("size not offered");
+    }
+    XRRSetScreenConfig(display.get(), config, root, index, rotation, CurrentTime);
+    XRRFreeScreenConfigInfo(config);
+    XSync(display.get(), False);
+}
+
 std::vector<std::uint16_t> redGamma()
 {
     DisplayPtr display = open();

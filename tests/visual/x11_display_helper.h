@@ -1,6 +1,6 @@
 #pragma once
-// Changes the test's X server the way a user's display settings would: adds display modes and
-// reads or writes the first CRTC's gamma ramp, over a connection of its own. Free of Qt headers.
+// Changes the test's X server the way a user's display settings would: adds display modes, switches
+// them and reads or writes the first CRTC's gamma ramp, over a connection of its own. Free of Qt headers.
 
 #include <cstdint>
 #include <utility>
@@ -10,6 +10,8 @@ namespace x11display {
 // Offers width x height at rate Hz on the first output (Xvfb starts with its screen size only).
 void addMode(int width, int height, int rate);
 std::pair<int, int> screenSize();
+// Switches the screen to an offered size, as another program would.
+void setScreenSize(int width, int height);
 std::vector<std::uint16_t> redGamma();
 // Sets every entry of the first CRTC's ramp to value.
 void fillGamma(std::uint16_t value);
