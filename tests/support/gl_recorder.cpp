@@ -22,8 +22,7 @@ const std::map<GLenum, const char*>& enumNames()
         NAME(GL_DECR), NAME(GL_INCR_WRAP), NAME(GL_DECR_WRAP), NAME(GL_AMBIENT), NAME(GL_DIFFUSE),
         NAME(GL_SPECULAR), NAME(GL_POSITION), NAME(GL_LINEAR_ATTENUATION), NAME(GL_PROJECTION),
         NAME(GL_MODELVIEW), NAME(GL_PERSPECTIVE_CORRECTION_HINT), NAME(GL_NICEST), NAME(GL_LIGHT_MODEL_AMBIENT),
-        NAME(GL_LIGHT_MODEL_COLOR_CONTROL), NAME(GL_SEPARATE_SPECULAR_COLOR), NAME(GL_COLOR_BUFFER_BIT),
-        NAME(GL_DEPTH_BUFFER_BIT), NAME(GL_STENCIL_BUFFER_BIT),
+        NAME(GL_LIGHT_MODEL_COLOR_CONTROL), NAME(GL_SEPARATE_SPECULAR_COLOR),
 #undef NAME
     };
     return names;
@@ -249,9 +248,13 @@ void GLRecorder::clearColor(GLfloat r, GLfloat g, GLfloat b, GLfloat a)
 
 void GLRecorder::clear(GLbitfield mask)
 {
+    // Buffer bits are no enums: GL_COLOR_BUFFER_BIT has the value of GL_LIGHT0.
+    static const std::pair<GLbitfield, const char*> kBits[] = {{GL_COLOR_BUFFER_BIT, "GL_COLOR_BUFFER_BIT"},
+                                                               {GL_DEPTH_BUFFER_BIT, "GL_DEPTH_BUFFER_BIT"},
+                                                               {GL_STENCIL_BUFFER_BIT, "GL_STENCIL_BUFFER_BIT"}};
     std::string bits;
-    for (GLbitfield bit : {GL_COLOR_BUFFER_BIT, GL_DEPTH_BUFFER_BIT, GL_STENCIL_BUFFER_BIT})
+    for (const auto& [bit, name] : kBits)
         if (mask & bit)
-            bits += (bits.empty() ? "" : " | ") + glEnumName(bit);
+            bits += (bits.empty() ? "" : " | ") + std::string(name);
     record("glClear", {bits});
 }
