@@ -93,4 +93,8 @@ TEST_F(ResourceListTest, AssignCopiesItemsButNeverOwnership)
         EXPECT_FALSE(copy->getOwnsObjects());
     }
     EXPECT_EQ(gDestroyed, 0);
+
+    owning->assign(*owning);
+    EXPECT_EQ(owning->getCount(), 1) << "assigning a list to itself keeps it";
+    EXPECT_EQ(gDestroyed, 0);
 }
