@@ -7,11 +7,6 @@
 #include "resource/qr_resc_stringlist.h"
 
 namespace {
-std::string withoutLeadingSeparator(const std::string& path)
-{
-    return !path.empty() && path.front() == '\\' ? path.substr(1) : path;
-}
-
 std::string quoted(const std::string& value)
 {
     return "\"" + value + "\"";
@@ -127,7 +122,7 @@ int QRRESCIniFile::countKeys(const std::string& section) const
 
 void QRRESCIniFile::loadFromFile(const std::string& path)
 {
-    const std::string relative = withoutLeadingSeparator(path);
+    const std::string relative = QRFILEMain::excludeLeadingSeparator(path);
     setFileName(relative);
     clear();
     auto* files = qrFile();

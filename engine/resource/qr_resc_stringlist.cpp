@@ -2,15 +2,9 @@
 
 #include "core/qr_util_strings.h"
 #include "file/qr_file_file.h"
+#include "file/qr_file_main.h"
 
 #include <stdexcept>
-
-namespace {
-std::string withoutLeadingSeparator(const std::string& path)
-{
-    return !path.empty() && path.front() == '\\' ? path.substr(1) : path;
-}
-} // namespace
 
 QRRESCStringList::QRRESCStringList(QRObject* owner, bool allowDuplicates, bool allowEmpty)
     : QRRESCMain(owner, "Resource String List"), allowDuplicates_(allowDuplicates), allowEmpty_(allowEmpty)
@@ -18,7 +12,7 @@ QRRESCStringList::QRRESCStringList(QRObject* owner, bool allowDuplicates, bool a
 }
 
 QRRESCStringList::QRRESCStringList(QRObject* owner, const std::string& path)
-    : QRRESCMain(owner, withoutLeadingSeparator(path)), pendingPath_(path)
+    : QRRESCMain(owner, QRFILEMain::excludeLeadingSeparator(path)), pendingPath_(path)
 {
 }
 
@@ -76,7 +70,7 @@ void QRRESCStringList::saveToFile(const std::string& path)
 void QRRESCStringList::loadFromFile(const std::string& path)
 {
     clear();
-    const std::string relative = withoutLeadingSeparator(path);
+    const std::string relative = QRFILEMain::excludeLeadingSeparator(path);
     setFileName(relative);
     QRFILEFile file(this, relative, QRFileAccess::Read, QRFileType::Text);
     while (file.isOpen() && !file.isEndOfFile())
