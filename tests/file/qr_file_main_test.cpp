@@ -2,10 +2,12 @@
 
 #include "core/qr_mngr_main.h"
 #include "core/qr_mngr_updateableresources.h"
+#include "file/qr_file_archivemanager.h"
 #include "file/qr_file_checkfileupdate.h"
 #include "file/qr_file_filemanagement.h"
 #include "file/qr_file_main.h"
 #include "file/qr_file_pathmanager.h"
+#include "resource/qr_resc_list.h"
 #include "resource/qr_resc_stringlist.h"
 
 #include <QCoreApplication>
@@ -32,6 +34,15 @@ TEST_F(FileMainTest, StartupAnnouncesLookupPathWatcherAndArchives)
     EXPECT_NE(log.find("<div>File System Initialized!</div>"), std::string::npos);
     EXPECT_EQ(files().getProgramFolder(), folder());
     EXPECT_EQ(files().getMemoryThreshold(), 3145728u);
+
+    // The core came up in an empty folder; a rescan finds the archives put there since.
+    programFolder().write("Pack.ARCHIVE", "");
+    programFolder().write("pack.archive.txt", "");
+    files().getArchiveManager()->scanForArchives(folder());
+    EXPECT_NE(logText().find("Adding Archive: \"Pack.ARCHIVE\""), std::string::npos) << logText();
+    EXPECT_EQ(logText().find("pack.archive.txt"), std::string::npos);
+    EXPECT_TRUE(files().getArchiveManager()->getArchives().isEmpty()) << "archives are only announced";
+    EXPECT_TRUE(shownBoxes().empty());
 }
 
 TEST_F(FileMainTest, NamesResolveUnderTheProgramFolderWhateverTheirCaseOrLeadingSeparator)
