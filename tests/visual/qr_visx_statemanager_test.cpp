@@ -70,8 +70,10 @@ TEST_F(StateManager, ChangedStatesAreSentInTheFixedOrder)
                             "glPointSize(3)", "glPolygonMode(GL_FRONT_AND_BACK, GL_LINE)"));
 }
 
-TEST_F(StateManager, LockedSettersChangeNothingAndApplySendsNothing)
+TEST_F(StateManager, LockedSettersAndResetToDefaultsChangeNothingAndApplySendsNothing)
 {
+    // The override that was set up before locking must survive whatever comes while locked.
+    states_.setLineWidth(2.0f);
     states_.lock();
     states_.setCurrentColor(1.0f, 0.0f, 0.0f, 1.0f);
     states_.setDepthWrite(false);
@@ -80,12 +82,14 @@ TEST_F(StateManager, LockedSettersChangeNothingAndApplySendsNothing)
     states_.apply(true);
 
     EXPECT_THAT(gl_.calls(), IsEmpty());
-    EXPECT_EQ(states_.getCurrent(), states_.getDefaults());
+    QRVISXGLState expected = states_.getDefaults();
+    expected.lineWidth = 2.0f;
+    EXPECT_EQ(states_.getCurrent(), expected);
 
     states_.unlock();
     states_.setDepthWrite(false);
     states_.apply(false);
-    EXPECT_THAT(gl_.calls(), ElementsAre("glColor4f(1, 1, 1, 1)", "glDepthMask(GL_FALSE)"));
+    EXPECT_THAT(gl_.calls(), ElementsAre("glColor4f(1, 1, 1, 1)", "glDepthMask(GL_FALSE)", "glLineWidth(2)"));
 }
 
 TEST_F(StateManager, BlendingModeZeroSwitchesBlendingOffAndTheOldModeComesBackWithoutABlendFunction)
