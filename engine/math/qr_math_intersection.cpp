@@ -86,9 +86,14 @@ bool QRMATHRaycast::segmentTriangle(const Vector3& start, const Vector3& end, co
                                     const Vector3& c, Vector3& hit)
 {
     const Plane plane = QRMATHIntersection::planeFromPoints(a, b, c);
+    const Vector3 n = normalOf(plane);
+    // A triangle without area (a repeated or collinear corner, common in meshes) has a zero normal:
+    // every segment would count as lying in its "plane" and pass every edge test, so a picking or
+    // ground ray would hit it at its own start from anywhere.
+    if (n == Vector3{})
+        return false;
     if (!segmentPlane(start, end, plane, hit))
         return false;
-    const Vector3 n = normalOf(plane);
     // Each edge plane contains the edge and the triangle normal; the triangle lies on its
     // non-negative side whichever way the corners wind.
     const Vector3 corners[3][2] = {{b, a}, {c, b}, {a, c}};

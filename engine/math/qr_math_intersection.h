@@ -28,7 +28,7 @@ public:
     static bool segmentSphere(const Vector3& start, const Vector3& end, const Vector3& centre, float radius,
                               Vector3& hit);
     // Either winding. When the segment meets the triangle's plane outside the triangle, hit still
-    // holds that plane point although the result is false.
+    // holds that plane point although the result is false. A triangle without area is never hit.
     static bool segmentTriangle(const Vector3& start, const Vector3& end, const Vector3& a, const Vector3& b,
                                 const Vector3& c, Vector3& hit);
     // The crossing of the box surface nearest to start, faces accepted within 0.001 of their edges;

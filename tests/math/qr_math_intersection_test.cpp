@@ -90,6 +90,17 @@ TEST(QRMATHRaycastTest, SegmentTriangleAcceptsEitherWindingAndItsEdges)
     EXPECT_FALSE(R::segmentTriangle({1.0f, 5.0f, 1.0f}, {1.0f, 0.5f, 1.0f}, a, b, c, hit));
 }
 
+TEST(QRMATHRaycastTest, SegmentTriangleWithoutAreaIsNeverHit)
+{
+    // Meshes carry such triangles; a ray far away from one must not hit it at its own start.
+    const Vector3 start{50.0f, 5.0f, 50.0f}, end{50.0f, -5.0f, 50.0f};
+    const Vector3 a{0.0f, 0.0f, 0.0f}, b{1.0f, 0.0f, 0.0f}, c{2.0f, 0.0f, 0.0f};
+    Vector3 hit;
+    EXPECT_FALSE(R::segmentTriangle(start, end, a, b, c, hit));  // collinear corners
+    EXPECT_FALSE(R::segmentTriangle(start, end, a, a, c, hit));  // a repeated corner
+    EXPECT_FALSE(R::segmentTriangle({1.0f, 5.0f, 0.0f}, {1.0f, -5.0f, 0.0f}, a, b, c, hit));  // through it
+}
+
 TEST(QRMATHRaycastTest, SegmentTriangleAgreesWithBarycentricConstruction)
 {
     // Segments built to meet the triangle's plane at known barycentric coordinates (u, v) and
