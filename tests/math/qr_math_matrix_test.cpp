@@ -68,6 +68,8 @@ TEST(QRMATHMatrix4Test, ProductsAndTransformsMatchGlm)
         const Vector4 w{v.x, v.y, v.z, s};
         EXPECT_TRUE(near(M4::transformVector4(a, w), ga * toGlm(w), 1e-3f));
         EXPECT_TRUE(near(M3::fromMatrix4(a), glm::mat3(ga), 0.0f));
+        EXPECT_TRUE(near(M4::multiplyScalar(b, s), gb * s, 1e-5f));
+        EXPECT_TRUE(near(M3::multiplyScalar(r, s), toGlm(r) * s, 1e-5f));
     }
 }
 

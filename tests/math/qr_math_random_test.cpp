@@ -42,6 +42,27 @@ TEST(QRMATHRandomTest, RandomIntegerReachesBothEndsAndNothingElse)
     EXPECT_EQ(R::randomInteger(4, 4), 4);
 }
 
+TEST(QRMATHRandomTest, RandomFloatStepsInHundredMillionthsOfTheRange)
+{
+    // Over a range of 10^8 each step is 1, and below 2^23 single precision holds every value
+    // exactly: such a draw must be the very integer the same generator state gives randomInteger.
+    R::setSeed(12345);
+    std::vector<int> steps;
+    for (int i = 0; i < 200; ++i)
+        steps.push_back(R::randomInteger(0, 99999999));
+    R::setSeed(12345);
+    int exact = 0;
+    for (const int step : steps) {
+        const float value = R::randomFloat(0.0f, 1e8f);
+        if (step < (1 << 23)) {
+            ++exact;
+            EXPECT_EQ(value, static_cast<float>(step));
+        }
+    }
+    EXPECT_GT(exact, 5);
+    EXPECT_EQ(steps[2], 7973503);
+}
+
 TEST(QRMATHRandomTest, RandomFloatReachesTheLowerEndButNeverTheUpper)
 {
     R::setSeed(kSeedBeforeSmallestDraw);
