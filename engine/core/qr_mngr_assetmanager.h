@@ -33,12 +33,17 @@ public:
 
     // The shared resource for path, loaded on first request; null when the file cannot be found.
     QRManagedObject* acquireAsset(const std::string& path, const ResourceFactory& create);
+    // Null also when the key belongs to a resource of another class; that one keeps its count.
     template <class T>
     T* acquire(const std::string& path)
     {
-        return dynamic_cast<T*>(acquireAsset(path, [](QRObject* owner) -> QROwned<QRManagedObject> {
+        QRManagedObject* resource = acquireAsset(path, [](QRObject* owner) -> QROwned<QRManagedObject> {
             return qrNew<T>(owner);
-        }));
+        });
+        auto* typed = dynamic_cast<T*>(resource);
+        if (!typed)
+            releaseAsset(resource);
+        return typed;
     }
 
     // Drops one reference and clears the caller's pointer; harmless for null or foreign resources.

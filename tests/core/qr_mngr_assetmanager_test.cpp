@@ -78,6 +78,19 @@ TEST_F(AssetManagerTest, AnEntryWhoseNameHashesToTheKeyAlsoMatches)
     EXPECT_EQ(assets().acquire<CountingResource>("sky"), first);
 }
 
+TEST_F(AssetManagerTest, AResourceOfAnotherClassUnderTheKeyIsNotHandedOutAndKeepsItsCount)
+{
+    class OtherResource : public QRManagedObject {
+    public:
+        explicit OtherResource(QRObject* owner) : QRManagedObject(owner) {}
+    };
+    auto* wall = assets().acquire<CountingResource>("textures\\wall.png");
+    EXPECT_EQ(assets().acquire<OtherResource>("TEXTURES\\wall.png"), nullptr);
+    EXPECT_EQ(assets().findAssetOfResource(wall)->referenceCount, 1);
+    assets().release(wall);
+    EXPECT_EQ(gCounters.destroyed, 1) << "the failed request must not keep the resource alive";
+}
+
 TEST_F(AssetManagerTest, AMissingFileIsReportedAndGivesNothing)
 {
     EXPECT_EQ(assets().acquire<CountingResource>("textures\\none.png"), nullptr);
