@@ -23,7 +23,6 @@
 #include "visual experience/render contexts/qr_visx_rendercontextmanager.h"
 
 #include <QGuiApplication>
-#include <QScreen>
 #include <QStatusBar>
 
 #include <cstdlib>
@@ -34,12 +33,6 @@ bool isJustPressed(QRINTAMain& input, const char* action)
 {
     const QRINTAAction* found = input.getActions()->findAction(action);
     return found && found->isJustPressed();
-}
-
-void centreOnDesktop(QWidget& window)
-{
-    if (const QScreen* screen = window.screen())
-        window.move(screen->availableGeometry().center() - window.frameGeometry().center() + window.pos());
 }
 
 } // namespace
@@ -136,7 +129,7 @@ void APPMAINMain::switchToGameMode()
         resolution->setResolution(settings_->getDisplayWidth(), settings_->getDisplayHeight(),
                                   settings_->getFrequency());
     } else {
-        centreOnDesktop(*mainForm_);
+        // Sizes the window and centres it on the desktop.
         resolution->setWindowed(settings_->getDisplayWidth(), settings_->getDisplayHeight());
     }
     setMouseCaptured(true);
@@ -146,7 +139,6 @@ void APPMAINMain::switchToGameMode()
 void APPMAINMain::switchToEditorMode()
 {
     if (settings_->isFullscreen()) {
-        centreOnDesktop(*mainForm_);
         visual_->getDisplayManager()->getResolution()->setWindowed(settings_->getDisplayWidth(),
                                                                    settings_->getDisplayHeight());
     }
