@@ -1,6 +1,5 @@
 #include "file/qr_file_file.h"
 
-#include "core/qr_core_programfolder.h"
 #include "file/qr_file_drive.h"
 #include "file/qr_file_main.h"
 
@@ -17,12 +16,6 @@ namespace fs = std::filesystem;
 namespace {
 // Where a file being written collects its bytes until close puts it in place.
 const char* const kWritingSuffix = ".saving";
-
-// Without a file module (tools working outside the engine) the program folder is the only lookup path.
-std::string standaloneProgramFolder()
-{
-    return qrProgramFolder().string();
-}
 } // namespace
 
 QRFILEFile::QRFILEFile(QRObject* owner) : QRObject(owner) {}
@@ -104,14 +97,9 @@ bool QRFILEFile::locate(const std::string& path, bool reportErrors, QRFileLocati
 {
     if (auto* files = qrFile())
         return files->locateFile(path, location, reportErrors, container);
+    // Without the file module there are no lookup paths: only absolute paths can be found.
     if (QRFILEMain::isAbsolute(path) && qrdrive::isFile(path)) {
         location = QRFileLocation::Drive;
-        return true;
-    }
-    const std::string folder = standaloneProgramFolder();
-    if (qrdrive::isFile(folder + "\\" + path)) {
-        location = QRFileLocation::LookupPath;
-        container = folder;
         return true;
     }
     if (reportErrors)
@@ -131,13 +119,8 @@ bool QRFILEFile::existsOnDrive(const std::string& path)
 
 bool QRFILEFile::openForWriting(const std::string& path, QRFileType type)
 {
-    std::string target;
-    if (auto* files = qrFile()) {
-        target = files->absolutePath(path);
-    } else {
-        const std::string name = QRFILEMain::canonicalName(path);
-        target = QRFILEMain::isAbsolute(name) ? name : standaloneProgramFolder() + "\\" + name;
-    }
+    const auto* files = qrFile();
+    const std::string target = files ? files->absolutePath(path) : QRFILEMain::canonicalName(path);
     logDebug("Writing file to drive: \"" + target + "\"");
     const fs::path native = qrdrive::nativePath(target);
     std::error_code error;
