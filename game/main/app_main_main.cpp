@@ -13,14 +13,14 @@
 #include "main/app_main_frameguard.h"
 #include "main/app_main_ini.h"
 #include "sound/qr_boom_main.h"
-#include "visual experience/qr_visx_antialiasing.h"
-#include "visual experience/qr_visx_displaymanager.h"
-#include "visual experience/qr_visx_gl.h"
-#include "visual experience/qr_visx_main.h"
-#include "visual experience/qr_visx_resolution.h"
-#include "visual experience/qr_visx_vsync.h"
-#include "visual experience/render contexts/qr_visx_rendercontext.h"
-#include "visual experience/render contexts/qr_visx_rendercontextmanager.h"
+#include "visual/qr_visx_antialiasing.h"
+#include "visual/qr_visx_displaymanager.h"
+#include "visual/qr_visx_gl.h"
+#include "visual/qr_visx_main.h"
+#include "visual/qr_visx_resolution.h"
+#include "visual/qr_visx_vsync.h"
+#include "visual/rendercontexts/qr_visx_rendercontext.h"
+#include "visual/rendercontexts/qr_visx_rendercontextmanager.h"
 
 #include <QGuiApplication>
 #include <QStatusBar>

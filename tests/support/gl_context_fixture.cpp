@@ -1,7 +1,7 @@
 #include "gl_context_fixture.h"
 
 #include "core/qr_core_devicemanager.h"
-#include "visual experience/qr_visx_main.h"
+#include "visual/qr_visx_main.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

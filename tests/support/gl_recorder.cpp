@@ -1,7 +1,9 @@
 #include "gl_recorder.h"
 
 #include <cstdio>
+#include <cstring>
 #include <map>
+#include <regex>
 
 namespace {
 
@@ -22,7 +24,30 @@ const std::map<GLenum, const char*>& enumNames()
         NAME(GL_DECR), NAME(GL_INCR_WRAP), NAME(GL_DECR_WRAP), NAME(GL_AMBIENT), NAME(GL_DIFFUSE),
         NAME(GL_SPECULAR), NAME(GL_POSITION), NAME(GL_LINEAR_ATTENUATION), NAME(GL_PROJECTION),
         NAME(GL_MODELVIEW), NAME(GL_PERSPECTIVE_CORRECTION_HINT), NAME(GL_NICEST), NAME(GL_LIGHT_MODEL_AMBIENT),
-        NAME(GL_LIGHT_MODEL_COLOR_CONTROL), NAME(GL_SEPARATE_SPECULAR_COLOR),
+        NAME(GL_LIGHT_MODEL_COLOR_CONTROL), NAME(GL_SEPARATE_SPECULAR_COLOR), NAME(GL_TEXTURE_2D),
+        NAME(GL_TEXTURE_1D), NAME(GL_TEXTURE_3D), NAME(GL_TEXTURE_CUBE_MAP), NAME(GL_TEXTURE0), NAME(GL_TEXTURE1),
+        NAME(GL_TEXTURE2), NAME(GL_TEXTURE3), NAME(GL_TEXTURE4), NAME(GL_TEXTURE5), NAME(GL_TEXTURE6),
+        NAME(GL_TEXTURE7), NAME(GL_TEXTURE8), NAME(GL_TEXTURE9), NAME(GL_TEXTURE10), NAME(GL_TEXTURE11),
+        NAME(GL_TEXTURE12), NAME(GL_TEXTURE13), NAME(GL_TEXTURE14), NAME(GL_TEXTURE15), NAME(GL_RGB), NAME(GL_RGBA),
+        NAME(GL_ALPHA), NAME(GL_LUMINANCE), NAME(GL_STENCIL_INDEX), NAME(GL_DEPTH_COMPONENT),
+        NAME(GL_DEPTH_COMPONENT16), NAME(GL_DEPTH_COMPONENT24), NAME(GL_DEPTH_COMPONENT32),
+        NAME(GL_COMPRESSED_LUMINANCE), NAME(GL_COMPRESSED_RGB), NAME(GL_COMPRESSED_RGBA), NAME(GL_RGBA32F_ARB),
+        NAME(GL_RGB32F_ARB), NAME(GL_LUMINANCE32F_ARB), NAME(GL_RGBA16F_ARB), NAME(GL_RGB16F_ARB),
+        NAME(GL_LUMINANCE16F_ARB), NAME(GL_STENCIL_INDEX8_EXT), NAME(GL_UNSIGNED_BYTE), NAME(GL_UNSIGNED_INT),
+        NAME(GL_FLOAT), NAME(GL_TEXTURE_MIN_FILTER), NAME(GL_TEXTURE_MAG_FILTER), NAME(GL_TEXTURE_WRAP_S),
+        NAME(GL_TEXTURE_WRAP_T), NAME(GL_TEXTURE_MAX_ANISOTROPY_EXT), NAME(GL_GENERATE_MIPMAP_SGIS), NAME(GL_NEAREST),
+        NAME(GL_LINEAR), NAME(GL_LINEAR_MIPMAP_NEAREST), NAME(GL_LINEAR_MIPMAP_LINEAR), NAME(GL_REPEAT),
+        NAME(GL_CLAMP_TO_EDGE), NAME(GL_UNPACK_ALIGNMENT), NAME(GL_PACK_ALIGNMENT), NAME(GL_VERTEX_SHADER),
+        NAME(GL_FRAGMENT_SHADER), NAME(GL_ARRAY_BUFFER), NAME(GL_ELEMENT_ARRAY_BUFFER), NAME(GL_STATIC_DRAW),
+        NAME(GL_DYNAMIC_DRAW), NAME(GL_VERTEX_ARRAY), NAME(GL_NORMAL_ARRAY), NAME(GL_COLOR_ARRAY),
+        NAME(GL_TEXTURE_COORD_ARRAY), NAME(GL_POINTS), NAME(GL_LINES), NAME(GL_LINE_STRIP), NAME(GL_LINE_LOOP),
+        NAME(GL_TRIANGLES), NAME(GL_TRIANGLE_STRIP), NAME(GL_TRIANGLE_FAN), NAME(GL_QUADS), NAME(GL_QUAD_STRIP),
+        NAME(GL_COMPILE), NAME(GL_COMPILE_AND_EXECUTE), NAME(GL_FRAMEBUFFER_EXT), NAME(GL_RENDERBUFFER_EXT),
+        NAME(GL_COLOR_ATTACHMENT0_EXT), NAME(GL_COLOR_ATTACHMENT1_EXT), NAME(GL_COLOR_ATTACHMENT2_EXT),
+        NAME(GL_COLOR_ATTACHMENT3_EXT), NAME(GL_DEPTH_ATTACHMENT_EXT), NAME(GL_STENCIL_ATTACHMENT_EXT),
+        NAME(GL_NONE), NAME(GL_BACK_LEFT), NAME(GL_MAX_TEXTURE_SIZE), NAME(GL_MAX_TEXTURE_UNITS),
+        NAME(GL_MAX_TEXTURE_MAX_ANISOTROPY_EXT), NAME(GL_MAX_DRAW_BUFFERS), NAME(GL_MAX_RENDERBUFFER_SIZE_EXT),
+        NAME(GL_TEXTURE_ENV), NAME(GL_TEXTURE_ENV_MODE), NAME(GL_MODULATE),
 #undef NAME
     };
     return names;
@@ -257,4 +282,629 @@ void GLRecorder::clear(GLbitfield mask)
         if (mask & bit)
             bits += (bits.empty() ? "" : " | ") + std::string(name);
     record("glClear", {bits});
+}
+
+namespace {
+// Uniform declarations of GLSL source, in order; comments are dropped first, and since lines
+// reach the driver without line breaks a line comment swallows the rest of the source.
+std::vector<std::pair<std::string, GLenum>> declaredUniforms(std::string source)
+{
+    source = std::regex_replace(source, std::regex(R"(/\*[\s\S]*?\*/)"), " ");
+    source = std::regex_replace(source, std::regex(R"(//[^\n]*)"), " ");
+    static const std::map<std::string, GLenum> kTypes = {
+        {"bool", GL_BOOL},         {"int", GL_INT},           {"float", GL_FLOAT},
+        {"vec2", GL_FLOAT_VEC2},   {"vec3", GL_FLOAT_VEC3},   {"vec4", GL_FLOAT_VEC4},
+        {"mat2", GL_FLOAT_MAT2},   {"mat3", GL_FLOAT_MAT3},   {"mat4", GL_FLOAT_MAT4},
+        {"sampler1D", GL_SAMPLER_1D}, {"sampler2D", GL_SAMPLER_2D}, {"sampler3D", GL_SAMPLER_3D},
+        {"samplerCube", GL_SAMPLER_CUBE}, {"sampler2DShadow", GL_SAMPLER_2D_SHADOW}, {"ivec2", GL_INT_VEC2}};
+    std::vector<std::pair<std::string, GLenum>> found;
+    const std::regex declaration(R"(\buniform\s+(\w+)\s+([^;]+);)");
+    for (auto it = std::sregex_iterator(source.begin(), source.end(), declaration); it != std::sregex_iterator(); ++it) {
+        const auto type = kTypes.find((*it)[1].str());
+        if (type == kTypes.end())
+            continue;
+        const std::string names = (*it)[2].str();
+        const std::regex word(R"(\w+)");
+        for (auto n = std::sregex_iterator(names.begin(), names.end(), word); n != std::sregex_iterator(); ++n)
+            found.emplace_back((*n)[0].str(), type->second);
+    }
+    return found;
+}
+
+std::size_t componentsOf(GLenum format)
+{
+    switch (format) {
+    case GL_RGB:
+        return 3;
+    case GL_RGBA:
+        return 4;
+    default:
+        return 1;
+    }
+}
+
+std::string pointerText(GLuint boundBuffer, const void* pointer)
+{
+    if (boundBuffer)
+        return "offset " + std::to_string(reinterpret_cast<std::uintptr_t>(pointer));
+    return pointer ? "client" : "null";
+}
+} // namespace
+
+GLuint GLRecorder::newId(const char* kind)
+{
+    const GLuint id = nextId_++;
+    live_[id] = kind;
+    return id;
+}
+
+bool GLRecorder::isLiveOf(GLuint id, const char* kind) const
+{
+    const auto it = live_.find(id);
+    return it != live_.end() && it->second == kind;
+}
+
+void GLRecorder::forget(GLuint id)
+{
+    live_.erase(id);
+}
+
+void GLRecorder::pushMatrix()
+{
+    record("glPushMatrix", {});
+}
+
+void GLRecorder::popMatrix()
+{
+    record("glPopMatrix", {});
+}
+
+void GLRecorder::multMatrixf(const GLfloat* matrix)
+{
+    record("glMultMatrixf", {numbers(matrix, 16)});
+}
+
+void GLRecorder::ortho(GLdouble left, GLdouble right, GLdouble bottom, GLdouble top, GLdouble zNear, GLdouble zFar)
+{
+    record("glOrtho", {glNumber(static_cast<float>(left)), glNumber(static_cast<float>(right)),
+                       glNumber(static_cast<float>(bottom)), glNumber(static_cast<float>(top)),
+                       glNumber(static_cast<float>(zNear)), glNumber(static_cast<float>(zFar))});
+}
+
+void GLRecorder::begin(GLenum mode)
+{
+    record("glBegin", {glEnumName(mode)});
+}
+
+void GLRecorder::end()
+{
+    record("glEnd", {});
+}
+
+void GLRecorder::vertex2f(GLfloat x, GLfloat y)
+{
+    record("glVertex2f", {glNumber(x), glNumber(y)});
+}
+
+void GLRecorder::vertex3f(GLfloat x, GLfloat y, GLfloat z)
+{
+    record("glVertex3f", {glNumber(x), glNumber(y), glNumber(z)});
+}
+
+void GLRecorder::normal3f(GLfloat x, GLfloat y, GLfloat z)
+{
+    record("glNormal3f", {glNumber(x), glNumber(y), glNumber(z)});
+}
+
+void GLRecorder::texCoord2f(GLfloat s, GLfloat t)
+{
+    record("glTexCoord2f", {glNumber(s), glNumber(t)});
+}
+
+void GLRecorder::getIntegerv(GLenum parameter, GLint* values)
+{
+    const auto it = integers_.find(parameter);
+    *values = it == integers_.end() ? 0 : it->second;
+}
+
+void GLRecorder::getFloatv(GLenum parameter, GLfloat* values)
+{
+    const auto it = floats_.find(parameter);
+    *values = it == floats_.end() ? 0.0f : it->second;
+}
+
+void GLRecorder::readPixels(GLint x, GLint y, GLsizei width, GLsizei height, GLenum format, GLenum type, void* pixels)
+{
+    record("glReadPixels", {std::to_string(x), std::to_string(y), std::to_string(width), std::to_string(height),
+                            glEnumName(format), glEnumName(type)});
+    const std::size_t size = type == GL_FLOAT ? 4 : 1;
+    std::memset(pixels, 0, static_cast<std::size_t>(width) * height * componentsOf(format) * size);
+}
+
+void GLRecorder::finish()
+{
+    record("glFinish", {});
+}
+
+GLuint GLRecorder::genTexture()
+{
+    const GLuint id = newId("texture");
+    record("glGenTextures", {std::to_string(id)});
+    return id;
+}
+
+void GLRecorder::deleteTexture(GLuint texture)
+{
+    record("glDeleteTextures", {std::to_string(texture)});
+    forget(texture);
+}
+
+bool GLRecorder::isTexture(GLuint texture)
+{
+    return isLiveOf(texture, "texture");
+}
+
+void GLRecorder::bindTexture(GLenum target, GLuint texture)
+{
+    record("glBindTexture", {glEnumName(target), std::to_string(texture)});
+}
+
+void GLRecorder::activeTexture(GLenum unit)
+{
+    record("glActiveTexture", {glEnumName(unit)});
+}
+
+void GLRecorder::clientActiveTexture(GLenum unit)
+{
+    record("glClientActiveTexture", {glEnumName(unit)});
+}
+
+void GLRecorder::texImage2D(GLenum target, GLint level, GLint internalFormat, GLsizei width, GLsizei height,
+                            GLint border, GLenum format, GLenum type, const void* pixels)
+{
+    record("glTexImage2D", {glEnumName(target), std::to_string(level), glEnumName(static_cast<GLenum>(internalFormat)),
+                            std::to_string(width), std::to_string(height), std::to_string(border), glEnumName(format),
+                            glEnumName(type), pixels ? "data" : "null"});
+    if (pixels) {
+        const std::size_t size =
+            static_cast<std::size_t>(width) * height * componentsOf(format) * (type == GL_FLOAT ? 4 : 1);
+        const auto* bytes = static_cast<const std::uint8_t*>(pixels);
+        lastTextureBytes_.assign(bytes, bytes + size);
+    }
+}
+
+void GLRecorder::copyTexImage2D(GLenum target, GLint level, GLenum internalFormat, GLint x, GLint y, GLsizei width,
+                                GLsizei height, GLint border)
+{
+    record("glCopyTexImage2D", {glEnumName(target), std::to_string(level), glEnumName(internalFormat),
+                                std::to_string(x), std::to_string(y), std::to_string(width), std::to_string(height),
+                                std::to_string(border)});
+}
+
+void GLRecorder::texParameteri(GLenum target, GLenum parameter, GLint value)
+{
+    record("glTexParameteri", {glEnumName(target), glEnumName(parameter), glEnumName(static_cast<GLenum>(value))});
+}
+
+void GLRecorder::texParameterf(GLenum target, GLenum parameter, GLfloat value)
+{
+    record("glTexParameterf", {glEnumName(target), glEnumName(parameter), glNumber(value)});
+}
+
+void GLRecorder::pixelStorei(GLenum parameter, GLint value)
+{
+    record("glPixelStorei", {glEnumName(parameter), std::to_string(value)});
+    if (parameter == GL_UNPACK_ALIGNMENT)
+        unpackAlignment_ = value;
+}
+
+GLint GLRecorder::build2DMipmaps(GLenum target, GLint internalFormat, GLsizei width, GLsizei height, GLenum format,
+                                 GLenum type, const void* pixels)
+{
+    record("gluBuild2DMipmaps", {glEnumName(target), glEnumName(static_cast<GLenum>(internalFormat)),
+                                 std::to_string(width), std::to_string(height), glEnumName(format), glEnumName(type),
+                                 pixels ? "data" : "null"});
+    return 0;
+}
+
+GLuint GLRecorder::createShader(GLenum type)
+{
+    const GLuint id = newId("shader");
+    record("glCreateShader", {glEnumName(type), std::to_string(id)});
+    return id;
+}
+
+void GLRecorder::shaderSource(GLuint shader, const std::vector<std::string>& sources)
+{
+    record("glShaderSource", {std::to_string(shader), std::to_string(sources.size())});
+    std::string joined;
+    for (const std::string& line : sources)
+        joined += line;
+    shaderSources_[shader] = joined;
+}
+
+void GLRecorder::compileShader(GLuint shader)
+{
+    record("glCompileShader", {std::to_string(shader)});
+    compiled_[shader] = true;
+    shaderLogs_[shader].clear();
+    for (const auto& [text, infoLog] : compileFailures_)
+        if (shaderSources_[shader].find(text) != std::string::npos) {
+            compiled_[shader] = false;
+            shaderLogs_[shader] = infoLog;
+        }
+}
+
+void GLRecorder::getShaderiv(GLuint shader, GLenum parameter, GLint* value)
+{
+    if (parameter == GL_COMPILE_STATUS)
+        *value = compiled_[shader] ? GL_TRUE : GL_FALSE;
+    else if (parameter == GL_INFO_LOG_LENGTH)
+        *value = static_cast<GLint>(shaderLogs_[shader].size() + 1);
+    else
+        *value = 0;
+}
+
+std::string GLRecorder::getShaderInfoLog(GLuint shader, GLsizei maxLength)
+{
+    const std::string& text = shaderLogs_[shader];
+    return text.substr(0, maxLength > 0 ? static_cast<std::size_t>(maxLength - 1) : 0);
+}
+
+bool GLRecorder::isShader(GLuint shader)
+{
+    return isLiveOf(shader, "shader");
+}
+
+void GLRecorder::deleteShader(GLuint shader)
+{
+    record("glDeleteShader", {std::to_string(shader)});
+    forget(shader);
+}
+
+GLuint GLRecorder::createProgram()
+{
+    const GLuint id = newId("program");
+    record("glCreateProgram", {std::to_string(id)});
+    return id;
+}
+
+void GLRecorder::attachShader(GLuint program, GLuint shader)
+{
+    record("glAttachShader", {std::to_string(program), std::to_string(shader)});
+    attached_[program].push_back(shader);
+}
+
+void GLRecorder::detachShader(GLuint program, GLuint shader)
+{
+    record("glDetachShader", {std::to_string(program), std::to_string(shader)});
+    auto& shaders = attached_[program];
+    std::erase(shaders, shader);
+}
+
+void GLRecorder::linkProgram(GLuint program)
+{
+    record("glLinkProgram", {std::to_string(program)});
+    programLogs_[program].clear();
+    uniforms_[program].clear();
+    if (!linkFailures_.empty()) {
+        linked_[program] = false;
+        programLogs_[program] = linkFailures_.front();
+        linkFailures_.pop_front();
+        return;
+    }
+    linked_[program] = true;
+    std::set<std::string> seen;
+    for (GLuint shader : attached_[program])
+        for (const auto& [name, type] : declaredUniforms(shaderSources_[shader]))
+            if (seen.insert(name).second)
+                uniforms_[program].push_back({name, type});
+}
+
+void GLRecorder::getProgramiv(GLuint program, GLenum parameter, GLint* value)
+{
+    if (parameter == GL_LINK_STATUS)
+        *value = linked_[program] ? GL_TRUE : GL_FALSE;
+    else if (parameter == GL_INFO_LOG_LENGTH)
+        *value = static_cast<GLint>(programLogs_[program].size() + 1);
+    else if (parameter == GL_ACTIVE_UNIFORMS)
+        *value = static_cast<GLint>(uniforms_[program].size());
+    else if (parameter == GL_ACTIVE_UNIFORM_MAX_LENGTH) {
+        std::size_t longest = 0;
+        for (const Uniform& uniform : uniforms_[program])
+            longest = std::max(longest, uniform.name.size() + 1);
+        *value = static_cast<GLint>(longest);
+    } else {
+        *value = 0;
+    }
+}
+
+std::string GLRecorder::getProgramInfoLog(GLuint program, GLsizei maxLength)
+{
+    const std::string& text = programLogs_[program];
+    return text.substr(0, maxLength > 0 ? static_cast<std::size_t>(maxLength - 1) : 0);
+}
+
+bool GLRecorder::isProgram(GLuint program)
+{
+    return isLiveOf(program, "program");
+}
+
+void GLRecorder::deleteProgram(GLuint program)
+{
+    record("glDeleteProgram", {std::to_string(program)});
+    forget(program);
+}
+
+void GLRecorder::useProgram(GLuint program)
+{
+    record("glUseProgram", {std::to_string(program)});
+}
+
+void GLRecorder::getActiveUniform(GLuint program, GLuint index, GLsizei maxLength, GLint* size, GLenum* type,
+                                  std::string& name)
+{
+    const auto& uniforms = uniforms_[program];
+    if (index >= uniforms.size()) {
+        *size = 0;
+        *type = 0;
+        name.clear();
+        return;
+    }
+    *size = 1;
+    *type = uniforms[index].type;
+    name = uniforms[index].name.substr(0, maxLength > 0 ? static_cast<std::size_t>(maxLength - 1) : 0);
+}
+
+GLint GLRecorder::getUniformLocation(GLuint program, const std::string& name)
+{
+    const auto& uniforms = uniforms_[program];
+    for (std::size_t i = 0; i < uniforms.size(); ++i)
+        if (uniforms[i].name == name)
+            return static_cast<GLint>(i);
+    return -1;
+}
+
+void GLRecorder::uniform1i(GLint location, GLint value)
+{
+    record("glUniform1i", {std::to_string(location), std::to_string(value)});
+}
+
+void GLRecorder::uniform1f(GLint location, GLfloat value)
+{
+    record("glUniform1f", {std::to_string(location), glNumber(value)});
+}
+
+void GLRecorder::uniform2fv(GLint location, GLsizei count, const GLfloat* values)
+{
+    record("glUniform2fv", {std::to_string(location), numbers(values, 2 * count)});
+}
+
+void GLRecorder::uniform3fv(GLint location, GLsizei count, const GLfloat* values)
+{
+    record("glUniform3fv", {std::to_string(location), numbers(values, 3 * count)});
+}
+
+void GLRecorder::uniform4fv(GLint location, GLsizei count, const GLfloat* values)
+{
+    record("glUniform4fv", {std::to_string(location), numbers(values, 4 * count)});
+}
+
+void GLRecorder::uniformMatrix2fv(GLint location, GLsizei count, GLboolean transpose, const GLfloat* values)
+{
+    record("glUniformMatrix2fv", {std::to_string(location), transpose ? "GL_TRUE" : "GL_FALSE", numbers(values, 4 * count)});
+}
+
+void GLRecorder::uniformMatrix3fv(GLint location, GLsizei count, GLboolean transpose, const GLfloat* values)
+{
+    record("glUniformMatrix3fv", {std::to_string(location), transpose ? "GL_TRUE" : "GL_FALSE", numbers(values, 9 * count)});
+}
+
+void GLRecorder::uniformMatrix4fv(GLint location, GLsizei count, GLboolean transpose, const GLfloat* values)
+{
+    record("glUniformMatrix4fv", {std::to_string(location), transpose ? "GL_TRUE" : "GL_FALSE", numbers(values, 16 * count)});
+}
+
+GLuint GLRecorder::genBuffer()
+{
+    const GLuint id = newId("buffer");
+    record("glGenBuffers", {std::to_string(id)});
+    return id;
+}
+
+void GLRecorder::deleteBuffer(GLuint buffer)
+{
+    record("glDeleteBuffers", {std::to_string(buffer)});
+    forget(buffer);
+}
+
+bool GLRecorder::isBuffer(GLuint buffer)
+{
+    return isLiveOf(buffer, "buffer");
+}
+
+void GLRecorder::bindBuffer(GLenum target, GLuint buffer)
+{
+    record("glBindBuffer", {glEnumName(target), std::to_string(buffer)});
+    (target == GL_ELEMENT_ARRAY_BUFFER ? elementBuffer_ : arrayBuffer_) = buffer;
+}
+
+void GLRecorder::bufferData(GLenum target, GLsizeiptr size, const void* data, GLenum usage)
+{
+    record("glBufferData", {glEnumName(target), std::to_string(size), data ? "data" : "null", glEnumName(usage)});
+    const auto* bytes = static_cast<const std::uint8_t*>(data);
+    if (bytes)
+        lastBufferBytes_.assign(bytes, bytes + size);
+    else
+        lastBufferBytes_.clear();
+}
+
+void GLRecorder::enableClientState(GLenum array)
+{
+    record("glEnableClientState", {glEnumName(array)});
+}
+
+void GLRecorder::disableClientState(GLenum array)
+{
+    record("glDisableClientState", {glEnumName(array)});
+}
+
+void GLRecorder::vertexPointer(GLint size, GLenum type, GLsizei stride, const void* pointer)
+{
+    record("glVertexPointer", {std::to_string(size), glEnumName(type), std::to_string(stride),
+                               pointerText(arrayBuffer_, pointer)});
+}
+
+void GLRecorder::normalPointer(GLenum type, GLsizei stride, const void* pointer)
+{
+    record("glNormalPointer", {glEnumName(type), std::to_string(stride), pointerText(arrayBuffer_, pointer)});
+}
+
+void GLRecorder::colorPointer(GLint size, GLenum type, GLsizei stride, const void* pointer)
+{
+    record("glColorPointer", {std::to_string(size), glEnumName(type), std::to_string(stride),
+                              pointerText(arrayBuffer_, pointer)});
+}
+
+void GLRecorder::texCoordPointer(GLint size, GLenum type, GLsizei stride, const void* pointer)
+{
+    record("glTexCoordPointer", {std::to_string(size), glEnumName(type), std::to_string(stride),
+                                 pointerText(arrayBuffer_, pointer)});
+}
+
+void GLRecorder::drawArrays(GLenum mode, GLint first, GLsizei count)
+{
+    record("glDrawArrays", {glEnumName(mode), std::to_string(first), std::to_string(count)});
+}
+
+void GLRecorder::drawElements(GLenum mode, GLsizei count, GLenum type, const void* indices)
+{
+    record("glDrawElements", {glEnumName(mode), std::to_string(count), glEnumName(type),
+                              pointerText(elementBuffer_, indices)});
+}
+
+void GLRecorder::drawRangeElements(GLenum mode, GLuint start, GLuint end, GLsizei count, GLenum type,
+                                   const void* indices)
+{
+    record("glDrawRangeElements", {glEnumName(mode), std::to_string(start), std::to_string(end), std::to_string(count),
+                                   glEnumName(type), pointerText(elementBuffer_, indices)});
+}
+
+GLuint GLRecorder::genLists(GLsizei range)
+{
+    const GLuint id = newId("list");
+    nextId_ += static_cast<GLuint>(range > 1 ? range - 1 : 0);
+    record("glGenLists", {std::to_string(range), std::to_string(id)});
+    return id;
+}
+
+void GLRecorder::newList(GLuint list, GLenum mode)
+{
+    record("glNewList", {std::to_string(list), glEnumName(mode)});
+}
+
+void GLRecorder::endList()
+{
+    record("glEndList", {});
+}
+
+void GLRecorder::callList(GLuint list)
+{
+    record("glCallList", {std::to_string(list)});
+}
+
+bool GLRecorder::isList(GLuint list)
+{
+    return isLiveOf(list, "list");
+}
+
+void GLRecorder::deleteLists(GLuint list, GLsizei range)
+{
+    record("glDeleteLists", {std::to_string(list), std::to_string(range)});
+    forget(list);
+}
+
+GLuint GLRecorder::genFramebuffer()
+{
+    const GLuint id = newId("framebuffer");
+    record("glGenFramebuffersEXT", {std::to_string(id)});
+    return id;
+}
+
+void GLRecorder::deleteFramebuffer(GLuint framebuffer)
+{
+    record("glDeleteFramebuffersEXT", {std::to_string(framebuffer)});
+    forget(framebuffer);
+}
+
+void GLRecorder::bindFramebuffer(GLenum target, GLuint framebuffer)
+{
+    record("glBindFramebufferEXT", {glEnumName(target), std::to_string(framebuffer)});
+}
+
+void GLRecorder::framebufferTexture2D(GLenum target, GLenum attachment, GLenum textureTarget, GLuint texture,
+                                      GLint level)
+{
+    record("glFramebufferTexture2DEXT", {glEnumName(target), glEnumName(attachment), glEnumName(textureTarget),
+                                         std::to_string(texture), std::to_string(level)});
+}
+
+GLuint GLRecorder::genRenderbuffer()
+{
+    const GLuint id = newId("renderbuffer");
+    record("glGenRenderbuffersEXT", {std::to_string(id)});
+    return id;
+}
+
+void GLRecorder::deleteRenderbuffer(GLuint renderbuffer)
+{
+    record("glDeleteRenderbuffersEXT", {std::to_string(renderbuffer)});
+    forget(renderbuffer);
+}
+
+bool GLRecorder::isRenderbuffer(GLuint renderbuffer)
+{
+    return isLiveOf(renderbuffer, "renderbuffer");
+}
+
+void GLRecorder::bindRenderbuffer(GLenum target, GLuint renderbuffer)
+{
+    record("glBindRenderbufferEXT", {glEnumName(target), std::to_string(renderbuffer)});
+}
+
+void GLRecorder::renderbufferStorage(GLenum target, GLenum internalFormat, GLsizei width, GLsizei height)
+{
+    record("glRenderbufferStorageEXT", {glEnumName(target), glEnumName(internalFormat), std::to_string(width),
+                                        std::to_string(height)});
+}
+
+void GLRecorder::framebufferRenderbuffer(GLenum target, GLenum attachment, GLenum renderbufferTarget,
+                                         GLuint renderbuffer)
+{
+    record("glFramebufferRenderbufferEXT", {glEnumName(target), glEnumName(attachment), glEnumName(renderbufferTarget),
+                                            std::to_string(renderbuffer)});
+}
+
+GLenum GLRecorder::checkFramebufferStatus(GLenum target)
+{
+    record("glCheckFramebufferStatusEXT", {glEnumName(target)});
+    return framebufferStatus_;
+}
+
+void GLRecorder::drawBuffers(GLsizei count, const GLenum* buffers)
+{
+    std::string names;
+    for (GLsizei i = 0; i < count; ++i)
+        names += (i ? " " : "") + glEnumName(buffers[i]);
+    record("glDrawBuffers", {std::to_string(count), names});
+}
+
+void GLRecorder::drawBuffer(GLenum buffer)
+{
+    record("glDrawBuffer", {glEnumName(buffer)});
+}
+
+void GLRecorder::readBuffer(GLenum buffer)
+{
+    record("glReadBuffer", {glEnumName(buffer)});
 }

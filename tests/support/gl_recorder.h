@@ -3,9 +3,11 @@
 // OpenGL, so unit tests see exactly what the engine sends, without a context. Installs itself as
 // the process-wide layer for its lifetime.
 
-#include "visual experience/qr_visx_gl.h"
+#include "visual/qr_visx_gl.h"
 
+#include <cstdint>
 #include <deque>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -28,6 +30,23 @@ public:
     void setLoaderFailure(std::string reason) { loaderFailure_ = std::move(reason); }
     // getError returns these in turn, then GL_NO_ERROR.
     void queueError(GLenum error) { errors_.push_back(error); }
+
+    // Integer and float queries answer these (all values of the query), 0 otherwise.
+    void setInteger(GLenum parameter, GLint value) { integers_[parameter] = value; }
+    void setFloat(GLenum parameter, GLfloat value) { floats_[parameter] = value; }
+    // A shader whose source contains text fails to compile with this info log.
+    void failCompileWhenSourceContains(std::string text, std::string infoLog)
+    {
+        compileFailures_.emplace_back(std::move(text), std::move(infoLog));
+    }
+    // The next link fails with this info log.
+    void failNextLink(std::string infoLog) { linkFailures_.push_back(std::move(infoLog)); }
+    void setFramebufferStatus(GLenum status) { framebufferStatus_ = status; }
+    // Object ids handed out so far and not deleted, of any kind.
+    bool isLive(GLuint id) const { return live_.count(id) != 0; }
+    // The bytes of the last texImage2D with data (tight rows), and of the last bufferData.
+    const std::vector<std::uint8_t>& lastTextureBytes() const { return lastTextureBytes_; }
+    const std::vector<std::uint8_t>& lastBufferBytes() const { return lastBufferBytes_; }
 
     bool startExtensionLoader(std::string& error) override;
     bool isExtensionSupported(const std::string& name) override { return extensions_.count(name) != 0; }
@@ -64,10 +83,124 @@ public:
     void clearColor(GLfloat r, GLfloat g, GLfloat b, GLfloat a) override;
     void clear(GLbitfield mask) override;
 
+    void pushMatrix() override;
+    void popMatrix() override;
+    void multMatrixf(const GLfloat* matrix) override;
+    void ortho(GLdouble left, GLdouble right, GLdouble bottom, GLdouble top, GLdouble zNear, GLdouble zFar) override;
+    void begin(GLenum mode) override;
+    void end() override;
+    void vertex2f(GLfloat x, GLfloat y) override;
+    void vertex3f(GLfloat x, GLfloat y, GLfloat z) override;
+    void normal3f(GLfloat x, GLfloat y, GLfloat z) override;
+    void texCoord2f(GLfloat s, GLfloat t) override;
+    void getIntegerv(GLenum parameter, GLint* values) override;
+    void getFloatv(GLenum parameter, GLfloat* values) override;
+    void readPixels(GLint x, GLint y, GLsizei width, GLsizei height, GLenum format, GLenum type, void* pixels) override;
+    void finish() override;
+    GLuint genTexture() override;
+    void deleteTexture(GLuint texture) override;
+    bool isTexture(GLuint texture) override;
+    void bindTexture(GLenum target, GLuint texture) override;
+    void activeTexture(GLenum unit) override;
+    void clientActiveTexture(GLenum unit) override;
+    void texImage2D(GLenum target, GLint level, GLint internalFormat, GLsizei width, GLsizei height, GLint border, GLenum format, GLenum type, const void* pixels) override;
+    void copyTexImage2D(GLenum target, GLint level, GLenum internalFormat, GLint x, GLint y, GLsizei width, GLsizei height, GLint border) override;
+    void texParameteri(GLenum target, GLenum parameter, GLint value) override;
+    void texParameterf(GLenum target, GLenum parameter, GLfloat value) override;
+    void pixelStorei(GLenum parameter, GLint value) override;
+    GLint build2DMipmaps(GLenum target, GLint internalFormat, GLsizei width, GLsizei height, GLenum format, GLenum type, const void* pixels) override;
+    GLuint createShader(GLenum type) override;
+    void shaderSource(GLuint shader, const std::vector<std::string>& sources) override;
+    void compileShader(GLuint shader) override;
+    void getShaderiv(GLuint shader, GLenum parameter, GLint* value) override;
+    std::string getShaderInfoLog(GLuint shader, GLsizei maxLength) override;
+    bool isShader(GLuint shader) override;
+    void deleteShader(GLuint shader) override;
+    GLuint createProgram() override;
+    void attachShader(GLuint program, GLuint shader) override;
+    void detachShader(GLuint program, GLuint shader) override;
+    void linkProgram(GLuint program) override;
+    void getProgramiv(GLuint program, GLenum parameter, GLint* value) override;
+    std::string getProgramInfoLog(GLuint program, GLsizei maxLength) override;
+    bool isProgram(GLuint program) override;
+    void deleteProgram(GLuint program) override;
+    void useProgram(GLuint program) override;
+    void getActiveUniform(GLuint program, GLuint index, GLsizei maxLength, GLint* size, GLenum* type, std::string& name) override;
+    GLint getUniformLocation(GLuint program, const std::string& name) override;
+    void uniform1i(GLint location, GLint value) override;
+    void uniform1f(GLint location, GLfloat value) override;
+    void uniform2fv(GLint location, GLsizei count, const GLfloat* values) override;
+    void uniform3fv(GLint location, GLsizei count, const GLfloat* values) override;
+    void uniform4fv(GLint location, GLsizei count, const GLfloat* values) override;
+    void uniformMatrix2fv(GLint location, GLsizei count, GLboolean transpose, const GLfloat* values) override;
+    void uniformMatrix3fv(GLint location, GLsizei count, GLboolean transpose, const GLfloat* values) override;
+    void uniformMatrix4fv(GLint location, GLsizei count, GLboolean transpose, const GLfloat* values) override;
+    GLuint genBuffer() override;
+    void deleteBuffer(GLuint buffer) override;
+    bool isBuffer(GLuint buffer) override;
+    void bindBuffer(GLenum target, GLuint buffer) override;
+    void bufferData(GLenum target, GLsizeiptr size, const void* data, GLenum usage) override;
+    void enableClientState(GLenum array) override;
+    void disableClientState(GLenum array) override;
+    void vertexPointer(GLint size, GLenum type, GLsizei stride, const void* pointer) override;
+    void normalPointer(GLenum type, GLsizei stride, const void* pointer) override;
+    void colorPointer(GLint size, GLenum type, GLsizei stride, const void* pointer) override;
+    void texCoordPointer(GLint size, GLenum type, GLsizei stride, const void* pointer) override;
+    void drawArrays(GLenum mode, GLint first, GLsizei count) override;
+    void drawElements(GLenum mode, GLsizei count, GLenum type, const void* indices) override;
+    void drawRangeElements(GLenum mode, GLuint start, GLuint end, GLsizei count, GLenum type, const void* indices) override;
+    GLuint genLists(GLsizei range) override;
+    void newList(GLuint list, GLenum mode) override;
+    void endList() override;
+    void callList(GLuint list) override;
+    bool isList(GLuint list) override;
+    void deleteLists(GLuint list, GLsizei range) override;
+    GLuint genFramebuffer() override;
+    void deleteFramebuffer(GLuint framebuffer) override;
+    void bindFramebuffer(GLenum target, GLuint framebuffer) override;
+    void framebufferTexture2D(GLenum target, GLenum attachment, GLenum textureTarget, GLuint texture, GLint level) override;
+    GLuint genRenderbuffer() override;
+    void deleteRenderbuffer(GLuint renderbuffer) override;
+    bool isRenderbuffer(GLuint renderbuffer) override;
+    void bindRenderbuffer(GLenum target, GLuint renderbuffer) override;
+    void renderbufferStorage(GLenum target, GLenum internalFormat, GLsizei width, GLsizei height) override;
+    void framebufferRenderbuffer(GLenum target, GLenum attachment, GLenum renderbufferTarget, GLuint renderbuffer) override;
+    GLenum checkFramebufferStatus(GLenum target) override;
+    void drawBuffers(GLsizei count, const GLenum* buffers) override;
+    void drawBuffer(GLenum buffer) override;
+    void readBuffer(GLenum buffer) override;
+
 private:
     void record(const std::string& name, const std::vector<std::string>& arguments);
 
+    GLuint newId(const char* kind);
+    bool isLiveOf(GLuint id, const char* kind) const;
+    void forget(GLuint id);
+
+    struct Uniform {
+        std::string name;
+        GLenum type;
+    };
     QRVISXGL* previous_;
+    GLuint nextId_ = 1;
+    std::map<GLuint, std::string> live_;
+    std::map<GLenum, GLint> integers_;
+    std::map<GLenum, GLfloat> floats_;
+    std::vector<std::pair<std::string, std::string>> compileFailures_;
+    std::deque<std::string> linkFailures_;
+    GLenum framebufferStatus_ = GL_FRAMEBUFFER_COMPLETE_EXT;
+    std::map<GLuint, std::string> shaderSources_;
+    std::map<GLuint, bool> compiled_;
+    std::map<GLuint, std::string> shaderLogs_;
+    std::map<GLuint, std::vector<GLuint>> attached_;
+    std::map<GLuint, bool> linked_;
+    std::map<GLuint, std::string> programLogs_;
+    std::map<GLuint, std::vector<Uniform>> uniforms_;
+    GLuint arrayBuffer_ = 0;
+    GLuint elementBuffer_ = 0;
+    GLint unpackAlignment_ = 4;
+    std::vector<std::uint8_t> lastTextureBytes_;
+    std::vector<std::uint8_t> lastBufferBytes_;
     std::vector<std::string> calls_;
     std::set<std::string> extensions_;
     std::string loaderFailure_;

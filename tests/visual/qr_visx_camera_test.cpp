@@ -3,10 +3,10 @@
 #include "math/qr_math_matrix.h"
 #include "math/qr_math_quaternion.h"
 #include "resource/qr_resc_list.h"
-#include "visual experience/qr_visx_camera.h"
-#include "visual experience/qr_visx_cameramanager.h"
-#include "visual experience/qr_visx_frustum.h"
-#include "visual experience/qr_visx_viewport.h"
+#include "visual/qr_visx_camera.h"
+#include "visual/qr_visx_cameramanager.h"
+#include "visual/qr_visx_frustum.h"
+#include "visual/qr_visx_viewport.h"
 
 #include <gmock/gmock.h>
 

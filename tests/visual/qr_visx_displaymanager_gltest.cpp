@@ -1,11 +1,11 @@
 #include "gl_context_fixture.h"
 #include "x11_display_helper.h"
 
-#include "visual experience/qr_visx_displaymanager.h"
-#include "visual experience/qr_visx_gammacorrection.h"
-#include "visual experience/qr_visx_main.h"
-#include "visual experience/qr_visx_resolution.h"
-#include "visual experience/qr_visx_vsync.h"
+#include "visual/qr_visx_displaymanager.h"
+#include "visual/qr_visx_gammacorrection.h"
+#include "visual/qr_visx_main.h"
+#include "visual/qr_visx_resolution.h"
+#include "visual/qr_visx_vsync.h"
 
 #include <QWidget>
 #include <gmock/gmock.h>

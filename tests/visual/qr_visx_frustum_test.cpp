@@ -1,6 +1,6 @@
 #include "math/qr_math_matrix.h"
 #include "math/qr_math_vector.h"
-#include "visual experience/qr_visx_frustum.h"
+#include "visual/qr_visx_frustum.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,8 @@
 #include "visual_unit_fixture.h"
 
-#include "visual experience/qr_visx_lights.h"
-#include "visual experience/qr_visx_statemanager.h"
+#include "visual/qr_visx_lights.h"
+#include "visual/qr_visx_materialmanager.h"
+#include "visual/qr_visx_statemanager.h"
 
 #include <gmock/gmock.h>
 
@@ -11,7 +12,7 @@ namespace {
 
 class Lights : public VisualUnitFixture {
 protected:
-    QRVISXGLLight& light(int index) { return *visual_->getStateManager()->getLights()->getLight(index); }
+    QRVISXGLLight& light(int index) { return *visual_->getMaterialManager()->getStateManager()->getLights()->getLight(index); }
 };
 
 } // namespace

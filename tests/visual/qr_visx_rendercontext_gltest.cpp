@@ -3,13 +3,13 @@
 #include "core/qr_core_device.h"
 #include "core/qr_core_devicemanager.h"
 #include "resource/qr_resc_list.h"
-#include "visual experience/qr_visx_antialiasing.h"
-#include "visual experience/qr_visx_displaymanager.h"
-#include "visual experience/qr_visx_extensionmanager.h"
-#include "visual experience/qr_visx_gl.h"
-#include "visual experience/qr_visx_main.h"
-#include "visual experience/render contexts/qr_visx_rendercontextmanager.h"
-#include "visual experience/render contexts/qr_visx_visualrendercontext.h"
+#include "visual/qr_visx_antialiasing.h"
+#include "visual/qr_visx_displaymanager.h"
+#include "visual/qr_visx_extensionmanager.h"
+#include "visual/qr_visx_gl.h"
+#include "visual/qr_visx_main.h"
+#include "visual/rendercontexts/qr_visx_rendercontextmanager.h"
+#include "visual/rendercontexts/qr_visx_visualrendercontext.h"
 
 #include <QWidget>
 #include <gmock/gmock.h>

@@ -3,9 +3,9 @@
 #include "core/qr_core_device.h"
 #include "core/qr_core_devicemanager.h"
 #include "resource/qr_resc_list.h"
-#include "visual experience/render contexts/qr_visx_rendercontext.h"
-#include "visual experience/render contexts/qr_visx_rendercontextmanager.h"
-#include "visual experience/render contexts/qr_visx_visualrendercontext.h"
+#include "visual/rendercontexts/qr_visx_rendercontext.h"
+#include "visual/rendercontexts/qr_visx_rendercontextmanager.h"
+#include "visual/rendercontexts/qr_visx_visualrendercontext.h"
 
 #include <QWidget>
 #include <gmock/gmock.h>

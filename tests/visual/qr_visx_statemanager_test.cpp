@@ -1,7 +1,8 @@
 #include "visual_unit_fixture.h"
 
-#include "visual experience/qr_visx_lights.h"
-#include "visual experience/qr_visx_statemanager.h"
+#include "visual/qr_visx_lights.h"
+#include "visual/qr_visx_materialmanager.h"
+#include "visual/qr_visx_statemanager.h"
 
 #include <gmock/gmock.h>
 
@@ -13,7 +14,7 @@ namespace {
 
 class StateManager : public VisualUnitFixture {
 protected:
-    StateManager() : states_(*visual_->getStateManager())
+    StateManager() : states_(*visual_->getMaterialManager()->getStateManager())
     {
         states_.reset();
         gl_.clearCalls();

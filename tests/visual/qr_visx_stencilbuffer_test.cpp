@@ -1,7 +1,8 @@
 #include "visual_unit_fixture.h"
 
-#include "visual experience/qr_visx_statemanager.h"
-#include "visual experience/qr_visx_stencilbuffer.h"
+#include "visual/qr_visx_materialmanager.h"
+#include "visual/qr_visx_statemanager.h"
+#include "visual/qr_visx_stencilbuffer.h"
 
 #include <gmock/gmock.h>
 
@@ -12,7 +13,7 @@ namespace {
 
 class StencilBuffer : public VisualUnitFixture {
 protected:
-    QRVISXStencilBuffer& stencil() { return *visual_->getStateManager()->getStencilBuffer(); }
+    QRVISXStencilBuffer& stencil() { return *visual_->getMaterialManager()->getStateManager()->getStencilBuffer(); }
 
     void initializeWith(std::set<std::string> extensions)
     {

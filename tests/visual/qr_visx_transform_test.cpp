@@ -2,9 +2,9 @@
 
 #include "math/qr_math_matrix.h"
 #include "math/qr_math_quaternion.h"
-#include "visual experience/qr_visx_camera.h"
-#include "visual experience/qr_visx_cameramanager.h"
-#include "visual experience/qr_visx_transform.h"
+#include "visual/qr_visx_camera.h"
+#include "visual/qr_visx_cameramanager.h"
+#include "visual/qr_visx_transform.h"
 
 #include <gmock/gmock.h>
 

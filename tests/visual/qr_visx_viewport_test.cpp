@@ -1,6 +1,6 @@
 #include "visual_unit_fixture.h"
 
-#include "visual experience/qr_visx_viewport.h"
+#include "visual/qr_visx_viewport.h"
 
 #include <gmock/gmock.h>
 

@@ -7,7 +7,7 @@
 
 #include "core/qr_core_object.h"
 #include "math/qr_math_types.h"
-#include "visual experience/qr_visx_main.h"
+#include "visual/qr_visx_main.h"
 
 #include <gtest/gtest.h>
 

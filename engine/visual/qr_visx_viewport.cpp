@@ -1,0 +1,49 @@
+#include "visual/qr_visx_viewport.h"
+
+#include "visual/qr_visx_gl.h"
+#include "visual/qr_visx_main.h"
+#include "visual/rendercontexts/qr_visx_rendercontext.h"
+#include "visual/rendercontexts/qr_visx_rendercontextmanager.h"
+
+QRVISXAlign::QRVISXAlign(QRVISXViewPort* viewPort) : QRObject(viewPort, "QR VISX Align"), viewPort_(viewPort) {}
+
+Vector2 QRVISXAlign::alignTopLeft(float x, float y) const
+{
+    return {x - viewPort_->getAspect(), 1.0f - y};
+}
+
+Vector2 QRVISXAlign::alignBottomLeft(float x, float y) const
+{
+    return {x - viewPort_->getAspect(), y - 1.0f};
+}
+
+QRVISXViewPort::QRVISXViewPort(QRObject* owner) : QRObject(owner, "QR VISX Viewport")
+{
+    align_ = qrNew<QRVISXAlign>(this);
+}
+
+QRVISXViewPort::~QRVISXViewPort() = default;
+
+void QRVISXViewPort::set(int left, int bottom, int right, int top)
+{
+    left_ = left;
+    bottom_ = bottom;
+    right_ = right;
+    top_ = top;
+    qrGL().viewport(left, bottom, right - left, top - bottom);
+}
+
+void QRVISXViewPort::fitToRenderContext()
+{
+    auto* visual = qrVisual();
+    if (!visual || !visual->isInitialized())
+        return;
+    if (QRVISXRenderContext* context = visual->getRenderContextManager()->getCurrentContext())
+        set(0, 0, context->getWidth(), context->getHeight());
+}
+
+float QRVISXViewPort::getAspect() const
+{
+    const int height = getHeight();
+    return height == 0 ? 1.0f : static_cast<float>(right_ - left_) / static_cast<float>(height);
+}

@@ -1,0 +1,27 @@
+#include "visual/qr_visx_vsync.h"
+
+#include "visual/qr_visx_extensionmanager.h"
+#include "visual/qr_visx_main.h"
+#include "visual/rendercontexts/qr_visx_glx.h"
+
+QRVISXVSync::QRVISXVSync(QRObject* owner) : QRObject(owner, "QR VISX VSync") {}
+
+void QRVISXVSync::initialize()
+{
+    // Either extension sets the interval. Neither is an error: a server without a display to sync
+    // to (a virtual or remote one) may offer none, and the game runs the same without.
+    if (auto* visual = qrVisual()) {
+        auto* extensions = visual->getExtensionManager();
+        if (!extensions->loadExtension("GLX_EXT_swap_control", false))
+            extensions->loadExtension("GLX_MESA_swap_control", false);
+    }
+    setVSync(true);
+}
+
+void QRVISXVSync::setVSync(bool enabled)
+{
+    if (enabled != enabled_)
+        logDebug(enabled ? "VSync enabled" : "VSync disabled");
+    qrglx::setSwapInterval(enabled ? 1 : 0);
+    enabled_ = enabled;
+}

@@ -1,0 +1,44 @@
+#pragma once
+// Base of the OpenGL rendercontexts: the device a context draws into, the pixel-format wishes and
+// the platform handles. A context is created invalid and is built lazily by its first activation.
+// Owned by the render context manager.
+
+#include "core/qr_core_object.h"
+#include "visual/rendercontexts/qr_visx_glx.h"
+
+class QRCOREDevice;
+
+class QRVISXRenderContext : public QRObject {
+public:
+    QRVISXRenderContext(QRObject* owner, QRCOREDevice* device, std::string_view name);
+
+    virtual void releaseContext() {}
+    // Tells the modules that cache GL state that this context has (again) been made current.
+    virtual void restoreEngineState();
+    virtual void initGLDefaults();
+    // colorMode is kept for completeness; the pixel format does not depend on it.
+    virtual void setPixelFormatParameters(int colorMode, int depthBits, bool stencil);
+    virtual void bindToDevice(QRCOREDevice* device);
+    virtual void activate() {}
+    virtual void swapBuffers() {}
+
+    QRCOREDevice* getDevice() const { return device_; }
+    int getWidth() const { return width_; }
+    int getHeight() const { return height_; }
+    qrglx::ContextHandle getGLContextHandle() const { return glContextHandle_; }
+    bool isValid() const { return valid_; }
+    // 2^level samples for the primary context when antialiasing is on; 0 for every other context.
+    int getSampleCount() const;
+
+protected:
+    QRCOREDevice* device_ = nullptr;
+    int colorMode_ = 1;
+    bool stencil_ = false;
+    int depthBits_ = 24;
+    int width_ = 0;
+    int height_ = 0;
+    bool valid_ = false;
+    qrglx::Panel panel_;
+    qrglx::DisplayHandle deviceContextHandle_ = nullptr;
+    qrglx::ContextHandle glContextHandle_ = nullptr;
+};
