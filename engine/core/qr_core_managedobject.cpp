@@ -39,6 +39,11 @@ void QRManagedObject::saveToStream(QRFILEFile&) {}
 void QRManagedObject::loadFromFile(const std::string&) {}
 void QRManagedObject::loadFromStream(QRFILEFile&) {}
 
+bool QRManagedObject::usesFile(std::uint32_t) const
+{
+    return false;
+}
+
 void QRManagedObject::updateFromFile()
 {
     if (fullFileName_.empty())
@@ -57,5 +62,5 @@ void QRManagedObject::setFileName(const std::string& path)
         fileName_ = path;
         fullFileName_ = path;
     }
-    fileID_ = computeNameID(fileName_);
+    fileID_ = QRFILEMain::fileNameID(fileName_);
 }

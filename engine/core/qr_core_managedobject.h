@@ -4,6 +4,7 @@
 
 #include "core/qr_core_object.h"
 
+#include <cstdint>
 #include <string>
 
 class QRFILEFile;
@@ -21,8 +22,13 @@ public:
     virtual void loadFromFile(const std::string& path);
     virtual void loadFromStream(QRFILEFile& file);
     virtual void updateFromFile();
+    // Whether the object is built from the file with this ID besides its own (a texture from its
+    // script, a shader configuration from its sources): when that file changes the object is
+    // reloaded after the objects loaded from the file itself.
+    virtual bool usesFile(std::uint32_t fileID) const;
 
     // Remembers path relative to the lookup path it lies under, and where it is on the drive.
+    // The file ID treats "/" and "\" alike (QRFILEMain::fileNameID).
     void setFileName(const std::string& path);
     const std::string& getFileName() const { return fileName_; }
     const std::string& getFullFileName() const { return fullFileName_; }

@@ -6,10 +6,17 @@
 
 namespace {
 QRMNGRAssetManager* gAssetManager = nullptr;
+
+// One key per file however it is spelled: relative to its lookup path, either separator, any case.
+std::uint32_t assetKeyID(const std::string& path)
+{
+    auto* files = qrFile();
+    return QRFILEMain::fileNameID(files ? files->relativeName(path) : path);
+}
 } // namespace
 
-QRMNGRManagedAsset::QRMNGRManagedAsset(QRObject* owner, QROwned<QRManagedObject> resource)
-    : QRObject(owner), resource_(std::move(resource))
+QRMNGRManagedAsset::QRMNGRManagedAsset(QRObject* owner, QROwned<QRManagedObject> resource, std::uint32_t keyID)
+    : QRObject(owner), resource_(std::move(resource)), keyID_(keyID)
 {
     if (!resource_)
         if (auto* log = qrLog())
@@ -18,7 +25,7 @@ QRMNGRManagedAsset::QRMNGRManagedAsset(QRObject* owner, QROwned<QRManagedObject>
 
 bool QRMNGRManagedAsset::matches(std::uint32_t id) const
 {
-    return resource_ && (resource_->getID() == id || resource_->getFileID() == id);
+    return resource_ && ((keyID_ != 0 && keyID_ == id) || resource_->getID() == id || resource_->getFileID() == id);
 }
 
 QRMNGRAssetManager::QRMNGRAssetManager(QRObject* owner) : QRObject(owner, "QR Global Asset Manager")
@@ -28,9 +35,16 @@ QRMNGRAssetManager::QRMNGRAssetManager(QRObject* owner) : QRObject(owner, "QR Gl
 
 QRMNGRAssetManager::~QRMNGRAssetManager()
 {
-    entries_.reset();
+    // Assets still held at shut-down go newest first: a resource acquires what it depends on
+    // while it loads, before its own entry is added, so dependents go before their dependencies.
+    // Their destructors may release other assets, so the list and qrAssets() stay valid until
+    // the last entry is gone.
+    shuttingDown_ = true;
+    while (entries_->getCount() > 0)
+        removeAsset(static_cast<QRMNGRManagedAsset*>(entries_->get(entries_->getLastIndex())));
     if (gAssetManager == this)
         gAssetManager = nullptr;
+    entries_.reset();
 }
 
 void QRMNGRAssetManager::afterCreate()
@@ -41,7 +55,9 @@ void QRMNGRAssetManager::afterCreate()
 
 QRManagedObject* QRMNGRAssetManager::acquireAsset(const std::string& path, const ResourceFactory& create)
 {
-    const auto id = computeNameID(QRFILEMain::canonicalName(path));
+    if (shuttingDown_)
+        return nullptr;
+    const auto id = assetKeyID(path);
     QRMNGRManagedAsset* entry = nullptr;
     for (QRObject* object : *entries_)
         if (auto* candidate = static_cast<QRMNGRManagedAsset*>(object); candidate->matches(id)) {
@@ -57,7 +73,7 @@ QRManagedObject* QRMNGRAssetManager::acquireAsset(const std::string& path, const
         if (!resource)
             return nullptr;
         resource->loadFromFile(path);
-        auto created = qrNew<QRMNGRManagedAsset>(this, std::move(resource));
+        auto created = qrNew<QRMNGRManagedAsset>(this, std::move(resource), id);
         entry = created.get();
         entries_->add(created.release());
     }
@@ -79,7 +95,7 @@ void QRMNGRAssetManager::releaseAsset(QRManagedObject*& resource)
 
 QRMNGRManagedAsset* QRMNGRAssetManager::findAsset(const std::string& path) const
 {
-    const auto id = computeNameID(QRFILEMain::canonicalName(path));
+    const auto id = assetKeyID(path);
     for (QRObject* object : *entries_)
         if (auto* entry = static_cast<QRMNGRManagedAsset*>(object); entry->matches(id))
             return entry;
@@ -96,6 +112,8 @@ QRMNGRManagedAsset* QRMNGRAssetManager::findAssetOfResource(const QRManagedObjec
 
 void QRMNGRAssetManager::removeAsset(QRMNGRManagedAsset* entry)
 {
+    // The list takes the entry out before destroying it, so a resource that releases other
+    // assets from its destructor finds only live entries.
     entries_->remove(entry);
 }
 

@@ -12,7 +12,9 @@ class QRRESCList;
 // One entry of the asset manager; owns its resource.
 class QRMNGRManagedAsset : public QRObject {
 public:
-    QRMNGRManagedAsset(QRObject* owner, QROwned<QRManagedObject> resource);
+    // keyID: the ID of the name the resource was asked for, which keeps matching even when the
+    // resource's own name and file name end up different (a loader that failed early).
+    QRMNGRManagedAsset(QRObject* owner, QROwned<QRManagedObject> resource, std::uint32_t keyID = 0);
     QRManagedObject* getResource() const { return resource_.get(); }
     bool matches(std::uint32_t id) const;
 
@@ -21,6 +23,7 @@ public:
 
 private:
     QROwned<QRManagedObject> resource_;
+    std::uint32_t keyID_ = 0;
 };
 
 class QRMNGRAssetManager : public QRObject {
@@ -31,7 +34,8 @@ public:
     ~QRMNGRAssetManager() override;
     void afterCreate() override;
 
-    // The shared resource for path, loaded on first request; null when the file cannot be found.
+    // The shared resource for path, loaded on first request; null when the file cannot be found
+    // and during shut-down. Paths are compared as QRFILEMain::fileNameID does.
     QRManagedObject* acquireAsset(const std::string& path, const ResourceFactory& create);
     // Null also when the key belongs to a resource of another class; that one keeps its count.
     template <class T>
@@ -63,6 +67,7 @@ public:
 
 private:
     QROwned<QRRESCList> entries_;
+    bool shuttingDown_ = false;
 };
 
 // The process-wide asset manager, or null before its creation and after its destruction.

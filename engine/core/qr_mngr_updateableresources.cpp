@@ -29,8 +29,11 @@ void QRMNGRUpdateableResources::addResource(QRManagedObject* object)
 
 void QRMNGRUpdateableResources::removeResource(QRManagedObject* object)
 {
-    if (enabled_ && resources_)
+    if (enabled_ && resources_) {
         resources_->remove(object);
+        if (updateDepth_ > 0)
+            removedDuringUpdate_.insert(object);
+    }
 }
 
 bool QRMNGRUpdateableResources::containsResource(const QRManagedObject* object) const
@@ -41,17 +44,38 @@ bool QRMNGRUpdateableResources::containsResource(const QRManagedObject* object) 
 void QRMNGRUpdateableResources::updateResourcesForFile(const std::string& path)
 {
     auto* files = qrFile();
-    updateResourcesWithFileID(computeNameID(files ? files->relativeName(path) : path));
+    updateResourcesWithFileID(QRFILEMain::fileNameID(files ? files->relativeName(path) : path));
 }
 
 void QRMNGRUpdateableResources::updateResourcesWithFileID(std::uint32_t id)
 {
-    // A reload may create or destroy managed objects, so walk a snapshot.
-    std::vector<QRManagedObject*> matching;
+    if (!resources_)
+        return;
+    // Reloads create and destroy managed objects, so both passes walk the registry as it was
+    // when the update began; objects created meanwhile were loaded from the new file already.
+    std::vector<QRManagedObject*> registered;
+    registered.reserve(static_cast<std::size_t>(resources_->getCount()));
     for (QRObject* object : *resources_)
-        if (auto* managed = static_cast<QRManagedObject*>(object); managed->getFileID() == id)
-            matching.push_back(managed);
-    for (QRManagedObject* managed : matching)
-        if (resources_->contains(managed))
-            managed->updateFromFile();
+        registered.push_back(static_cast<QRManagedObject*>(object));
+
+    // A loader that throws must not leave the registry thinking an update still runs.
+    struct UpdateScope {
+        QRMNGRUpdateableResources& registry;
+        explicit UpdateScope(QRMNGRUpdateableResources& r) : registry(r) { ++registry.updateDepth_; }
+        ~UpdateScope()
+        {
+            if (--registry.updateDepth_ == 0)
+                registry.removedDuringUpdate_.clear();
+        }
+    } scope(*this);
+    const auto alive = [this](const QRManagedObject* object) { return !removedDuringUpdate_.contains(object); };
+    std::unordered_set<const QRManagedObject*> reloaded;
+    for (QRManagedObject* object : registered)
+        if (alive(object) && object->getFileID() == id) {
+            reloaded.insert(object);
+            object->updateFromFile();
+        }
+    for (QRManagedObject* object : registered)
+        if (alive(object) && !reloaded.contains(object) && object->usesFile(id))
+            object->updateFromFile();
 }

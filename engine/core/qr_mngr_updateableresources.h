@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <unordered_set>
 
 class QRManagedObject;
 class QRRESCList;
@@ -17,12 +18,19 @@ public:
     void addResource(QRManagedObject* object);
     void removeResource(QRManagedObject* object);
     bool containsResource(const QRManagedObject* object) const;
+    // Reloads what is built from the file at path (absolute, or relative to a lookup path).
     void updateResourcesForFile(const std::string& path);
+    // Reloads every object loaded from the file with this ID, then every other object that uses
+    // it (usesFile), so dependents rebuild from what they depend on.
     void updateResourcesWithFileID(std::uint32_t id);
     void enable() { enabled_ = true; }
     void disable() { enabled_ = false; }
 
 private:
     bool enabled_ = false;
+    // While an update runs: objects that left the registry, so the update's snapshot never
+    // touches an object a reload destroyed (even if a new one took its address).
+    int updateDepth_ = 0;
+    std::unordered_set<const QRManagedObject*> removedDuringUpdate_;
     QROwned<QRRESCList> resources_;
 };

@@ -8,6 +8,8 @@
 #include "file/qr_file_filemanagement.h"
 #include "file/qr_file_pathmanager.h"
 
+#include <algorithm>
+
 namespace {
 QRFILEMain* gFile = nullptr;
 
@@ -38,12 +40,14 @@ QRFILEMain::QRFILEMain(QRObject* owner) : QRObject(owner, "QR FILE Main")
 
 QRFILEMain::~QRFILEMain()
 {
+    // The parts go one by one; anything still asking for the file module meanwhile (a resource
+    // dying with its owner) must find it absent rather than half taken apart.
+    if (gFile == this)
+        gFile = nullptr;
     pathManager_.reset();
     archiveManager_.reset();
     checkFileUpdateManager_.reset();
     fileManagement_.reset();
-    if (gFile == this)
-        gFile = nullptr;
 }
 
 void QRFILEMain::initialize()
@@ -160,6 +164,14 @@ std::string QRFILEMain::excludeLeadingSeparator(std::string_view path)
 std::string QRFILEMain::canonicalName(std::string_view name)
 {
     return excludeLeadingSeparator(excludeTrailingSeparator(name));
+}
+
+std::uint32_t QRFILEMain::fileNameID(std::string_view name)
+{
+    std::string comparable = canonicalName(name);
+    const std::size_t first = !comparable.empty() && comparable.front() == '/' ? 1 : 0;
+    std::replace(comparable.begin() + static_cast<std::ptrdiff_t>(first), comparable.end(), '/', '\\');
+    return computeNameID(comparable);
 }
 
 bool QRFILEMain::isAbsolute(std::string_view path)

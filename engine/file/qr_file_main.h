@@ -47,6 +47,10 @@ public:
     static std::string excludeLeadingSeparator(std::string_view path);
     // Trailing, then leading "\" removed: the form names are compared and shared in.
     static std::string canonicalName(std::string_view name);
+    // The ID names of files are compared and shared under: the canonical name with "/" and "\"
+    // alike and letter case ignored, as the drive lookup treats them, so "textures/a.png" and
+    // "TEXTURES\A.PNG" are one file. A leading "/" (an absolute path) is kept apart.
+    static std::uint32_t fileNameID(std::string_view name);
     static bool isAbsolute(std::string_view path);
 
     const std::string& getProgramFolder() const { return programFolder_; }

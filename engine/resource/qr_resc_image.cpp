@@ -3,8 +3,10 @@
 #include "core/qr_core_log.h"
 #include "file/qr_file_main.h"
 
-#include <QByteArrayView>
+#include <QBuffer>
+#include <QByteArray>
 #include <QImage>
+#include <QImageReader>
 
 #include <algorithm>
 #include <cmath>
@@ -37,6 +39,21 @@ std::uint8_t toByte(float component)
 std::string quoted(const std::string& text)
 {
     return "\"" + text + "\"";
+}
+
+// Whether a picture of width x height can really be stored in fileBytes bytes. The densest
+// encoding the readers know is a one-bit PNG whose deflate stream reaches its best ratio of about
+// 1032 to 1: some 8256 pixels per byte of file. A header claiming more is forged or corrupt, and
+// believing it would let a tiny file demand gigabytes. Sides beyond 16384 exceed every texture
+// size the renderer can use.
+bool isPlausibleSize(int width, int height, std::size_t fileBytes)
+{
+    constexpr std::int64_t kMaxSide = 16384;
+    constexpr std::int64_t kMaxPixelsPerFileByte = 8 * 1032;
+    if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide)
+        return false;
+    const auto pixels = static_cast<std::int64_t>(width) * height;
+    return pixels <= kMaxPixelsPerFileByte * static_cast<std::int64_t>(fileBytes);
 }
 } // namespace
 
@@ -72,8 +89,22 @@ void QRRESCImage2::loadFromFile(const std::string& fileName)
             return;
         const auto& bytes = memory->getBytes();
 
+        QByteArray encoded = QByteArray::fromRawData(reinterpret_cast<const char*>(bytes.data()),
+                                                     static_cast<qsizetype>(bytes.size()));
+        QBuffer device(&encoded);
+        device.open(QIODevice::ReadOnly);
+        QImageReader reader(&device);
+        // The header is read before any pixel memory is taken, so a forged size is refused here.
+        const QSize claimed = reader.size();
+        if (claimed.isValid() && !isPlausibleSize(claimed.width(), claimed.height(), bytes.size())) {
+            reportError("loadFromFile", "The image " + quoted(fileName) + " claims " +
+                                            std::to_string(claimed.width()) + " * " +
+                                            std::to_string(claimed.height()) + " pixels, more than its " +
+                                            std::to_string(bytes.size()) + " bytes can hold");
+            return;
+        }
         QImage decoded;
-        if (!decoded.loadFromData(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())))) {
+        if (!reader.read(&decoded) || decoded.isNull()) {
             reportError("loadFromFile", "IL could not load the image " + quoted(fileName) + "!");
             return;
         }
@@ -93,8 +124,7 @@ void QRRESCImage2::loadFromFile(const std::string& fileName)
             throw std::bad_alloc();
         // Qt's rows start at the top; OpenGL wants the bottom row first.
         if (flipForGL_) {
-            if (auto* log = qrLog())
-                log->logPlain("Flipping image vertically");
+            logDebug("Flipping image vertically");
             packed = packed.mirrored(false, true);
             if (packed.isNull())
                 throw std::bad_alloc();
@@ -146,6 +176,9 @@ void QRRESCImage2::generateEmptyImage(int dataFormat, int pixelFormat, int width
     const int channels = channelsOf(pixelFormat);
     const std::size_t count = static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * channels;
     try {
+        // Two sides near 2^31 overflow even 64 bits once multiplied by four channels.
+        if (static_cast<std::size_t>(width) * static_cast<std::size_t>(height) > floatData_.max_size() / 4)
+            throw std::bad_alloc();
         if (dataFormat == kDataByte)
             byteData_.assign(count, 0);
         else

@@ -164,6 +164,11 @@ public:
     virtual void drawBuffers(GLsizei count, const GLenum* buffers) = 0;
     virtual void drawBuffer(GLenum buffer) = 0;
     virtual void readBuffer(GLenum buffer) = 0;
+
+    // Texture coordinates of one texture unit in immediate mode (OpenGL 1.3 / GL_ARB_multitexture;
+    // unit 0 falls back to glTexCoord without them).
+    virtual void multiTexCoord1f(GLenum unit, GLfloat s) = 0;
+    virtual void multiTexCoord2f(GLenum unit, GLfloat s, GLfloat t) = 0;
 };
 
 // The layer every engine GL call goes through; the real OpenGL binding unless a test replaced it.

@@ -668,3 +668,23 @@ void QRVISXGLOpenGL::readBuffer(GLenum buffer)
 {
     glReadBuffer(buffer);
 }
+
+void QRVISXGLOpenGL::multiTexCoord1f(GLenum unit, GLfloat s)
+{
+    if (glMultiTexCoord1f)
+        glMultiTexCoord1f(unit, s);
+    else if (glMultiTexCoord1fARB)
+        glMultiTexCoord1fARB(unit, s);
+    else if (unit == GL_TEXTURE0)
+        glTexCoord1f(s);
+}
+
+void QRVISXGLOpenGL::multiTexCoord2f(GLenum unit, GLfloat s, GLfloat t)
+{
+    if (glMultiTexCoord2f)
+        glMultiTexCoord2f(unit, s, t);
+    else if (glMultiTexCoord2fARB)
+        glMultiTexCoord2fARB(unit, s, t);
+    else if (unit == GL_TEXTURE0)
+        glTexCoord2f(s, t);
+}

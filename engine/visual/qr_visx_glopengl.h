@@ -132,6 +132,8 @@ public:
     void drawBuffers(GLsizei count, const GLenum* buffers) override;
     void drawBuffer(GLenum buffer) override;
     void readBuffer(GLenum buffer) override;
+    void multiTexCoord1f(GLenum unit, GLfloat s) override;
+    void multiTexCoord2f(GLenum unit, GLfloat s, GLfloat t) override;
 
 private:
     bool loaderStarted_ = false;

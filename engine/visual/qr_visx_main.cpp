@@ -5,11 +5,17 @@
 #include "core/qr_core_log.h"
 #include "core/qr_core_main.h"
 #include "visual/qr_visx_cameramanager.h"
+#include "visual/qr_visx_displaylistmanager.h"
 #include "visual/qr_visx_displaymanager.h"
 #include "visual/qr_visx_extensionmanager.h"
+#include "visual/qr_visx_fontmanager.h"
 #include "visual/qr_visx_gl.h"
 #include "visual/qr_visx_materialmanager.h"
+#include "visual/qr_visx_render.h"
+#include "visual/qr_visx_rendertargetmanager.h"
 #include "visual/qr_visx_transform.h"
+#include "visual/qr_visx_util.h"
+#include "visual/qr_visx_vertexbuffermanager.h"
 #include "visual/qr_visx_viewport.h"
 #include "visual/qr_visx_vsync.h"
 #include "visual/rendercontexts/qr_visx_rendercontextmanager.h"
@@ -44,21 +50,33 @@ QRVISXMain::QRVISXMain(QRObject* owner) : QRObject(owner, "QR VISX Main")
     gVisual = this;
     extensionManager_ = qrNew<QRVISXExtensionManager>(this);
     renderContextManager_ = qrNew<QRVISXRenderContextManager>(this);
+    renderTargetManager_ = qrNew<QRVISXRenderTargetManager>(this);
+    vertexBufferManager_ = qrNew<QRVISXVertexBufferManager>(this);
     displayManager_ = qrNew<QRVISXDisplayManager>(this);
     cameraManager_ = qrNew<QRVISXCameraManager>(this);
     viewPort_ = qrNew<QRVISXViewPort>(this);
+    displayListManager_ = qrNew<QRVISXDisplayListManager>(this);
+    render_ = qrNew<QRVISXRender>(this);
     transform_ = qrNew<QRVISXTransform>(this);
     materialManager_ = qrNew<QRVISXMaterialManager>(this);
+    fontManager_ = qrNew<QRVISXFontManager>(this);
+    util_ = qrNew<QRVISXUtil>(this);
 }
 
 QRVISXMain::~QRVISXMain()
 {
+    renderTargetManager_.reset();
     extensionManager_.reset();
+    vertexBufferManager_.reset();
     displayManager_.reset();
     viewPort_.reset();
     cameraManager_.reset();
+    displayListManager_.reset();
+    render_.reset();
     transform_.reset();
+    util_.reset();
     materialManager_.reset();
+    fontManager_.reset();
     // Last, so that GL objects are freed while a context still exists.
     renderContextManager_.reset();
     if (gVisual == this)
@@ -74,12 +92,18 @@ void QRVISXMain::initialize()
         log->logPlain("QOR VISX: QOR Visual Experience Initializing...");
     }
     renderContextManager_->initialize();
+    renderTargetManager_->initialize();
     extensionManager_->initialize();
+    vertexBufferManager_->initialize();
     displayManager_->initialize();
     cameraManager_->initialize();
     viewPort_->initialize();
+    displayListManager_->initialize();
+    render_->initialize();
     transform_->initialize();
     materialManager_->initialize();
+    fontManager_->initialize();
+    util_->initialize();
     initialized_ = true;
     if (log) {
         log->logPlain("QOR VISX: QOR Visual Experience Initialized!");

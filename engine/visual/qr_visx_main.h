@@ -7,6 +7,12 @@
 
 class QRVISXExtensionManager;
 class QRVISXRenderContextManager;
+class QRVISXRenderTargetManager;
+class QRVISXVertexBufferManager;
+class QRVISXDisplayListManager;
+class QRVISXRender;
+class QRVISXFontManager;
+class QRVISXUtil;
 class QRVISXDisplayManager;
 class QRVISXCameraManager;
 class QRVISXViewPort;
@@ -32,21 +38,33 @@ public:
 
     QRVISXExtensionManager* getExtensionManager() const { return extensionManager_.get(); }
     QRVISXRenderContextManager* getRenderContextManager() const { return renderContextManager_.get(); }
+    QRVISXRenderTargetManager* getRenderTargetManager() const { return renderTargetManager_.get(); }
+    QRVISXVertexBufferManager* getVertexBufferManager() const { return vertexBufferManager_.get(); }
     QRVISXDisplayManager* getDisplayManager() const { return displayManager_.get(); }
     QRVISXCameraManager* getCameraManager() const { return cameraManager_.get(); }
     QRVISXViewPort* getViewPort() const { return viewPort_.get(); }
+    QRVISXDisplayListManager* getDisplayListManager() const { return displayListManager_.get(); }
     QRVISXTransform* getTransform() const { return transform_.get(); }
     QRVISXMaterialManager* getMaterialManager() const { return materialManager_.get(); }
+    QRVISXRender* getRender() const { return render_.get(); }
+    QRVISXFontManager* getFontManager() const { return fontManager_.get(); }
+    QRVISXUtil* getUtil() const { return util_.get(); }
 
 private:
     bool initialized_ = false;
     QROwned<QRVISXExtensionManager> extensionManager_;
     QROwned<QRVISXRenderContextManager> renderContextManager_;
+    QROwned<QRVISXRenderTargetManager> renderTargetManager_;
+    QROwned<QRVISXVertexBufferManager> vertexBufferManager_;
     QROwned<QRVISXDisplayManager> displayManager_;
     QROwned<QRVISXCameraManager> cameraManager_;
     QROwned<QRVISXViewPort> viewPort_;
+    QROwned<QRVISXDisplayListManager> displayListManager_;
+    QROwned<QRVISXRender> render_;
     QROwned<QRVISXTransform> transform_;
     QROwned<QRVISXMaterialManager> materialManager_;
+    QROwned<QRVISXFontManager> fontManager_;
+    QROwned<QRVISXUtil> util_;
     bool glErrorReported_ = false;
 };
 

@@ -6,6 +6,10 @@
 
 #include "core/qr_core_object.h"
 
+#include <cstdint>
+#include <vector>
+
+class QRRESCStream;
 class QRVISXTextureManager;
 class QRVISXShaderManager;
 class QRVISXStateManager;
@@ -36,6 +40,10 @@ public:
 
     // Runs the pass's command stream; nothing while locked or without a pass.
     void executePass(QRVISXMaterialPass* pass);
+    // Reads and executes the stream's commands from its start. A "like" command runs the named
+    // pass of the same material in its place (a pass that is, directly or through others, like
+    // itself is reported and skipped); "clear" has no effect. An unknown opcode or a short read
+    // ends the pass, since the rest of the stream can no longer be read in step.
     void executeStream(QRVISXMaterialPass* pass);
     void apply() { applyAll(false); }
     // States, then textures, then the shader program and its variables.
@@ -47,6 +55,8 @@ public:
     bool isEnabled() const { return enabled_; }
     void setEnabled(bool enabled) { enabled_ = enabled; }
     QRVISXMaterial* getCurrentMaterial() const { return currentMaterial_; }
+    // A material going away must not stay current.
+    void forgetMaterial(const QRVISXMaterial* material);
 
     QRVISXTextureManager* getTextureManager() const { return textureManager_.get(); }
     QRVISXShaderManager* getShaderManager() const { return shaderManager_.get(); }
@@ -54,6 +64,14 @@ public:
     QRVISXMaterialVariablePool* getVariablePool() const { return variablePool_.get(); }
 
 private:
+    // Executes the stream from its current position; passes holds the chain of passes running.
+    void runStream(QRVISXMaterialPass* pass, std::vector<QRVISXMaterialPass*>& passes);
+    bool executeCommand(std::int32_t opcode, QRRESCStream& stream, QRVISXMaterialPass* pass,
+                        std::vector<QRVISXMaterialPass*>& passes);
+    bool executeCommandSetState(QRRESCStream& stream);
+    bool executeCommandSetTexture(QRRESCStream& stream, QRVISXMaterialPass* pass);
+    void executeReset(std::int32_t group);
+
     bool enabled_ = true;
     bool locked_ = false;
     bool ignoreGeometry_ = false;

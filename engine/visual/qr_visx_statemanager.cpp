@@ -176,6 +176,12 @@ void QRVISXStateManager::setAlphaThreshold(float threshold)
         current_->state().alphaThreshold = threshold;
 }
 
+void QRVISXStateManager::setBlending(bool enabled)
+{
+    if (!locked_)
+        current_->state().blending = enabled;
+}
+
 void QRVISXStateManager::setBlendingMode(int mode)
 {
     if (locked_)
@@ -196,6 +202,18 @@ void QRVISXStateManager::setCullFace(bool enabled, bool cullBackSides)
         return;
     current_->state().cullFace = enabled;
     current_->state().cullBackSides = cullBackSides;
+}
+
+void QRVISXStateManager::setCullFaceEnabled(bool enabled)
+{
+    if (!locked_)
+        current_->state().cullFace = enabled;
+}
+
+void QRVISXStateManager::setCullBackSides(bool cullBackSides)
+{
+    if (!locked_)
+        current_->state().cullBackSides = cullBackSides;
 }
 
 void QRVISXStateManager::setCounterClockwiseWinding(bool counterClockwise)
@@ -238,4 +256,10 @@ void QRVISXStateManager::setWireframe()
 {
     if (!locked_)
         current_->state().polygonMode = 1;
+}
+
+void QRVISXStateManager::setPolygonMode(int mode)
+{
+    if (!locked_ && mode >= 0 && mode <= 2)
+        current_->state().polygonMode = mode;
 }

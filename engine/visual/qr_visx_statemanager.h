@@ -2,7 +2,7 @@
 // The render-state cache: materials and game code write the fixed-function states they want into
 // the current set, and apply sends OpenGL only what differs from what was sent last (the colour
 // always). Also puts lights, scissor test, stencil buffer and polygon offset into their initial
-// state. Must be reset after every context switch. Owned by the visual module until materials own it.
+// state. Must be reset after every context switch. Owned by the material manager.
 
 #include "core/qr_core_object.h"
 #include "visual/qr_visx_glstateset.h"
@@ -37,9 +37,15 @@ public:
     void setAlphaTest(bool enabled, float threshold);
     void setAlphaFunc(GLenum function);
     void setAlphaThreshold(float threshold);
+    // Blending on or off without touching the mode (a material may enable blending after
+    // choosing a mode, or switch it off for one pass).
+    void setBlending(bool enabled);
     void setBlendingMode(int mode);
     void setCurrentColor(float r, float g, float b, float a);
     void setCullFace(bool enabled, bool cullBackSides);
+    // Culling on or off, and which side is culled, each without the other.
+    void setCullFaceEnabled(bool enabled);
+    void setCullBackSides(bool cullBackSides);
     void setCounterClockwiseWinding(bool counterClockwise);
     void setDepthTest(bool enabled);
     void setDepthFunc(GLenum function);
@@ -47,6 +53,8 @@ public:
     void setLineWidth(float width);
     void setPointSize(float size);
     void setWireframe();
+    // 0 solid, 1 wireframe, 2 point cloud; other values are ignored.
+    void setPolygonMode(int mode);
 
     const QRVISXGLState& getCurrent() const { return current_->state(); }
     const QRVISXGLState& getDefaults() const { return defaults_->state(); }

@@ -47,6 +47,10 @@ void QRVISXStencilBuffer::setStencilMode(int mode)
         gl.activeStencilFace(GL_BACK);
         gl.stencilFunc(GL_ALWAYS, 0, mask_);
         gl.stencilOp(GL_KEEP, GL_DECR_WRAP, GL_KEEP);
+        // Single-face stencil calls act on the selected face even after two-sided stencil is
+        // switched off again: leaving the back face selected would make every later mode and
+        // setMask change a state the one-sided test never reads.
+        gl.activeStencilFace(GL_FRONT);
         return;
     }
     if (mode < 0 || mode > 7)

@@ -110,3 +110,52 @@ TEST_F(AssetManagerTest, LoadedResourcesRememberTheRelativeAndTheFullName)
     EXPECT_EQ(wall->getFileName(), "textures\\wall.png");
     EXPECT_EQ(wall->getFileID(), computeNameID("textures\\wall.png"));
 }
+
+TEST_F(AssetManagerTest, EitherSeparatorAndTheAbsoluteFormShareOneResource)
+{
+    auto* first = assets().acquire<CountingResource>("textures\\wall.png");
+    ASSERT_NE(first, nullptr);
+    for (const std::string& spelling : {std::string("textures/wall.png"), std::string("TEXTURES\\WALL.PNG"),
+                                        std::string("Textures/Wall.png/"),
+                                        programFolder().path().string() + "/textures/wall.png"})
+        EXPECT_EQ(assets().acquire<CountingResource>(spelling), first) << spelling;
+    EXPECT_EQ(gCounters.loads, 1);
+    EXPECT_EQ(assets().findAsset("textures/WALL.png"), assets().findAssetOfResource(first));
+}
+
+namespace {
+// Holds another asset, as a material holds its textures, and gives it back when destroyed.
+class HoldingResource : public CountingResource {
+public:
+    explicit HoldingResource(QRObject* owner) : CountingResource(owner) {}
+    ~HoldingResource() override
+    {
+        if (auto* assets = qrAssets())
+            assets->release(held);
+    }
+    void loadFromFile(const std::string& path) override
+    {
+        CountingResource::loadFromFile(path);
+        held = qrAssets()->acquire<CountingResource>("textures\\wall.png");
+    }
+    CountingResource* held = nullptr;
+};
+} // namespace
+
+TEST_F(AssetManagerTest, ShutDownWithHeldAssetsThatReleaseOthersIsClean)
+{
+    programFolder().write("materials/a.material", "m");
+    programFolder().write("materials/b.material", "m");
+    // The texture is held from outside as well, and a second holder comes after it.
+    auto* texture = assets().acquire<CountingResource>("textures\\wall.png");
+    auto* first = assets().acquire<HoldingResource>("materials\\a.material");
+    auto* second = assets().acquire<HoldingResource>("materials\\b.material");
+    ASSERT_TRUE(texture && first && second);
+    EXPECT_EQ(assets().findAssetOfResource(texture)->referenceCount, 3);
+
+    shutDownCore();
+
+    EXPECT_EQ(gCounters.destroyed, 3);
+    for (const std::string& box : shownBoxes())
+        EXPECT_EQ(box.find("Possible memory leak"), std::string::npos) << box;
+}

@@ -124,6 +124,9 @@ TEST_F(FileMainTest, PathTextOperations)
     EXPECT_EQ(QRFILEMain::excludeTrailingSeparator("/"), "/");
     EXPECT_EQ(QRFILEMain::canonicalName("\\models\\a.model\\"), "models\\a.model");
     EXPECT_EQ(QRFILEMain::canonicalName("/abs/a"), "/abs/a");
+    EXPECT_EQ(QRFILEMain::fileNameID("textures/a.png"), computeNameID("textures\\a.png"));
+    EXPECT_EQ(QRFILEMain::fileNameID("\\TEXTURES\\A.PNG\\"), computeNameID("textures\\a.png"));
+    EXPECT_NE(QRFILEMain::fileNameID("/abs/a"), QRFILEMain::fileNameID("abs\\a")) << "absolute stays apart";
     EXPECT_TRUE(QRFILEMain::isAbsolute("/abs"));
     EXPECT_FALSE(QRFILEMain::isAbsolute("\\models"));
 }

@@ -7,6 +7,9 @@
 #include <QElapsedTimer>
 #include <QWidget>
 
+#include <filesystem>
+#include <system_error>
+
 namespace {
 class Panel : public QWidget {
 public:
@@ -28,6 +31,12 @@ GLContextFixture::GLContextFixture() : window_(std::make_unique<QWidget>())
     window_->show();
     processEvents();
     core().getDeviceManager()->createControlDevice("Visual Device", panel_);
+    // The visual module loads the default shader configurations from the program folder.
+    std::error_code ignored;
+    std::filesystem::copy(std::filesystem::path(KIPSTER_SOURCE_DIR) / "content" / "shaders",
+                          programFolder().path() / "shaders",
+                          std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing,
+                          ignored);
     visual_ = qrNew<QRVISXMain>(nullptr).release();
     visual_->initialize();
 }

@@ -742,17 +742,31 @@ void GLRecorder::bufferData(GLenum target, GLsizeiptr size, const void* data, GL
 void GLRecorder::enableClientState(GLenum array)
 {
     record("glEnableClientState", {glEnumName(array)});
+    if (array == GL_VERTEX_ARRAY)
+        vertexArray_.enabled = true;
+    else if (array == GL_TEXTURE_COORD_ARRAY)
+        texCoordArray_.enabled = true;
 }
 
 void GLRecorder::disableClientState(GLenum array)
 {
     record("glDisableClientState", {glEnumName(array)});
+    // A disabled array is never read again, so its pointer is forgotten with it.
+    if (array == GL_VERTEX_ARRAY)
+        vertexArray_ = {};
+    else if (array == GL_TEXTURE_COORD_ARRAY)
+        texCoordArray_ = {};
 }
 
 void GLRecorder::vertexPointer(GLint size, GLenum type, GLsizei stride, const void* pointer)
 {
     record("glVertexPointer", {std::to_string(size), glEnumName(type), std::to_string(stride),
                                pointerText(arrayBuffer_, pointer)});
+    const bool vertexEnabled = vertexArray_.enabled;
+    vertexArray_ = {};
+    if (arrayBuffer_ == 0 && type == GL_FLOAT)
+        vertexArray_ = {size, stride, static_cast<const float*>(pointer)};
+    vertexArray_.enabled = vertexEnabled;
 }
 
 void GLRecorder::normalPointer(GLenum type, GLsizei stride, const void* pointer)
@@ -770,11 +784,29 @@ void GLRecorder::texCoordPointer(GLint size, GLenum type, GLsizei stride, const 
 {
     record("glTexCoordPointer", {std::to_string(size), glEnumName(type), std::to_string(stride),
                                  pointerText(arrayBuffer_, pointer)});
+    const bool texCoordEnabled = texCoordArray_.enabled;
+    texCoordArray_ = {};
+    if (arrayBuffer_ == 0 && type == GL_FLOAT)
+        texCoordArray_ = {size, stride, static_cast<const float*>(pointer)};
+    texCoordArray_.enabled = texCoordEnabled;
 }
 
 void GLRecorder::drawArrays(GLenum mode, GLint first, GLsizei count)
 {
     record("glDrawArrays", {glEnumName(mode), std::to_string(first), std::to_string(count)});
+    const auto read = [&](const ClientArray& array, std::vector<float>& into) {
+        into.clear();
+        if (!array.enabled || !array.data || array.size <= 0)
+            return;
+        const std::size_t step =
+            array.stride > 0 ? static_cast<std::size_t>(array.stride) / sizeof(float) : static_cast<std::size_t>(array.size);
+        for (GLint vertex = first; vertex < first + count; ++vertex) {
+            const float* at = array.data + static_cast<std::size_t>(vertex) * step;
+            into.insert(into.end(), at, at + array.size);
+        }
+    };
+    read(vertexArray_, lastDrawnPositions_);
+    read(texCoordArray_, lastDrawnTexCoords_);
 }
 
 void GLRecorder::drawElements(GLenum mode, GLsizei count, GLenum type, const void* indices)
@@ -907,4 +939,14 @@ void GLRecorder::drawBuffer(GLenum buffer)
 void GLRecorder::readBuffer(GLenum buffer)
 {
     record("glReadBuffer", {glEnumName(buffer)});
+}
+
+void GLRecorder::multiTexCoord1f(GLenum unit, GLfloat s)
+{
+    record("glMultiTexCoord1f", {glEnumName(unit), glNumber(s)});
+}
+
+void GLRecorder::multiTexCoord2f(GLenum unit, GLfloat s, GLfloat t)
+{
+    record("glMultiTexCoord2f", {glEnumName(unit), glNumber(s), glNumber(t)});
 }

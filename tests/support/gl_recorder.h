@@ -47,6 +47,11 @@ public:
     // The bytes of the last texImage2D with data (tight rows), and of the last bufferData.
     const std::vector<std::uint8_t>& lastTextureBytes() const { return lastTextureBytes_; }
     const std::vector<std::uint8_t>& lastBufferBytes() const { return lastBufferBytes_; }
+    // What the last glDrawArrays read from client-side float arrays (no buffer object bound): the
+    // vertex positions and the texture coordinates, components of each vertex in a row; empty
+    // when that array was not a client-side float array.
+    const std::vector<float>& lastDrawnPositions() const { return lastDrawnPositions_; }
+    const std::vector<float>& lastDrawnTexCoords() const { return lastDrawnTexCoords_; }
 
     bool startExtensionLoader(std::string& error) override;
     bool isExtensionSupported(const std::string& name) override { return extensions_.count(name) != 0; }
@@ -169,6 +174,8 @@ public:
     void drawBuffers(GLsizei count, const GLenum* buffers) override;
     void drawBuffer(GLenum buffer) override;
     void readBuffer(GLenum buffer) override;
+    void multiTexCoord1f(GLenum unit, GLfloat s) override;
+    void multiTexCoord2f(GLenum unit, GLfloat s, GLfloat t) override;
 
 private:
     void record(const std::string& name, const std::vector<std::string>& arguments);
@@ -201,6 +208,16 @@ private:
     GLint unpackAlignment_ = 4;
     std::vector<std::uint8_t> lastTextureBytes_;
     std::vector<std::uint8_t> lastBufferBytes_;
+    struct ClientArray {
+        GLint size = 0;
+        GLsizei stride = 0;
+        const float* data = nullptr;
+        bool enabled = false;
+    };
+    ClientArray vertexArray_;
+    ClientArray texCoordArray_;
+    std::vector<float> lastDrawnPositions_;
+    std::vector<float> lastDrawnTexCoords_;
     std::vector<std::string> calls_;
     std::set<std::string> extensions_;
     std::string loaderFailure_;

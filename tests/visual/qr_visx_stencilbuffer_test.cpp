@@ -48,7 +48,32 @@ TEST_F(StencilBuffer, TwoSidedModeNeedsBothExtensions)
                 ElementsAre("glEnable(GL_STENCIL_TEST_TWO_SIDE_EXT)", "glActiveStencilFaceEXT(GL_FRONT)",
                             "glStencilFunc(GL_ALWAYS, 0, 255)", "glStencilOp(GL_KEEP, GL_INCR_WRAP, GL_KEEP)",
                             "glActiveStencilFaceEXT(GL_BACK)", "glStencilFunc(GL_ALWAYS, 0, 255)",
-                            "glStencilOp(GL_KEEP, GL_DECR_WRAP, GL_KEEP)"));
+                            "glStencilOp(GL_KEEP, GL_DECR_WRAP, GL_KEEP)", "glActiveStencilFaceEXT(GL_FRONT)"));
+}
+
+TEST_F(StencilBuffer, OneSidedModesAndMaskAfterTheTwoSidedModeActOnTheFrontFace)
+{
+    initializeWith({"GL_EXT_stencil_wrap", "GL_EXT_stencil_two_side"});
+    stencil().setStencilMode(8);
+    const std::size_t twoSidedCalls = gl_.calls().size();
+    stencil().setStencilMode(2);
+    stencil().setMask(7);
+
+    // Replays the face selector (OpenGL starts on the front face) over all calls: each stencil
+    // call belongs to the face selected at that moment.
+    std::string face = "GL_FRONT";
+    std::size_t index = 0;
+    std::vector<std::string> stencilCalls;
+    for (const std::string& call : gl_.calls()) {
+        if (call.rfind("glActiveStencilFaceEXT(", 0) == 0)
+            face = call.substr(23, call.size() - 24);
+        else if (call.rfind("glStencil", 0) == 0 && index >= twoSidedCalls)
+            stencilCalls.push_back(face + " " + call);
+        ++index;
+    }
+    EXPECT_THAT(stencilCalls, ElementsAre("GL_FRONT glStencilFunc(GL_EQUAL, 0, 255)",
+                                          "GL_FRONT glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP)",
+                                          "GL_FRONT glStencilMask(7)"));
 }
 
 TEST_F(StencilBuffer, CountingModesWrapOnlyWhenTheServerCan)

@@ -6,7 +6,9 @@
 #include "visual/qr_visx_gl.h"
 #include "visual/qr_visx_main.h"
 #include "visual/qr_visx_materialmanager.h"
+#include "visual/qr_visx_rendertargetmanager.h"
 #include "visual/qr_visx_transform.h"
+#include "visual/qr_visx_vertexbuffermanager.h"
 #include "visual/qr_visx_viewport.h"
 #include "visual/rendercontexts/qr_visx_rendercontextmanager.h"
 
@@ -25,8 +27,10 @@ void QRVISXRenderContext::restoreEngineState()
     auto* visual = qrVisual();
     if (!visual || !visual->isInitialized())
         return;
+    visual->getVertexBufferManager()->restoreState();
     visual->getMaterialManager()->resetAll();
     visual->getTransform()->getWorld()->apply();
+    visual->getRenderTargetManager()->resetTargets();
     visual->getViewPort()->fitToRenderContext();
     visual->getCameraManager()->restoreState();
 }
@@ -60,6 +64,12 @@ void QRVISXRenderContext::bindToDevice(QRCOREDevice* device)
     }
     device_ = device;
     valid_ = false;
+}
+
+void QRVISXRenderContext::takeNewGLContextSerial()
+{
+    static std::uint64_t lastSerial = 0;
+    glContextSerial_ = ++lastSerial;
 }
 
 int QRVISXRenderContext::getSampleCount() const

@@ -26,11 +26,18 @@ public:
     int getWidth() const { return width_; }
     int getHeight() const { return height_; }
     qrglx::ContextHandle getGLContextHandle() const { return glContextHandle_; }
+    // Tells GL contexts apart for objects that are not shared between contexts (frame buffer
+    // objects): a new number for every GL context created, where a handle may be handed out
+    // again once the context it named was destroyed. 0 before the first GL context.
+    std::uint64_t getGLContextSerial() const { return glContextSerial_; }
     bool isValid() const { return valid_; }
     // 2^level samples for the primary context when antialiasing is on; 0 for every other context.
     int getSampleCount() const;
 
 protected:
+    // Called whenever this context has created a new GL context.
+    void takeNewGLContextSerial();
+
     QRCOREDevice* device_ = nullptr;
     int colorMode_ = 1;
     bool stencil_ = false;
@@ -41,4 +48,5 @@ protected:
     qrglx::Panel panel_;
     qrglx::DisplayHandle deviceContextHandle_ = nullptr;
     qrglx::ContextHandle glContextHandle_ = nullptr;
+    std::uint64_t glContextSerial_ = 0;
 };

@@ -152,8 +152,10 @@ bool QRVISXVisualRenderContext::createRenderContext()
     }
     auto* owner = manager();
     glContextHandle_ = qrglx::createContext(deviceContextHandle_, config_, owner ? owner->shareLists(this) : nullptr);
-    if (glContextHandle_)
+    if (glContextHandle_) {
+        takeNewGLContextSerial();
         logDebug("Render Context " + quotedName() + ": Rendering context created");
+    }
     else
         reportError("createRenderContext", "Could not create rendering context");
     width_ = device_->getWidth();
