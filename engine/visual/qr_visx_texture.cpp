@@ -74,7 +74,7 @@ void QRVISXTexture2::compileScriptFor(const std::string& fileName)
     if (!files)
         return;
     const std::string scriptName = QRFILEMain::changeExtension(fileName, "texture");
-    scriptFileID_ = computeNameID(files->relativeName(scriptName));
+    scriptFileID_ = QRFILEMain::fileNameID(files->relativeName(scriptName));
     if (!files->fileExists(scriptName, false))
         return;
     auto script = qrNew<QRRESCStringList>(this, true, true);
