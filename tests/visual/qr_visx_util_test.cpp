@@ -197,17 +197,6 @@ TEST_F(DebugGeometry, SphereIsClosedAndFacesOutwards)
     EXPECT_FLOAT_EQ(highest, 1.0f);
 }
 
-TEST_F(DebugGeometry, UtilPartsComeWithTheirDefaults)
-{
-    EXPECT_EQ(util().getGrids()->getName(), "QR VISX Util Grids");
-    EXPECT_EQ(util().getArrow()->color.z, 0.0f);
-    EXPECT_EQ(util().getArrow()->size3, 2.0f);
-    const auto& circle = util().getCylinders()->getCirclePoints();
-    ASSERT_EQ(circle.size(), 17u);
-    expectPoint(circle[4], {0, 0, 1});
-    expectPoint(circle[16], circle[0]);
-}
-
 TEST_F(DebugGeometry, RenderWrapsImmediateMode)
 {
     QRVISXRender& render = *visual_->getRender();
