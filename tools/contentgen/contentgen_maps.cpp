@@ -89,7 +89,7 @@ GroundMap townGround()
 {
     GroundMap map;
     // Concrete first: the campus square, the forecourts and a car park.
-    map.concrete(76, 84, 88, 96);
+    map.concrete(77, 86, 87, 94);
     map.concrete(68, 78, 72, 82);
     map.concrete(92, 98, 96, 102);
     map.concrete(100, 78, 104, 88);
@@ -101,6 +101,9 @@ GroundMap townGround()
     map.street({{74, 84}, {74, 96}});   // a crossing with dead ends both ways
     map.street({{92, 84}, {98, 84}});   // a dead end towards -x
     map.street({{90, 70}, {90, 76}});   // a dead end towards -z
+    map.street({{90, 90}, {90, 104}});  // side streets between the blocks
+    map.street({{66, 98}, {82, 98}});
+    map.street({{82, 82}, {98, 82}});
     // The country road to the lake shore, a staircase of corners.
     map.street({{70, 104}, {70, 108}, {67, 108}, {67, 112}, {63, 112}, {63, 116}, {59, 116}, {59, 118}, {54, 118}});
     // A lane up into the hills, and a lone parking bay.

@@ -9,7 +9,6 @@
 #include <QPainterPath>
 
 #include <array>
-#include <functional>
 
 namespace cg {
 
@@ -35,9 +34,7 @@ const std::array<Palette, 9> kPalettes = {{
 
 QColor col(std::uint32_t hex) { return QColor::fromRgb(static_cast<QRgb>(0xff000000u | hex)); }
 
-// Pictograms drawn in a 100 x 100 box with the given colour.
-using Pictogram = std::function<void(QPainter&, const QColor&)>;
-
+// Pictograms: each draws into a 100 x 100 box in the given main colour.
 void stroke(QPainter& p, const QColor& c, float width)
 {
     p.setPen(QPen(c, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
@@ -349,7 +346,8 @@ void chart(QPainter& p, const QColor& c)
 
 void sigma(QPainter& p, const QColor& c)
 {
-    QFont font(fontFamily("DejaVuSerif-Bold.ttf"));
+    static const QString serif = fontFamily("DejaVuSerif-Bold.ttf");
+    QFont font(serif);
     font.setPixelSize(86);
     p.setFont(font);
     p.setPen(c);
@@ -525,12 +523,12 @@ QImage drawPoster(int index, const QString& sans, const QString& sansBold)
     } else {
         // A bold diagonal band carries the title; a badge with the pictogram sits above it.
         p.setBrush(accent);
-        p.drawPolygon(QPolygonF({QPointF(0, 170), QPointF(kWidth, 120), QPointF(kWidth, 400), QPointF(0, 450)}));
+        p.drawPolygon(QPolygonF({QPointF(0, 166), QPointF(kWidth, 118), QPointF(kWidth, 368), QPointF(0, 414)}));
         p.setBrush(ink);
-        p.drawEllipse(QPointF(128, 86), 62, 62);
-        drawPictogram(p, poster, QPointF(128, 86), 90, background);
-        fitText(p, QRectF(18, 178, 220, 210), title, sansBold, true, 56, 22, col(palette.pictogram));
-        fitText(p, QRectF(20, 402, 216, 56), small, sans, false, 19, 11, ink);
+        p.drawEllipse(QPointF(128, 80), 60, 60);
+        drawPictogram(p, poster, QPointF(128, 80), 88, background);
+        fitText(p, QRectF(18, 170, 220, 196), title, sansBold, true, 56, 22, col(palette.pictogram));
+        fitText(p, QRectF(20, 418, 216, 46), small, sans, false, 19, 11, ink);
     }
 
     // Footer band with the university's name.
@@ -545,7 +543,6 @@ QImage drawPoster(int index, const QString& sans, const QString& sansBold)
     p.setFont(footer);
     p.setPen(background);
     p.drawText(QRectF(54, kHeight - 44, kWidth - 60, 44), Qt::AlignVCenter | Qt::AlignLeft, "KIPSTER UNIVERSITY");
-    p.setPen(col(palette.pictogram == palette.background ? palette.ink : palette.background));
     QFont initial(sansBold);
     initial.setBold(true);
     initial.setPixelSize(15);

@@ -12,7 +12,9 @@
 #include <algorithm>
 #include <array>
 #include <fstream>
+#include <numeric>
 #include <sstream>
+#include <unordered_map>
 
 namespace cg {
 
@@ -122,6 +124,117 @@ std::array<int, 256> readWidths(const std::string& path)
         }
     }
     return widths;
+}
+
+// An 8-bit picture for the committed sheet: the most used exact colours (page, text, flat fills)
+// keep their own palette entries, median cut shares the rest, and error diffusion smooths the
+// gradients.
+QImage quantise(const QImage& page)
+{
+    std::unordered_map<QRgb, long long> counts;
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x)
+            ++counts[page.pixel(x, y) | 0xff000000u];
+    std::vector<std::pair<QRgb, long long>> colours(counts.begin(), counts.end());
+    std::sort(colours.begin(), colours.end(), [](const auto& a, const auto& b) { return a.second != b.second ? a.second > b.second : a.first < b.first; });
+    constexpr std::size_t kExact = 24;
+    std::vector<QRgb> palette;
+    for (std::size_t i = 0; i < std::min(kExact, colours.size()); ++i)
+        palette.push_back(colours[i].first);
+
+    // Median cut over the remaining colours, weighted by their counts.
+    using Box = std::vector<std::pair<QRgb, long long>>;
+    std::vector<Box> boxes(1);
+    for (std::size_t i = kExact; i < colours.size(); ++i)
+        boxes[0].push_back(colours[i]);
+    const auto channel = [](QRgb c, int k) { return k == 0 ? qRed(c) : k == 1 ? qGreen(c) : qBlue(c); };
+    while (!boxes[0].empty() && boxes.size() < 256 - kExact) {
+        std::size_t widest = 0;
+        int widestRange = -1, widestChannel = 0;
+        for (std::size_t i = 0; i < boxes.size(); ++i)
+            for (int k = 0; k < 3 && boxes[i].size() > 1; ++k) {
+                const auto [low, high] = std::minmax_element(boxes[i].begin(), boxes[i].end(), [&](const auto& a, const auto& b) {
+                    return channel(a.first, k) < channel(b.first, k);
+                });
+                const int range = channel(high->first, k) - channel(low->first, k);
+                if (range > widestRange) {
+                    widestRange = range;
+                    widest = i;
+                    widestChannel = k;
+                }
+            }
+        if (widestRange <= 0)
+            break;
+        Box& box = boxes[widest];
+        std::sort(box.begin(), box.end(), [&](const auto& a, const auto& b) {
+            return channel(a.first, widestChannel) != channel(b.first, widestChannel) ? channel(a.first, widestChannel) < channel(b.first, widestChannel) : a.first < b.first;
+        });
+        long long total = 0, half = 0;
+        for (const auto& entry : box)
+            total += entry.second;
+        std::size_t split = 0;
+        while (split + 1 < box.size() && (half += box[split].second) < total / 2)
+            ++split;
+        Box upper(box.begin() + static_cast<long>(split + 1), box.end());
+        box.resize(split + 1);
+        boxes.push_back(std::move(upper));
+    }
+    for (const Box& box : boxes) {
+        long long n = 0, r = 0, g = 0, b = 0;
+        for (const auto& [c, count] : box) {
+            n += count;
+            r += qRed(c) * count;
+            g += qGreen(c) * count;
+            b += qBlue(c) * count;
+        }
+        if (n > 0)
+            palette.push_back(qRgb(static_cast<int>(r / n), static_cast<int>(g / n), static_cast<int>(b / n)));
+    }
+
+    std::unordered_map<QRgb, uchar> nearestCache;
+    const auto nearest = [&](int r, int g, int b) {
+        const QRgb key = qRgb(r, g, b);
+        const auto found = nearestCache.find(key);
+        if (found != nearestCache.end())
+            return found->second;
+        int best = 0, bestDistance = 1 << 30;
+        for (std::size_t i = 0; i < palette.size(); ++i) {
+            const int dr = qRed(palette[i]) - r, dg = qGreen(palette[i]) - g, db = qBlue(palette[i]) - b;
+            const int distance = 3 * dr * dr + 4 * dg * dg + 2 * db * db;
+            if (distance < bestDistance) {
+                bestDistance = distance;
+                best = static_cast<int>(i);
+            }
+        }
+        return nearestCache[key] = static_cast<uchar>(best);
+    };
+    QImage indexed(page.size(), QImage::Format_Indexed8);
+    indexed.setColorTable(QList<QRgb>(palette.begin(), palette.end()));
+    std::vector<std::array<float, 3>> error(static_cast<std::size_t>(page.width() + 2) * 2);
+    for (int y = 0; y < page.height(); ++y) {
+        auto* current = &error[static_cast<std::size_t>((y % 2) * (page.width() + 2))];
+        auto* next = &error[static_cast<std::size_t>(((y + 1) % 2) * (page.width() + 2))];
+        std::fill(next, next + page.width() + 2, std::array<float, 3>{});
+        for (int x = 0; x < page.width(); ++x) {
+            const QRgb c = page.pixel(x, y);
+            // Clamped error: a bright sprite must not bleed colour into the text beside it.
+            const auto carried = [&](int k) { return std::clamp(current[x + 1][k], -20.0f, 20.0f); };
+            const float want[3] = {qRed(c) + carried(0), qGreen(c) + carried(1), qBlue(c) + carried(2)};
+            const uchar index = nearest(std::clamp(static_cast<int>(std::lround(want[0])), 0, 255),
+                                        std::clamp(static_cast<int>(std::lround(want[1])), 0, 255),
+                                        std::clamp(static_cast<int>(std::lround(want[2])), 0, 255));
+            indexed.scanLine(y)[x] = index;
+            const QRgb got = palette[index];
+            const float miss[3] = {want[0] - qRed(got), want[1] - qGreen(got), want[2] - qBlue(got)};
+            for (int k = 0; k < 3; ++k) {
+                current[x + 2][k] += miss[k] * 7.0f / 16.0f;
+                next[x][k] += miss[k] * 3.0f / 16.0f;
+                next[x + 1][k] += miss[k] * 5.0f / 16.0f;
+                next[x + 2][k] += miss[k] * 1.0f / 16.0f;
+            }
+        }
+    }
+    return indexed;
 }
 
 } // namespace
@@ -278,20 +391,20 @@ bool makeContactSheet(const std::string& folder, const std::string& target)
     // Particles on a dark ground, as they glow in the game.
     const QRectF particles(kMargin + 4 * face + 24, y + 14, kSheetWidth - (kMargin + 4 * face + 24) - kMargin, 2 * face);
     p.fillRect(particles, QColor(0x1d, 0x20, 0x33));
-    sheet.picture(QRectF(particles.left() + 10, particles.top() + 10, 280, 280), load(folder, "textures/particles/explosion.png", ok));
+    sheet.picture(QRectF(particles.left() + 10, particles.top() + 10, 270, 270), load(folder, "textures/particles/explosion.png", ok));
     const std::array<std::pair<const char*, const char*>, 3> sprites = {{
         {"textures/particles/pickup.png", "pickup"},
         {"textures/particles/redstreak_shot.png", "redstreak_shot"},
         {"textures/particles/redstreak_impact.png", "redstreak_impact"},
     }};
     for (std::size_t i = 0; i < sprites.size(); ++i) {
-        const QRectF box(particles.left() + 312 + static_cast<double>(i) * 96, particles.top() + 70, 86, 86);
+        const QRectF box(particles.left() + 300 + static_cast<double>(i) * 98, particles.top() + 40, 80, 80);
         sheet.picture(box, load(folder, sprites[i].first, ok));
         QFont font(sans);
         font.setPixelSize(13);
         p.setFont(font);
         p.setPen(QColor(0xdd, 0xe2, 0xf0));
-        p.drawText(QRectF(box.left() - 20, box.bottom() + 6, box.width() + 40, 18), Qt::AlignHCenter, sprites[i].second);
+        p.drawText(QRectF(box.left() - 20, box.bottom() + 4 + (i % 2) * 18, box.width() + 40, 18), Qt::AlignHCenter | Qt::TextDontClip, sprites[i].second);
     }
     {
         QFont font(sans);
@@ -363,7 +476,7 @@ bool makeContactSheet(const std::string& folder, const std::string& target)
     p.end();
 
     // An indexed palette keeps the committed sheet small.
-    const QImage stored = page.convertToFormat(QImage::Format_RGB32).convertToFormat(QImage::Format_Indexed8, Qt::DiffuseDither);
+    const QImage stored = quantise(page.convertToFormat(QImage::Format_RGB32));
     if (!stored.save(QString::fromStdString(target), "png")) {
         std::fprintf(stderr, "contentgen: cannot write %s\n", target.c_str());
         return false;

@@ -5,7 +5,6 @@
 #include "contentgen.h"
 
 #include <QPainter>
-#include <QPainterPath>
 
 #include <array>
 
@@ -129,7 +128,7 @@ Colour rockShade(float u, float v, int x, int y)
     lit += 0.1f * (-0.6f * cx - 0.8f * cy);
     Colour c = mix(rgb(0x8f8a83), rgb(0xb5afa5), static_cast<float>((facet.id >> 16) & 255) / 255.0f);
     c = mix(c, rgb(0x8c93a0), 0.35f * clamp01(fbm2(u, v, 3, 3, 44) + 0.3f));             // cool streaks
-    c = c * (1.0f + 0.05f * std::sin(40.0f * v + 6.0f * fbm2(u, v, 2, 3, 49)));            // strata
+    c = c * (1.0f + 0.05f * std::sin(37.699112f * v + 6.0f * fbm2(u, v, 2, 3, 49))); // strata, six to a tile
     c = c * lit;
     const float crack = clamp01(0.3f + fbm2(u, v, 6, 2, 50));
     const float edge = facet.f2 - facet.f1;
@@ -344,7 +343,7 @@ StreetPixel streetPixel(int code, float a, float b)
         across = nearX ? b - 0.5f : a - 0.5f;
         const int arms = links.xMinus + links.xPlus + links.zMinus + links.zPlus;
         if (arms == 1) { // dead end: a turning circle
-            const float bulb = std::sqrt((a - 0.5f) * (a - 0.5f) + (b - 0.5f) * (b - 0.5f)) - 0.07f;
+            const float bulb = std::sqrt((a - 0.5f) * (a - 0.5f) + (b - 0.5f) * (b - 0.5f)) - 0.04f;
             distance = smoothMin(distance, bulb, 0.1f);
             dashFrom = 0.2f;
         } else if (arms >= 3) {
