@@ -1,5 +1,6 @@
 #include "visual/qr_visx_fontmanager.h"
 
+#include "visual/qr_visx_extensionmanager.h"
 #include "visual/qr_visx_font.h"
 #include "visual/qr_visx_gl.h"
 #include "visual/qr_visx_main.h"
@@ -37,6 +38,10 @@ void QRVISXFontManager::renderText(QRVISXFont* font, std::string_view text, floa
         reportError("renderText", "Undefined font alignment");
         return;
     }
+    // A view port without height gives relative text no size, and a sheet narrower than 16
+    // texels no cells: nothing to draw, so no states are changed either.
+    if ((!absolute && visual->getViewPort()->getHeight() <= 0) || font->getCellSize() <= 0)
+        return;
 
     QRVISXMaterialManager* materials = visual->getMaterialManager();
     QRVISXStateManager* states = materials->getStateManager();
@@ -101,7 +106,9 @@ void QRVISXFontManager::drawText(const QRVISXFont& font, std::string_view text, 
         gl.bindBuffer(GL_ARRAY_BUFFER, 0);
         buffers->restoreState();
     }
-    gl.clientActiveTexture(GL_TEXTURE0);
+    // glClientActiveTexture came with OpenGL 1.3; before it unit 0 is the only one.
+    if (visual && visual->getExtensionManager()->getGLVersion() >= QRVISXExtensionManager::kGL15)
+        gl.clientActiveTexture(GL_TEXTURE0);
     gl.enableClientState(GL_VERTEX_ARRAY);
     gl.enableClientState(GL_TEXTURE_COORD_ARRAY);
     gl.vertexPointer(2, GL_FLOAT, 0, quads.positions.data());

@@ -127,16 +127,25 @@ void QRVISXRenderTargetConfiguration::recreateForCurrentContext()
     createFrameBuffer();
 }
 
+void QRVISXRenderTargetConfiguration::replaceSlot(int slot, QRVISXRenderTarget* target)
+{
+    QRVISXRenderTarget*& current = slots_[static_cast<std::size_t>(slot)];
+    // A target taken out while attached here would keep pointing at this configuration after it
+    // is gone, since only the slots are detached when it goes: detach it now.
+    if (current && current != target && current->getConfiguration() == this)
+        current->unbind();
+    current = target;
+    valid_ = false;
+}
+
 void QRVISXRenderTargetConfiguration::setColorTarget(QRVISXRenderTargetTexture* target)
 {
-    slots_[0] = target;
-    valid_ = false;
+    replaceSlot(0, target);
 }
 
 void QRVISXRenderTargetConfiguration::setDepthTarget(QRVISXRenderTargetBuffer* target)
 {
-    slots_[kDepthSlot] = target;
-    valid_ = false;
+    replaceSlot(kDepthSlot, target);
 }
 
 void QRVISXRenderTargetConfiguration::forgetTarget(const QRVISXRenderTarget* target)

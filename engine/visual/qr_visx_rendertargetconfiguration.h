@@ -54,6 +54,7 @@ private:
     // The frame buffer object belongs to another GL context: a new one for the current context;
     // the targets are attached to it by the bind that follows.
     void recreateForCurrentContext();
+    void replaceSlot(int slot, QRVISXRenderTarget* target);
     void createFrameBuffer();
     void checkCompleteness();
     std::string quotedName() const { return "\"" + getName() + "\""; }

@@ -35,8 +35,9 @@ void placeWorld(const Vector3& position, const Quaternion& orientation, const Ve
 }
 
 // Material set-up of one pass of a debug object: lit or unlit defaults, its blending (which
-// also stops depth writes and culling, so see-through objects show their back), its colour.
-void setUpPass(bool lit, int blendingMode, const Vector4& colour, bool wireframe)
+// also stops depth writes and culling, so see-through objects show their back), its colour
+// (none for a pass that draws nothing).
+void setUpPass(bool lit, int blendingMode, const Vector4* colour, bool wireframe)
 {
     QRVISXMaterialManager* manager = materials();
     if (!manager)
@@ -53,7 +54,8 @@ void setUpPass(bool lit, int blendingMode, const Vector4& colour, bool wireframe
     }
     if (wireframe)
         states->setWireframe();
-    states->setCurrentColor(colour.x, colour.y, colour.z, colour.w);
+    if (colour)
+        states->setCurrentColor(colour->x, colour->y, colour->z, colour->w);
     manager->apply();
 }
 
@@ -93,7 +95,7 @@ void QRVISXUtilBoxes::drawBox(const Vector3& position, const Quaternion& orienta
     QRVISXGL& gl = qrGL();
     if (fillColor.w != 0.0f) {
         if (withMaterial)
-            setUpPass(true, blendingMode, fillColor, false);
+            setUpPass(true, blendingMode, &fillColor, false);
         gl.begin(GL_QUADS);
         for (const Face& face : kFaces) {
             gl.normal3f(face.normal.x, face.normal.y, face.normal.z);
@@ -104,10 +106,12 @@ void QRVISXUtilBoxes::drawBox(const Vector3& position, const Quaternion& orienta
         }
         gl.end();
     }
-    if (lineColor.w == 0.0f)
-        return;
+    // The unlit set-up follows the faces even without lines, so the box always leaves it behind.
+    const bool lines = lineColor.w != 0.0f;
     if (withMaterial)
-        setUpPass(false, blendingMode, lineColor, false);
+        setUpPass(false, blendingMode, lines ? &lineColor : nullptr, false);
+    if (!lines)
+        return;
     // Along each face edge as many steps as its axis has subdivisions: lines at 0, 1/n .. 1.
     const auto divisionsAlong = [this](const Vector3& edge) {
         const int divisions = edge.x != 0.0f ? subdivisionsX : edge.y != 0.0f ? subdivisionsY : subdivisionsZ;
@@ -205,12 +209,12 @@ void QRVISXUtilSpheres::drawSphere(const Vector3& position, const Quaternion& or
     placeWorld(position, orientation, &scale);
     if (fillColor.w > 0.0f) {
         if (withMaterial)
-            setUpPass(true, blendingMode, fillColor, false);
+            setUpPass(true, blendingMode, &fillColor, false);
         drawBands();
     }
     if (lineColor.w > 0.0f) {
         if (withMaterial)
-            setUpPass(false, blendingMode, lineColor, true);
+            setUpPass(false, blendingMode, &lineColor, true);
         drawBands();
     }
 }

@@ -85,6 +85,11 @@ void QRVISXVertexBuffer::setComponentCounts(int normals, int colours, int weight
         reportError("setComponentCounts", "Component counts must lie between 0 and 4");
         return;
     }
+    // Arrays already sized with the old counts would be indexed past their end: re-pack them.
+    if (initialized_) {
+        changeComponentCounts(normals, colours, weights);
+        return;
+    }
     normalComponents_ = normals;
     colorComponents_ = colours;
     weightComponents_ = weights;
@@ -94,6 +99,10 @@ void QRVISXVertexBuffer::setTexCoordComponents(int set, int count)
 {
     if (set < 0 || set >= kTexCoordSets || !validCount(count)) {
         reportError("setTexCoordComponents", "Texture coordinate set or component count out of range");
+        return;
+    }
+    if (initialized_) {
+        changeTexCoordComponents(set, count);
         return;
     }
     texCoordComponents_[static_cast<std::size_t>(set)] = count;
@@ -386,7 +395,8 @@ void QRVISXVertexBuffer::writeRecord(QRFILEFile& file) const
     writeFloats(file, weights_);
     for (const auto& set : texCoords_)
         writeFloats(file, set);
-    if (!indices_.empty())
+    // Only an indexed record carries indices; anything else would shift every later field.
+    if (indexed_ && !indices_.empty())
         file.write(indices_.data(), static_cast<std::int64_t>(indices_.size() * sizeof(std::int32_t)));
 }
 

@@ -37,7 +37,7 @@ public:
     // Triangles, not indexed, 3 normal components, nothing else.
     void setDefaults();
     void setPrimitive(bool indexed, GLenum mode);
-    // Set the counts before sizing.
+    // Set the counts before sizing; on a sized buffer they re-pack the arrays as the change forms do.
     void setComponentCounts(int normals, int colours, int weights);
     void setTexCoordComponents(int set, int count);
     int getNormalComponents() const { return normalComponents_; }

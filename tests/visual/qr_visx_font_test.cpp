@@ -253,4 +253,10 @@ TEST_F(Fonts, AlignmentShiftsByTheTextWidth)
     font->renderText("Kip", {0.0f, 0.0f}, 0.1f, true, {1, 1, 1, 1}, 3, 3);
     EXPECT_THAT(shownBoxes(), ElementsAre(HasSubstr("Undefined font alignment")));
     EXPECT_THAT(gl_.calls(), IsEmpty());
+
+    // Relative text in a view port without height has no size: nothing is drawn or set up.
+    visual_->getViewPort()->set(0, 0, 640, 0);
+    gl_.clearCalls();
+    font->renderText("Kip", {0.0f, 0.0f}, 48.0f, false, {1, 1, 1, 1}, 3, QRVISXFont::kAlignLeft);
+    EXPECT_THAT(gl_.calls(), IsEmpty());
 }

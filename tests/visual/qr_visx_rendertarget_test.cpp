@@ -247,6 +247,25 @@ TEST_F(RenderTargets, RemovedTargetsLeaveTheirConfigurations)
     EXPECT_THAT(logText(), HasSubstr("Render Target Configuration \"Target\" deleted!"));
 }
 
+TEST_F(RenderTargets, ATargetReplacedWhileAttachedIsDetachedAndOutlivesTheConfiguration)
+{
+    auto* configuration = makeConfiguration();
+    configuration->bind();
+    QRVISXRenderTargetTexture* first = color_;
+    ASSERT_EQ(first->getConfiguration(), configuration);
+    configuration->setColorTarget(
+        manager().createRenderTargetTexture("Second", 0, 256, 128, QRVISXRenderTarget::kPixelRGB));
+    EXPECT_EQ(first->getConfiguration(), nullptr);
+    EXPECT_EQ(manager().getBoundConfiguration(), configuration);
+
+    manager().removeConfiguration(configuration);
+    auto* other = manager().createRenderTargetConfiguration("Other", &device_);
+    other->setColorTarget(first);
+    other->bind();
+    EXPECT_EQ(first->getConfiguration(), other);
+    EXPECT_THAT(shownBoxes(), IsEmpty());
+}
+
 TEST_F(RenderTargets, FailuresAreReportedAndBindingGoesOn)
 {
     struct Case {

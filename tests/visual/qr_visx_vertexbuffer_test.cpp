@@ -1,5 +1,7 @@
 #include "visual_unit_fixture.h"
 
+#include "file/qr_file_file.h"
+
 #include "visual/qr_visx_extensionmanager.h"
 #include "visual/qr_visx_materialmanager.h"
 #include "visual/qr_visx_vertexbuffer.h"
@@ -84,6 +86,34 @@ TEST_F(VertexBuffer, ChangingComponentCountsKeepsLeadingComponentsAndZeroFillsTh
     plain->changeTexCoordComponents(1, 2);
     EXPECT_EQ(plain->getHighestTexCoordSet(), 1);
     EXPECT_THAT(plain->getTexCoords(1), ElementsAre(0, 0, 0, 0, 0, 0));
+
+    // Setting counts on a sized buffer re-packs too, so no accessor can index past an array.
+    plain->setComponentCounts(3, 4, 0);
+    plain->setTexCoordComponents(2, 2);
+    EXPECT_EQ(plain->getColors().size(), 12u);
+    EXPECT_EQ(plain->getTexCoords(2).size(), 6u);
+    plain->setColor(2, {1, 1, 1, 1});
+    EXPECT_EQ(plain->getColor(2), (Vector4{1, 1, 1, 1}));
+}
+
+TEST_F(VertexBuffer, RecordOfABufferMadeNonIndexedCarriesNoIndices)
+{
+    auto buffer = makeQuad();
+    buffer->setPrimitive(false, GL_TRIANGLES);
+    {
+        QRFILEFile file(nullptr, "quad.buffer", QRFileAccess::Write, QRFileType::Binary);
+        buffer->saveToStream(file);
+        file.close();
+    }
+    // Counts, highest set, flag and vertex count, then 4 vertices of 3 + 3 + 4 + 2 + 3 floats.
+    EXPECT_EQ(programFolder().read("quad.buffer").size(), 11u * 4 + 4 + 1 + 4 + 4 * 15 * 4);
+    auto loaded = qrNew<QRVISXVertexBuffer>(nullptr);
+    QRFILEFile file(nullptr, "quad.buffer", QRFileAccess::Read, QRFileType::Binary);
+    loaded->loadFromStream(file);
+    EXPECT_FALSE(loaded->isIndexed());
+    EXPECT_EQ(loaded->getVertexCount(), 4);
+    EXPECT_EQ(file.getPosition(), file.getSize());
+    EXPECT_THAT(shownBoxes(), IsEmpty());
 }
 
 TEST_F(VertexBuffer, OutOfRangeAccessIsAnAssertion)
