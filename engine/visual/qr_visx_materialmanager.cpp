@@ -57,6 +57,9 @@ void QRVISXMaterialManager::unlock()
 
 void QRVISXMaterialManager::resetAll()
 {
+    // A fresh context must never inherit an override's lock: locked managers would skip the
+    // forced apply and leave the caches describing the previous context.
+    unlock();
     stateManager_->reset();
     textureManager_->resetAllTextures();
     shaderManager_->reset();

@@ -29,8 +29,7 @@ QRVISXMaterialVariable* QRVISXMaterialVariablePool::getVariable(std::string_view
         it = variables_.emplace(std::string(name), Slots{}).first;
     auto& slot = it->second[static_cast<std::size_t>(kind)];
     if (!slot) {
-        if (auto* log = qrLog())
-            log->logPlain("Creating material variable: " + std::string(name));
+        logDebug("Creating material variable: " + std::string(name));
         slot = QRVISXMaterialVariable::create(kind, this, name);
         order_.push_back(slot.get());
         if (kind == kMaterialVariableTexture2)

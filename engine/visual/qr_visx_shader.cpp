@@ -50,8 +50,7 @@ void QRVISXShader::clear()
 {
     if (glShaderId_ == -1)
         return;
-    if (auto* log = qrLog())
-        log->logPlain("Deleting Shader from GL: " + getName());
+    logDebug("Deleting Shader from GL: " + getName());
     // Without the visual module there is no context left to delete in.
     if (qrVisual())
         qrGL().deleteShader(static_cast<GLuint>(glShaderId_));

@@ -114,8 +114,7 @@ void QRVISXShaderConfiguration::deleteProgramObject(GLint program, const std::ve
 {
     if (program == -1)
         return;
-    if (auto* log = qrLog())
-        log->logPlain("Deleting Shader Configuration from GL: " + getName());
+    logDebug("Deleting Shader Configuration from GL: " + getName());
     // Without the visual module there is no context left to delete in.
     if (!qrVisual())
         return;
@@ -176,8 +175,7 @@ QRVISXShaderVariable* QRVISXShaderConfiguration::getVariable(std::string_view na
     if (found != variables_.end() && (*found)->getVariableKind() == kind)
         return found->get();
     if (found == variables_.end())
-        if (auto* log = qrLog())
-            log->logPlain("Creating shader variable: " + std::string(name));
+        logDebug("Creating shader variable: " + std::string(name));
     QROwned<QRVISXShaderVariable> created;
     if (kind == QRVISXShaderVariable::kUniform)
         created = qrNew<QRVISXShaderVariableUniform>(this, name);

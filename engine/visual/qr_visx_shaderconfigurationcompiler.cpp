@@ -26,8 +26,7 @@ bool QRVISXShaderConfigurationCompiler::compile(QRVISXShaderConfiguration* targe
         return false;
     }
     try {
-        if (auto* log = qrLog())
-            log->logPlain("Compiling shader configuration...");
+        logDebug("Compiling shader configuration...");
         parse(script);
         readName();
         readTextureVariables();

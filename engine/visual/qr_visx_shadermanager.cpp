@@ -36,12 +36,6 @@ std::string withoutTerminator(std::string text)
     return text;
 }
 
-void logPlain(const std::string& text)
-{
-    if (auto* log = qrLog())
-        log->logPlain(text);
-}
-
 void uploadMatrix4(GLint location, const Matrix4& m, bool transpose)
 {
     qrGL().uniformMatrix4fv(location, 1, transpose ? GL_TRUE : GL_FALSE, m.m);
@@ -154,7 +148,7 @@ void QRVISXShaderManager::generateShaderContentsInGL(QRVISXShader* shader, const
 {
     if (!shader)
         return;
-    logPlain("Uploading Shader to GL: " + shader->getName());
+    logDebug("Uploading Shader to GL: " + shader->getName());
     GLenum type = 0;
     if (shader->getShaderType() == QRVISXShader::kVertex) {
         type = GL_VERTEX_SHADER;
@@ -201,7 +195,7 @@ void QRVISXShaderManager::generateShaderConfigurationInGL(QRVISXShaderConfigurat
 {
     if (!configuration)
         return;
-    logPlain("Uploading Shader Configuration to GL: " + configuration->getName());
+    configuration->logDebug("Uploading Shader Configuration to GL: " + configuration->getName());
     bool defect = configuration->hasMissingShader() || !glslAvailable_;
     for (const auto* list : {&configuration->getVertexShaders(), &configuration->getFragmentShaders()})
         for (const QRVISXShader* shader : *list)

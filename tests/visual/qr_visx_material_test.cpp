@@ -232,7 +232,8 @@ TEST_F(Material, ConsecutiveMaterialsSharingTexturesBindNothingTwice)
 {
     programFolder().write("textures/grass.png", pngBytes(Qt::green));
     programFolder().write("textures/noise.png", pngBytes(Qt::gray));
-    const std::string body = "\npass p :\nreset states\nset texture2d diffuse to texelunit 0\n"
+    // A full "reset", as every material script starts, must not cost the binds either.
+    const std::string body = "\npass p :\nreset\nset texture2d diffuse to texelunit 0\n"
                              "set texture2d detail to texelunit 1\n";
     programFolder().write("materials/a.material", "default pass p" + body + "set color (1, 0, 0, 1)\n");
     programFolder().write("materials/b.material", "default pass p" + body + "set color (0, 1, 0, 1)\n");
@@ -437,4 +438,16 @@ TEST_F(Material, TruncatedOrHostileInstanceRecordsLeaveTheInstanceEmpty)
     instance->loadFromFile("hostile.instance");
     EXPECT_TRUE(instance->getScript().isEmpty());
     EXPECT_THAT(shownBoxes().back(), HasSubstr("is incomplete or damaged"));
+}
+
+TEST_F(Material, ContextResetLiftsAnOverridesLock)
+{
+    auto& materials = *visual_->getMaterialManager();
+    materials.getStateManager()->setDepthWrite(false);
+    materials.lock();
+    gl_.clearCalls();
+    materials.resetAll();
+    EXPECT_FALSE(materials.isLocked());
+    EXPECT_FALSE(materials.getStateManager()->isLocked());
+    EXPECT_THAT(gl_.takeCalls(), Contains("glDepthMask(GL_TRUE)")) << "the fresh context gets every state";
 }

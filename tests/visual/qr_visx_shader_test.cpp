@@ -194,6 +194,29 @@ TEST_F(Shaders, ActiveUniformsBecomeTextureEngineAndPoolBackedVariables)
     EXPECT_THAT(logText(), HasSubstr("Creating material variable: diffuseColor"));
 }
 
+TEST_F(Shaders, UploadVariableAndDeletionLinesAreDebugLines)
+{
+    auto* configuration = load("cfg/lines", "uniform vec4 tint;\nvoid main() { gl_FragColor = tint; }\n");
+    ASSERT_TRUE(configuration->isValid());
+    const std::string name = configuration->getName();
+    const std::string fragment = configuration->getFragmentShaders()[0]->getName();
+    held_.pop_back();
+    qrAssets()->release(configuration);
+
+    const std::string debug = "<div class = \"debug\">";
+    const std::vector<std::string> lines = {"Compiling shader configuration...",
+                                            "Uploading Shader to GL: " + fragment,
+                                            "Uploading Shader Configuration to GL: " + name,
+                                            "Creating shader variable: tint",
+                                            "Creating material variable: tint",
+                                            "Deleting Shader Configuration from GL: " + name,
+                                            "Deleting Shader from GL: " + fragment};
+    for (const std::string& line : lines) {
+        SCOPED_TRACE(line);
+        EXPECT_THAT(logText(), HasSubstr(debug + line + "<"));
+    }
+}
+
 TEST_F(Shaders, ApplyUploadsPoolValuesSamplerUnitsAndEngineMatrices)
 {
     auto* configuration = load("cfg/upload",
