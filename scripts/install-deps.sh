@@ -4,9 +4,9 @@ set -euo pipefail
 packages=(
   g++ cmake ninja-build
   libgtest-dev libgmock-dev libbenchmark-dev libglm-dev
-  qt6-base-dev libx11-dev libgl-dev libglu1-mesa-dev libglew-dev libxrandr-dev
+  qt6-base-dev libx11-dev libxi-dev libgl-dev libglu1-mesa-dev libglew-dev libxrandr-dev
   libsdl2-dev libopenal-dev fonts-dejavu-core
-  xvfb xauth libgl1-mesa-dri libglx-mesa0 xdotool imagemagick
+  xvfb xauth libgl1-mesa-dri libglx-mesa0 xdotool imagemagick locales
 )
 missing=()
 for package in "${packages[@]}"; do

@@ -9,6 +9,10 @@ public:
     explicit QRAPPLMain(std::string_view name);
     ~QRAPPLMain() override;
 
+    // Two hooks the engine reserves and never calls; an application may call them itself, for
+    // instance around a modal dialog that stops its frames.
+    virtual void onPause() {}
+    virtual void onResume() {}
     // Called when the engine is asked to quit and when the main window closes.
     virtual void onQuit() {}
     // Called when the main window changes size and after a display-mode change.

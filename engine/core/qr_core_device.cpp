@@ -3,8 +3,21 @@
 #include <QPoint>
 #include <QWidget>
 
+#include <algorithm>
+
+namespace {
+// A panel squeezed to no height (a minimised window, a collapsed splitter) still gets finite view
+// measures: it counts as one pixel high, as the viewport does.
+float measuredHeight(int height)
+{
+    return static_cast<float>(std::max(height, 1));
+}
+} // namespace
+
 float QRCOREDevice::getAspectRatio() const
 {
+    if (getHeight() <= 0)
+        return 1.0f;
     return static_cast<float>(getWidth()) / static_cast<float>(getHeight());
 }
 
@@ -15,7 +28,7 @@ bool QRCOREDevice::hasAspect(std::pair<float, float> aspect) const
 
 float QRCOREDevice::getPixelSize() const
 {
-    return 1.0f / (static_cast<float>(getHeight()) * 0.5f);
+    return 1.0f / (measuredHeight(getHeight()) * 0.5f);
 }
 
 std::pair<float, float> QRCOREDevice::toViewCoordinates(float x, float y) const
@@ -23,7 +36,7 @@ std::pair<float, float> QRCOREDevice::toViewCoordinates(float x, float y) const
     const auto [left, top, bottom, right] = getBounds();
     const float centreX = static_cast<float>(left) + static_cast<float>(right - left) * 0.5f;
     const float centreY = static_cast<float>(top) + static_cast<float>(bottom - top) * 0.5f;
-    const float scale = 1.0f / (static_cast<float>(getHeight()) * 0.5f);
+    const float scale = 1.0f / (measuredHeight(getHeight()) * 0.5f);
     return {(x - centreX) * scale, -(y - centreY) * scale};
 }
 

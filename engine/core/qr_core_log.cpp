@@ -52,15 +52,27 @@ const char* const kHeader[] = {
 } // namespace
 
 QRCORELog::QRCORELog(QRObject* owner, const std::filesystem::path& programFolder, bool htmlOutput)
-    : QRObject(owner, "QR CORE Log"), html_(htmlOutput)
+    : QRObject(owner, "QR CORE Log"), programFolder_(programFolder), html_(htmlOutput)
 {
-    const auto path = programFolder / (std::string("log.") + (html_ ? "html" : "txt"));
+    openDocument();
+}
+
+QRCORELog::~QRCORELog()
+{
+    flush();
+    closeDocument();
+}
+
+void QRCORELog::openDocument()
+{
+    const auto path = programFolder_ / (fileStem_ + "." + (html_ ? "html" : "txt"));
     auto file = std::make_unique<std::ofstream>(path, std::ios::binary | std::ios::trunc);
     if (file->is_open()) {
         stream_ = std::move(file);
         filePath_ = path;
     } else {
         stream_ = std::make_unique<std::ostringstream>();
+        filePath_.clear();
     }
     if (html_)
         for (const char* line : kHeader)
@@ -68,11 +80,36 @@ QRCORELog::QRCORELog(QRObject* owner, const std::filesystem::path& programFolder
     stream_->flush();
 }
 
-QRCORELog::~QRCORELog()
+void QRCORELog::closeDocument()
 {
-    flush();
     if (html_)
         writeRaw(std::string(kLineBreak) + "</body>" + kLineBreak + "</html>" + kLineBreak);
+    stream_->flush();
+    stream_.reset();
+}
+
+void QRCORELog::setFileStem(const std::string& stem)
+{
+    if (stem != fileStem_)
+        moveDocument(stem, html_);
+}
+
+void QRCORELog::setHtmlOutput(bool html)
+{
+    if (html != html_)
+        moveDocument(fileStem_, html);
+}
+
+void QRCORELog::moveDocument(const std::string& stem, bool html)
+{
+    closeDocument();
+    fileStem_ = stem;
+    html_ = html;
+    openDocument();
+    // Lines still held back stay pending and reach the new file with the next flush.
+    const auto written = lines_.size() - static_cast<std::size_t>(pending_);
+    for (std::size_t i = 0; i < written; ++i)
+        writeLine(lines_[i]);
     stream_->flush();
 }
 

@@ -36,6 +36,12 @@ public:
     void flush();
     void clearLines();
 
+    // A new file stem or output form moves the log to that file in the program folder: the old
+    // document is closed, the new one is created and receives every line written so far.
+    void setFileStem(const std::string& stem);
+    void setHtmlOutput(bool html);
+    const std::string& getFileStem() const { return fileStem_; }
+    bool isHtmlOutput() const { return html_; }
     void setFlushThreshold(int threshold) { flushThreshold_ = threshold; }
     void setHold(bool hold) { hold_ = hold; }
     void setWriteDebugLines(bool write) { writeDebugLines_ = write; }
@@ -45,12 +51,19 @@ public:
     const std::filesystem::path& getFilePath() const { return filePath_; }
 
 private:
+    // Creates stem.html or stem.txt (memory when it cannot), with the header in HTML form.
+    void openDocument();
+    // Writes the footer in HTML form and lets the file go.
+    void closeDocument();
+    void moveDocument(const std::string& stem, bool html);
     void addLine(QRLogKind kind, const std::string& text);
     void writeLine(const QRCORELogLine& line);
     void writeRaw(const std::string& text);
 
     std::unique_ptr<std::ostream> stream_;
+    std::filesystem::path programFolder_;
     std::filesystem::path filePath_;
+    std::string fileStem_ = "log";
     std::vector<QRCORELogLine> lines_;
     int pending_ = 0;
     bool html_ = true;

@@ -92,9 +92,11 @@ void QRCOREMainFormControl::onFrameTick()
     // the loop holds on to nothing but the process-wide references.
     while (qrCore()) {
         runFrame();
-        if (auto* current = qrCore(); current && !current->isReady() && !current->isQuitting())
-            QThread::msleep(10); // minimised: nothing to draw, leave the machine alone
         QCoreApplication::processEvents(QEventLoop::AllEvents);
+        // Minimised, or quitting with the close still pending (or refused by the window): no
+        // frame to draw, so leave the machine alone until the window system has news.
+        if (auto* current = qrCore(); current && !current->isReady())
+            QThread::msleep(10);
     }
 }
 

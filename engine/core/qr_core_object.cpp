@@ -7,7 +7,6 @@
 
 #include <cxxabi.h>
 
-#include <cctype>
 #include <cstdlib>
 #include <typeinfo>
 
@@ -19,7 +18,11 @@ std::uint32_t computeNameID(std::string_view text)
     std::uint32_t sum = 0;
     std::uint64_t multiplier = 1;
     for (auto it = text.rbegin(); it != text.rend(); ++it) {
-        const auto byte = static_cast<unsigned char>(std::tolower(static_cast<unsigned char>(*it)));
+        // ASCII letters only, as the name comparisons do: the locale's tolower would also fold
+        // accented letters under a single-byte locale, giving names that compare different one ID.
+        auto byte = static_cast<unsigned char>(*it);
+        if (byte >= 'A' && byte <= 'Z')
+            byte = static_cast<unsigned char>(byte - 'A' + 'a');
         const std::int64_t c = static_cast<std::int64_t>(byte) - 32;
         sum += static_cast<std::uint32_t>(static_cast<std::uint64_t>(c) * multiplier);
         multiplier *= 63;

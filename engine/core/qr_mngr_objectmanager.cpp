@@ -18,17 +18,13 @@ QRMNGRObjectManager::~QRMNGRObjectManager()
 
 void QRMNGRObjectManager::registerObject(QRObject* object)
 {
-    objects_.push_back(object);
+    objects_.append(object);
     ++count_;
 }
 
 void QRMNGRObjectManager::unregisterObject(QRObject* object)
 {
-    // Objects register once, so the last occurrence is the only one; searching from the back
-    // keeps tearing down long-lived owners cheap, as children usually die before them.
-    auto found = std::find(objects_.rbegin(), objects_.rend(), object);
-    if (found != objects_.rend())
-        objects_.erase(std::next(found).base());
+    objects_.remove(object);
     --count_;
 }
 
@@ -39,9 +35,8 @@ void QRMNGRObjectManager::logObjectList() const
         return;
     log->logEmptyLine();
     log->logPlain("Object list in object manager:");
-    const auto shown = std::min<std::size_t>(objects_.size(), static_cast<std::size_t>(std::max(count_, 0)));
-    for (std::size_t i = 0; i < shown; ++i)
-        log->logPlain("  " + objects_[i]->getDescription());
+    for (QRObject* object : objects_.snapshot(static_cast<std::size_t>(std::max(count_, 0))))
+        log->logPlain("  " + object->getDescription());
     log->logPlain("Object list end");
     log->logEmptyLine();
 }

@@ -3,8 +3,7 @@
 // Owned by the manager hub; it reports from its destructor, the last manager to go.
 
 #include "core/qr_core_object.h"
-
-#include <vector>
+#include "core/qr_mngr_registrationlist.h"
 
 class QRMNGRObjectManager : public QRObject {
 public:
@@ -17,6 +16,6 @@ public:
     int getCount() const { return count_; }
 
 private:
-    std::vector<QRObject*> objects_;
+    QRMNGRRegistrationList<QRObject> objects_;
     int count_ = 0;
 };

@@ -2,35 +2,31 @@
 
 #include "core/qr_core_managedobject.h"
 #include "file/qr_file_main.h"
-#include "resource/qr_resc_list.h"
 
 #include <vector>
 
 QRMNGRUpdateableResources::QRMNGRUpdateableResources(QRObject* owner)
     : QRObject(owner, "QR Updateable Resources Manager")
 {
-    // The list is itself a managed object; it must exist before the registry accepts anything,
-    // and it must not end up registered in itself.
-    resources_ = qrNew<QRRESCList>(this, false);
     enable();
 }
 
 QRMNGRUpdateableResources::~QRMNGRUpdateableResources()
 {
     disable();
-    resources_.reset();
+    resources_.clear();
 }
 
 void QRMNGRUpdateableResources::addResource(QRManagedObject* object)
 {
-    if (enabled_ && resources_ && !resources_->contains(object))
-        resources_->add(object);
+    if (enabled_ && object && !resources_.contains(object))
+        resources_.append(object);
 }
 
 void QRMNGRUpdateableResources::removeResource(QRManagedObject* object)
 {
-    if (enabled_ && resources_) {
-        resources_->remove(object);
+    if (enabled_) {
+        resources_.remove(object);
         if (updateDepth_ > 0)
             removedDuringUpdate_.insert(object);
     }
@@ -38,7 +34,7 @@ void QRMNGRUpdateableResources::removeResource(QRManagedObject* object)
 
 bool QRMNGRUpdateableResources::containsResource(const QRManagedObject* object) const
 {
-    return resources_ && resources_->contains(object);
+    return resources_.contains(object);
 }
 
 void QRMNGRUpdateableResources::updateResourcesForFile(const std::string& path)
@@ -49,14 +45,9 @@ void QRMNGRUpdateableResources::updateResourcesForFile(const std::string& path)
 
 void QRMNGRUpdateableResources::updateResourcesWithFileID(std::uint32_t id)
 {
-    if (!resources_)
-        return;
     // Reloads create and destroy managed objects, so both passes walk the registry as it was
     // when the update began; objects created meanwhile were loaded from the new file already.
-    std::vector<QRManagedObject*> registered;
-    registered.reserve(static_cast<std::size_t>(resources_->getCount()));
-    for (QRObject* object : *resources_)
-        registered.push_back(static_cast<QRManagedObject*>(object));
+    const std::vector<QRManagedObject*> registered = resources_.snapshot();
 
     // A loader that throws must not leave the registry thinking an update still runs.
     struct UpdateScope {

@@ -2,13 +2,12 @@
 // Registry of managed objects that can be reloaded when their file changes. Owned by the manager hub.
 
 #include "core/qr_core_object.h"
+#include "core/qr_mngr_registrationlist.h"
 
-#include <memory>
 #include <string>
 #include <unordered_set>
 
 class QRManagedObject;
-class QRRESCList;
 
 class QRMNGRUpdateableResources : public QRObject {
 public:
@@ -32,5 +31,6 @@ private:
     // touches an object a reload destroyed (even if a new one took its address).
     int updateDepth_ = 0;
     std::unordered_set<const QRManagedObject*> removedDuringUpdate_;
-    QROwned<QRRESCList> resources_;
+    // In registration order, which is the order of every reload.
+    QRMNGRRegistrationList<QRManagedObject> resources_;
 };

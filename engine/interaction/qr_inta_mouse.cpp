@@ -78,16 +78,27 @@ void QRINTAMouse::poll()
         return;
     platform_->readButtons(buttons_);
     const auto cursor = platform_->getCursorPosition();
-    motionX_ = cursor.first - lastCursor_.first;
-    motionY_ = -(cursor.second - lastCursor_.second);
+    int dx = cursor.first - lastCursor_.first;
+    int dy = cursor.second - lastCursor_.second;
     lastCursor_ = cursor;
+    // Taken every poll, so that motion while not capturing never arrives later in one burst.
+    int rawX = 0, rawY = 0;
+    const bool raw = platform_->takeRawMotion(rawX, rawY);
+    const bool capturing = captureMouse_ && platform_->isMainWindowInFront();
+    if (capturing && raw) {
+        // Mouse look: the mouse's own counts, not the accelerated cursor.
+        dx = rawX;
+        dy = rawY;
+    }
+    motionX_ = dx;
+    motionY_ = -dy;
     wheel_ = platform_->takeWheel();
 
     const float pixelSize = outputPixelSize();
     scaledX_ = static_cast<float>(motionX_) * pixelSize;
     scaledY_ = static_cast<float>(motionY_) * pixelSize;
 
-    if (captureMouse_ && platform_->isMainWindowInFront()) {
+    if (capturing) {
         const auto [left, top, bottom, right] = outputBounds();
         const std::pair<int, int> centre{left + (right - left) / 2, top + (bottom - top) / 2};
         platform_->setCursorPosition(centre.first, centre.second);

@@ -1,8 +1,8 @@
 #pragma once
 // The system mouse: 8 buttons, relative motion since the previous poll, the wheel (120 per notch),
-// and the cursor. While capture is on and the main window is in front, every poll puts the cursor
-// back to the centre of the output rectangle, so the motion never stops at a screen edge.
-// Owned by the devices hub.
+// and the cursor. While capture is on and the main window is in front, the motion is the mouse's
+// raw motion (XInput2; the cursor's movement where the server lacks it) and every poll puts the
+// cursor back to the centre of the output rectangle. Owned by the devices hub.
 
 #include "interaction/qr_inta_device.h"
 #include "interaction/qr_inta_platforminput.h"

@@ -8,9 +8,11 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QSocketNotifier>
 #include <QWheelEvent>
 #include <QWidget>
 #include <QWindow>
+#include <QtGui/qguiapplication_platform.h>
 
 #include <SDL.h>
 
@@ -71,6 +73,7 @@ QRINTAPlatformInput::QRINTAPlatformInput(QRObject* owner) : QRObject(owner, "QR 
     if (qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
         filter_ = new InputEventFilter(this);
         QCoreApplication::instance()->installEventFilter(filter_);
+        startRawMotion();
     }
     startControllers();
 }
@@ -83,8 +86,38 @@ QRINTAPlatformInput::~QRINTAPlatformInput()
             application->removeEventFilter(filter_);
         delete filter_;
     }
+    delete rawNotifier_;
+    rawMotion_.reset();
     if (controllers_)
         SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
+}
+
+void QRINTAPlatformInput::startRawMotion()
+{
+    auto* application = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
+    auto* x11 = application ? application->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    if (!x11 || !x11->display())
+        return; // not on X11: the cursor is all there is
+    rawMotion_ = std::make_unique<QRINTAXRawMotion>(x11->display());
+    if (!rawMotion_->isOpen()) {
+        rawMotion_.reset();
+        logWarning("startRawMotion", "XInput2 is unavailable; mouse motion follows the cursor");
+        return;
+    }
+    // Read as it arrives, also between frames and while minimised, so nothing piles up unread.
+    rawNotifier_ = new QSocketNotifier(rawMotion_->getSocket(), QSocketNotifier::Read);
+    QObject::connect(rawNotifier_, &QSocketNotifier::activated, rawNotifier_,
+                     [this] { rawMotion_->drain(rawAccumulator_); });
+}
+
+bool QRINTAPlatformInput::takeRawMotion(int& dx, int& dy)
+{
+    dx = dy = 0;
+    if (!hasRawMotion())
+        return false;
+    // Xlib may have queued events while answering another request; the socket is quiet then.
+    rawMotion_->drain(rawAccumulator_);
+    return rawAccumulator_.take(dx, dy);
 }
 
 void QRINTAPlatformInput::startControllers()

@@ -1,16 +1,20 @@
 #pragma once
 // The platform edge of the input module. Collects the window system's key, mouse-button and wheel
-// events into plain state once, reads and places the cursor, and starts SDL's joystick subsystem
-// for game controllers. Nothing above this class sees a Qt event. Owned by the devices hub.
+// events into plain state once, sums the raw mouse motion, reads and places the cursor, and starts
+// SDL's joystick subsystem for game controllers. Nothing above this class sees a Qt event.
+// Owned by the devices hub.
 
 #include "core/qr_core_device.h"
 #include "core/qr_core_object.h"
+#include "interaction/qr_inta_rawmotion.h"
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <utility>
 
 class QObject;
+class QSocketNotifier;
 
 class QRINTAPlatformInput : public QRObject {
 public:
@@ -35,6 +39,12 @@ public:
     // The wheel delta (120 per notch, positive away from the user) since the previous call.
     int takeWheel();
 
+    // Whether raw mouse motion (XInput2) can be read; without it the cursor has to be measured.
+    bool hasRawMotion() const { return rawMotion_ && rawMotion_->isOpen(); }
+    // The raw motion since the previous call, x right and y down, in the mouse's own counts.
+    // False when there is none to read, or when a positioning device moved the pointer meanwhile.
+    bool takeRawMotion(int& dx, int& dy);
+
     // Cursor position in global screen pixels.
     std::pair<int, int> getCursorPosition() const;
     void setCursorPosition(int x, int y);
@@ -56,6 +66,7 @@ public:
 
 private:
     void startControllers();
+    void startRawMotion();
 
     KeyState keys_{};
     KeyState pressedKeys_{};
@@ -65,4 +76,7 @@ private:
     bool cursorHidden_ = false;
     bool controllers_ = false;
     QObject* filter_ = nullptr;
+    std::unique_ptr<QRINTAXRawMotion> rawMotion_;
+    QRINTARawMotionAccumulator rawAccumulator_;
+    QSocketNotifier* rawNotifier_ = nullptr;
 };

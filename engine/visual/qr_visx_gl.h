@@ -169,6 +169,11 @@ public:
     // unit 0 falls back to glTexCoord without them).
     virtual void multiTexCoord1f(GLenum unit, GLfloat s) = 0;
     virtual void multiTexCoord2f(GLenum unit, GLfloat s, GLfloat t) = 0;
+
+    // The swap interval of the current drawable (GLX_EXT_swap_control, GLX_MESA_swap_control);
+    // nothing when no context is current.
+    virtual void swapIntervalEXT(int interval) = 0;
+    virtual void swapIntervalMESA(int interval) = 0;
 };
 
 // The layer every engine GL call goes through; the real OpenGL binding unless a test replaced it.

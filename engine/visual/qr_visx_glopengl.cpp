@@ -688,3 +688,20 @@ void QRVISXGLOpenGL::multiTexCoord2f(GLenum unit, GLfloat s, GLfloat t)
     else if (unit == GL_TEXTURE0)
         glTexCoord2f(s, t);
 }
+
+void QRVISXGLOpenGL::swapIntervalEXT(int interval)
+{
+    // glxew turns glXGetCurrentDisplay into a pointer of the loader; the others stay functions.
+    if (!glXSwapIntervalEXT || !glXGetCurrentDisplay || !glXGetCurrentContext())
+        return;
+    Display* display = glXGetCurrentDisplay();
+    const GLXDrawable drawable = glXGetCurrentDrawable();
+    if (display && drawable)
+        glXSwapIntervalEXT(display, drawable, interval);
+}
+
+void QRVISXGLOpenGL::swapIntervalMESA(int interval)
+{
+    if (glXSwapIntervalMESA && glXGetCurrentContext())
+        glXSwapIntervalMESA(static_cast<unsigned int>(interval));
+}

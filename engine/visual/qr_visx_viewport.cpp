@@ -44,6 +44,8 @@ void QRVISXViewPort::fitToRenderContext()
 
 float QRVISXViewPort::getAspect() const
 {
+    // A squeezed panel (no width or no height) keeps a finite projection: the cameras divide by this.
     const int height = getHeight();
-    return height == 0 ? 1.0f : static_cast<float>(right_ - left_) / static_cast<float>(height);
+    const int width = right_ - left_;
+    return height <= 0 || width <= 0 ? 1.0f : static_cast<float>(width) / static_cast<float>(height);
 }

@@ -34,7 +34,7 @@ public:
     int getRight() const { return right_; }
     int getTop() const { return top_; }
     int getHeight() const { return top_ - bottom_; }
-    // Width over height; 1 for a viewport without height.
+    // Width over height; 1 for a viewport without width or height.
     float getAspect() const;
     QRVISXAlign* getAlign() const { return align_.get(); }
 

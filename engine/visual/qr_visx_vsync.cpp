@@ -1,8 +1,8 @@
 #include "visual/qr_visx_vsync.h"
 
 #include "visual/qr_visx_extensionmanager.h"
+#include "visual/qr_visx_gl.h"
 #include "visual/qr_visx_main.h"
-#include "visual/rendercontexts/qr_visx_glx.h"
 
 QRVISXVSync::QRVISXVSync(QRObject* owner) : QRObject(owner, "QR VISX VSync") {}
 
@@ -10,10 +10,13 @@ void QRVISXVSync::initialize()
 {
     // Either extension sets the interval. Neither is an error: a server without a display to sync
     // to (a virtual or remote one) may offer none, and the game runs the same without.
+    swapControl_ = SwapControl::None;
     if (auto* visual = qrVisual()) {
         auto* extensions = visual->getExtensionManager();
-        if (!extensions->loadExtension("GLX_EXT_swap_control", false))
-            extensions->loadExtension("GLX_MESA_swap_control", false);
+        if (extensions->loadExtension("GLX_EXT_swap_control", false))
+            swapControl_ = SwapControl::EXT;
+        else if (extensions->loadExtension("GLX_MESA_swap_control", false))
+            swapControl_ = SwapControl::MESA;
     }
     setVSync(true);
 }
@@ -22,6 +25,9 @@ void QRVISXVSync::setVSync(bool enabled)
 {
     if (enabled != enabled_)
         logDebug(enabled ? "VSync enabled" : "VSync disabled");
-    qrglx::setSwapInterval(enabled ? 1 : 0);
+    if (swapControl_ == SwapControl::EXT)
+        qrGL().swapIntervalEXT(enabled ? 1 : 0);
+    else if (swapControl_ == SwapControl::MESA)
+        qrGL().swapIntervalMESA(enabled ? 1 : 0);
     enabled_ = enabled;
 }

@@ -30,12 +30,16 @@ public:
 
     std::string getFileName() const;
     // Writes the area file beside the old one, which is replaced only once every byte is written.
-    // Refuses when the file holds entities this program could not load, which saving would lose.
+    // Refuses when the file holds entity entries that could not be made sense of (an impossible
+    // count, values that are not numbers), which saving would lose.
     bool save();
     // A missing file leaves the area as it is. A short or unreadable file keeps every value it
     // did not hold; the boxes are then recomputed from the terrain.
     void load();
     bool holdsUnreadEntities() const { return unreadEntities_; }
+    // Every block draws itself, culled by its own box; the environment culls the area first.
+    void render();
+    void renderEditor();
 
 private:
     bool writeTerrain(QRFILEFile& file) const;

@@ -1,10 +1,22 @@
 #include "environment/app_envr_block.h"
 
+#include "entities/app_entt_main.h"
 #include "environment/app_envr_area.h"
+#include "environment/app_envr_blockmesh.h"
 #include "file/qr_file_file.h"
 #include "math/qr_math_vector.h"
 #include "resource/qr_resc_image.h"
 #include "resource/qr_resc_list.h"
+#include "visual/qr_visx_cameramanager.h"
+#include "visual/qr_visx_frustum.h"
+#include "visual/qr_visx_main.h"
+#include "visual/qr_visx_materialmanager.h"
+#include "visual/qr_visx_render.h"
+#include "visual/qr_visx_shadermanager.h"
+#include "visual/qr_visx_statemanager.h"
+#include "visual/qr_visx_texturemanager.h"
+#include "visual/qr_visx_transform.h"
+#include "world/app_wrld_entities.h"
 
 #include <algorithm>
 #include <cmath>
@@ -15,6 +27,18 @@ namespace {
 constexpr float kNoHeightBelow = 999999.0f;
 constexpr Vector3 kCullingMarginBelow{10.0f, 0.0f, 10.0f};
 constexpr Vector3 kCullingMarginAbove{10.0f, 50.0f, 10.0f};
+// The shortest entity entry: an empty type name's length, position, orientation and size.
+constexpr std::int64_t kSmallestEntityEntry = 4 + 12 + 16 + 4;
+
+// Texture units of the terrain shader: four ground layers, then the modulation map, the shadow
+// map and the street atlas.
+constexpr int kModulationUnit = 4;
+constexpr int kShadowMapUnit = 5;
+constexpr int kStreetsUnit = 6;
+constexpr int kConcreteTexture = 4;
+constexpr int kStreetCodeUnit = 2;
+constexpr float kStreetStep = 0.24f;
+constexpr float kOutlineLift = 0.05f;
 
 const char* const kHeightmapFile = "textures\\heightmaps\\heightmap.png";
 const char* const kGroundmapFile = "textures\\heightmaps\\groundmap.png";
@@ -58,9 +82,9 @@ void APPENVRBlock::initialize()
                     APPENVRMain::kVerticesPerArea * area.az + APPENVRMain::kVerticesPerBlock * bz_};
 }
 
-QRObject* APPENVRBlock::getEntity(int index) const
+APPENTTMain* APPENVRBlock::getEntity(int index) const
 {
-    return entities_->get(index);
+    return static_cast<APPENTTMain*>(entities_->get(index));
 }
 
 int APPENVRBlock::getEntityCount() const
@@ -68,14 +92,28 @@ int APPENVRBlock::getEntityCount() const
     return entities_->getCount();
 }
 
-void APPENVRBlock::addEntity(QRObject* entity)
+void APPENVRBlock::addEntity(APPENTTMain* entity)
 {
     entities_->add(entity);
 }
 
-void APPENVRBlock::removeEntity(QRObject* entity)
+void APPENVRBlock::removeEntity(APPENTTMain* entity)
 {
     entities_->remove(entity);
+}
+
+bool APPENVRBlock::hasEntity(const APPENTTMain* entity) const
+{
+    return entities_->contains(entity);
+}
+
+void APPENVRBlock::removeEntities()
+{
+    // Loading replaces what stood on the block. Dropping only the references would leave the old
+    // entities in the world without a block: never updated or drawn in the game, never saved.
+    for (int i = entities_->getLastIndex(); i >= 0; i = std::min(i, entities_->getCount()) - 1)
+        getEntity(i)->removeFromWorld();
+    entities_->clear();
 }
 
 APPENVRGridIndex APPENVRBlock::getGroundRangeEnd() const
@@ -113,9 +151,20 @@ void APPENVRBlock::refreshCullingBounds()
 
 bool APPENVRBlock::save(QRFILEFile& file) const
 {
-    // Entity entries are written by the entities themselves; this program has no entity types,
-    // so a block stores none.
-    return file.write(bounds_.minimum) && file.write(bounds_.maximum) && file.write(std::int32_t{0});
+    // Projectiles and particle effects live only during play; their records could not be read
+    // back as what they were, so they are not stored at all.
+    std::int32_t count = 0;
+    for (QRObject* object : *entities_)
+        if (!static_cast<APPENTTMain*>(object)->isTransient())
+            ++count;
+    if (!file.write(bounds_.minimum) || !file.write(bounds_.maximum) || !file.write(count))
+        return false;
+    for (QRObject* object : *entities_) {
+        const auto* entity = static_cast<APPENTTMain*>(object);
+        if (!entity->isTransient() && (!file.write(entity->getTypeName()) || !entity->save(file)))
+            return false;
+    }
+    return true;
 }
 
 APPENVRBlockLoad APPENVRBlock::load(QRFILEFile& file)
@@ -131,17 +180,46 @@ APPENVRBlockLoad APPENVRBlock::load(QRFILEFile& file)
     // The culling box is not stored, and the one computed before loading measured other terrain:
     // a loaded hill higher than that box's margin would be culled while still in view.
     refreshCullingBounds();
-    entities_->clear();
+    removeEntities();
     std::int32_t count = 0;
     if (!file.read(count))
         return APPENVRBlockLoad::ReadFailed;
-    // A negative count lists nothing. Entries cannot be skipped: how long a record is depends on
-    // its entity type, which only the entity itself knows.
-    if (count > 0) {
+    // A negative count lists nothing; the entries of the next block follow, so loading goes on.
+    if (count < 0)
+        reportError("load", "The block claims " + std::to_string(count) + " entities in \"" + file.getFileName() +
+                                "\"; it is loaded without entities");
+    if (count <= 0)
+        return APPENVRBlockLoad::Loaded;
+    APPWRLDEntities* world = environment().getEntityList();
+    if (!world) {
         reportError("load", "The block holds " + std::to_string(count) +
-                                " entities, which this program cannot read; the rest of the area file is "
-                                "skipped and the area will not be saved over it");
+                                " entities but belongs to no world that could hold them; the rest of the "
+                                "area file is skipped");
         return APPENVRBlockLoad::EntitiesUnread;
+    }
+    // Every entry takes at least its type name's length and the base record, so a count that the
+    // rest of the file cannot hold is corrupt; believing it would create entities without end.
+    const std::int64_t remaining = file.getSize() - file.getPosition();
+    if (count > remaining / kSmallestEntityEntry) {
+        reportError("load", "The block claims " + std::to_string(count) + " entities, but only " +
+                                std::to_string(remaining) + " bytes of \"" + file.getFileName() +
+                                "\" are left; the rest of the area file is skipped");
+        return APPENVRBlockLoad::EntitiesUnread;
+    }
+    const Vector3 centre = (bounds_.minimum + bounds_.maximum) * 0.5f;
+    for (std::int32_t i = 0; i < count; ++i) {
+        std::string typeName;
+        if (!file.read(typeName))
+            return APPENVRBlockLoad::ReadFailed;
+        // The entity starts at the block's centre, so it registers here until its record moves it.
+        APPENTTMain* entity = world->createEntity(typeName, centre);
+        const bool read = entity->load(file);
+        if (!read) {
+            // Half an entity would stand in the world at the block's centre.
+            world->removeEntity(entity);
+            return file.getPosition() < file.getSize() ? APPENVRBlockLoad::EntitiesUnread
+                                                       : APPENVRBlockLoad::ReadFailed;
+        }
     }
     return APPENVRBlockLoad::Loaded;
 }
@@ -176,4 +254,163 @@ void APPENVRBlock::importGroundmap()
     terrain.updateNormals();
     terrain.updateBounds();
     terrain.updateStreets();
+}
+
+bool APPENVRBlock::isInView() const
+{
+    auto* visual = qrVisual();
+    return visual && visual->getCameraManager()->getFrustum()->isBoxVisible(cullingBounds_.minimum,
+                                                                           cullingBounds_.maximum);
+}
+
+void APPENVRBlock::render()
+{
+    if (isInView())
+        renderTerrain();
+}
+
+void APPENVRBlock::renderEditor()
+{
+    if (!isInView())
+        return;
+    renderTerrain();
+    renderOutline();
+}
+
+void APPENVRBlock::renderTerrain()
+{
+    QRVISXMaterialManager& materials = *qrVisual()->getMaterialManager();
+    const APPENVRMain& terrain = environment();
+    materials.resetForMaterial();
+    materials.getShaderManager()->setConfiguration(terrain.getShaderConfiguration());
+    QRVISXTextureManager& textures = *materials.getTextureManager();
+    textures.requestTexture(terrain.getModulationTexture(), kModulationUnit);
+    textures.requestTexture(terrain.getShadowMapTexture(), kShadowMapUnit);
+    textures.requestTexture(terrain.getStreetsTexture(), kStreetsUnit);
+    if (terrain.getDrawing() == APPENVRDrawing::StaticBuffers)
+        renderMesh();
+    else
+        renderCells();
+}
+
+void APPENVRBlock::requestGroundTextures(bool grass)
+{
+    // Grass blends the four ground layers; concrete is the same texture on all four.
+    const APPENVRMain& terrain = environment();
+    QRVISXTextureManager& textures = *qrVisual()->getMaterialManager()->getTextureManager();
+    for (int unit = 0; unit < kConcreteTexture; ++unit)
+        textures.requestTexture(terrain.getTerrainTexture(grass ? unit : kConcreteTexture), unit);
+}
+
+void APPENVRBlock::renderCells()
+{
+    const APPENVRGridIndex end = getGroundRangeEnd();
+    for (int cx = groundStart_.x; cx < end.x; ++cx)
+        for (int cz = groundStart_.z; cz < end.z; ++cz)
+            renderCell(cx, cz);
+}
+
+void APPENVRBlock::renderCell(int cx, int cz)
+{
+    const APPENVRMain& terrain = environment();
+    QRVISXMain& visual = *qrVisual();
+    requestGroundTextures(terrain.isDefaultGround(cx, cz));
+    visual.getMaterialManager()->apply();
+    QRVISXRender& render = *visual.getRender();
+    render.setTexCoord1(kStreetCodeUnit, APPENVRBlockMesh::streetCode(terrain.getGroundCell(cx, cz)));
+    QRVISXTransformWorld& world = *visual.getTransform()->getWorld();
+    world.reset();
+    world.apply();
+    render.setVertexColor(1.0f, 1.0f, 1.0f, 1.0f);
+
+    auto emit = [&](int x, int z, float u, float v) {
+        const Vector3 normal = terrain.getVertex(x, z).normal;
+        const Vector3 position = terrain.getVertexPosition(x, z);
+        render.setTexCoord2(0, static_cast<float>(x), static_cast<float>(z));
+        render.setTexCoord2(1, u, v);
+        render.setNormal(normal.x, normal.y, normal.z);
+        render.vertex(position.x, position.y, position.z);
+    };
+    const int x0 = cx * APPENVRMain::kVerticesPerCell;
+    const int z0 = cz * APPENVRMain::kVerticesPerCell;
+    float v = APPENVRBlockMesh::streetCoordinate(0);
+    for (int z = z0; z < z0 + APPENVRMain::kVerticesPerCell; ++z) {
+        render.beginTriangleStrip();
+        float u = APPENVRBlockMesh::streetCoordinate(0);
+        for (int x = x0; x <= x0 + APPENVRMain::kVerticesPerCell; ++x) {
+            emit(x, z, u, v);
+            emit(x, z + 1, u, v + kStreetStep);
+            u += kStreetStep;
+        }
+        render.end();
+        v += kStreetStep;
+    }
+}
+
+void APPENVRBlock::renderMesh()
+{
+    if (!mesh_)
+        mesh_ = qrNew<APPENVRBlockMesh>(this);
+    if (geometryChanged_ || !mesh_->isBuilt()) {
+        mesh_->build(environment(), groundStart_);
+        geometryChanged_ = false;
+    }
+    QRVISXMain& visual = *qrVisual();
+    QRVISXTransformWorld& world = *visual.getTransform()->getWorld();
+    world.reset();
+    world.apply();
+    QRVISXMaterialManager& materials = *visual.getMaterialManager();
+    if (mesh_->getGrassCellCount() > 0) {
+        requestGroundTextures(true);
+        materials.apply();
+        visual.getRender()->setVertexColor(1.0f, 1.0f, 1.0f, 1.0f);
+        mesh_->renderGrass();
+    }
+    if (mesh_->getConcreteCellCount() > 0) {
+        requestGroundTextures(false);
+        materials.apply();
+        visual.getRender()->setVertexColor(1.0f, 1.0f, 1.0f, 1.0f);
+        mesh_->renderConcrete();
+    }
+}
+
+void APPENVRBlock::renderOutline()
+{
+    QRVISXMain& visual = *qrVisual();
+    QRVISXTransformWorld& world = *visual.getTransform()->getWorld();
+    world.reset();
+    world.translate({0.0f, kOutlineLift, 0.0f});
+    world.apply();
+    QRVISXMaterialManager& materials = *visual.getMaterialManager();
+    materials.resetForMaterial();
+    materials.resetForMaterialUnlit();
+    QRVISXStateManager& states = *materials.getStateManager();
+    states.setBlendingMode(3);
+    states.setCurrentColor(0.0f, 1.0f, 0.0f, 0.5f);
+    states.setDepthWrite(false);
+    states.setLineWidth(2.0f);
+    materials.apply();
+
+    // Around the border, corners repeated: along +X at the near edge, +Z at the far X edge, back
+    // along -X at the far Z edge and -Z at the near X edge.
+    const APPENVRMain& terrain = environment();
+    QRVISXRender& render = *visual.getRender();
+    auto point = [&](int x, int z) {
+        const Vector3 position = terrain.getVertexPosition(x, z);
+        render.vertex(position.x, position.y, position.z);
+    };
+    const int x0 = vertexStart_.x;
+    const int z0 = vertexStart_.z;
+    const int x1 = x0 + APPENVRMain::kVerticesPerBlock;
+    const int z1 = z0 + APPENVRMain::kVerticesPerBlock;
+    render.beginLineStrip();
+    for (int x = x0; x <= x1; ++x)
+        point(x, z0);
+    for (int z = z0; z <= z1; ++z)
+        point(x1, z);
+    for (int x = x1; x >= x0; --x)
+        point(x, z1);
+    for (int z = z1; z >= z0; --z)
+        point(x0, z);
+    render.end();
 }

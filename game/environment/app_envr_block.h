@@ -8,7 +8,9 @@
 #include "environment/app_envr_main.h"
 
 class APPENVRArea;
+class APPENVRBlockMesh;
 class QRFILEFile;
+class APPENTTMain;
 class QRRESCList;
 
 // How far reading a block record got.
@@ -16,7 +18,8 @@ enum class APPENVRBlockLoad {
     Loaded,
     // A read failed (reported by the file); everything after it is missing.
     ReadFailed,
-    // The record lists entities this program cannot read; the rest of the file is not read.
+    // The entity entries make no sense (an impossible count, values that are not numbers); the
+    // rest of the file is not read, and the area will not be saved over it.
     EntitiesUnread,
 };
 
@@ -28,11 +31,13 @@ public:
     // Computes the index ranges from the owning area's index.
     void initialize() override;
 
-    // The entity list does not own its entities.
-    QRObject* getEntity(int index) const;
+    // The entity list does not own its entities (the world's entity list does).
+    APPENTTMain* getEntity(int index) const;
     int getEntityCount() const;
-    void addEntity(QRObject* entity);
-    void removeEntity(QRObject* entity);
+    void addEntity(APPENTTMain* entity);
+    void removeEntity(APPENTTMain* entity);
+    // Compares the address only, so it may be asked about an entity that is gone.
+    bool hasEntity(const APPENTTMain* entity) const;
 
     // Height range of the block's own 40 x 40 vertices; the culling box adds 10 units sideways
     // and 50 upwards, which covers the far row of vertices and whatever stands on the ground.
@@ -47,8 +52,10 @@ public:
     APPENVRGridIndex getVertexRangeEnd() const;
     APPENVRArea* getArea() const { return area_; }
 
-    // The block's record in its area file: the bounding box and the entity entries. Both stop at
-    // the first failed read or write (which the file reports).
+    // The block's record in its area file: the bounding box and the entity entries (transient
+    // entities are left out). Both stop at the first failed read or write (which the file
+    // reports). Loading replaces the entities standing on the block with the stored ones, created
+    // through the world's entity list; an entry that cannot be read completely is dropped.
     bool save(QRFILEFile& file) const;
     APPENVRBlockLoad load(QRFILEFile& file);
 
@@ -58,9 +65,28 @@ public:
     void importHeightmap();
     void importGroundmap();
 
+    // Draws the block's ground cells when its culling box is in view; the editor form then
+    // outlines the block. With static buffers the block's geometry is built on its first draw
+    // and again on the first draw after the terrain under it changed.
+    void render();
+    void renderEditor();
+    void markGeometryChanged() { geometryChanged_ = true; }
+    bool isGeometryChanged() const { return geometryChanged_; }
+    // Null until the block first drew from static buffers.
+    const APPENVRBlockMesh* getMesh() const { return mesh_.get(); }
+
 private:
     APPENVRMain& environment() const;
+    // Takes the entities standing here out of the world.
+    void removeEntities();
     void refreshCullingBounds();
+    bool isInView() const;
+    void renderTerrain();
+    void renderCells();
+    void renderCell(int cx, int cz);
+    void renderMesh();
+    void requestGroundTextures(bool grass);
+    void renderOutline();
 
     APPENVRArea* area_;
     int bx_;
@@ -70,4 +96,6 @@ private:
     APPENVRGridIndex groundStart_;
     APPENVRGridIndex vertexStart_;
     QROwned<QRRESCList> entities_;
+    bool geometryChanged_ = true;
+    QROwned<APPENVRBlockMesh> mesh_;
 };

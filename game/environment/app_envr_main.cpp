@@ -2,8 +2,17 @@
 
 #include "environment/app_envr_area.h"
 #include "environment/app_envr_block.h"
+#include "core/qr_mngr_assetmanager.h"
 #include "math/qr_math_round.h"
 #include "math/qr_math_vector.h"
+#include "visual/qr_visx_cameramanager.h"
+#include "visual/qr_visx_frustum.h"
+#include "visual/qr_visx_main.h"
+#include "visual/qr_visx_shaderconfiguration.h"
+#include "visual/qr_visx_texture.h"
+#include "visual/qr_visx_transform.h"
+#include "world/app_wrld_main.h"
+#include "world/app_wrld_shadow.h"
 
 #include <algorithm>
 
@@ -45,11 +54,15 @@ APPENVRMain::APPENVRMain(QRObject* owner) : QRObject(owner, "Environment")
             areas_[ax][az] = qrNew<APPENVRArea>(this, ax, az);
 }
 
-APPENVRMain::~APPENVRMain() = default;
+APPENVRMain::~APPENVRMain()
+{
+    releaseDrawingResources();
+}
 
 void APPENVRMain::initialize()
 {
     QRObject::initialize();
+    loadDrawingResources();
     for (auto& column : areas_)
         for (auto& area : column)
             area->initialize();
@@ -62,6 +75,7 @@ void APPENVRMain::resetTerrain()
     for (int x = 0; x <= kLastStoredVertex; ++x)
         for (int z = 0; z <= kLastStoredVertex; ++z)
             vertices_[x][z] = {0.0f, kUp};
+    markVerticesChanged(0, 0, kLastStoredVertex, kLastStoredVertex);
 }
 
 void APPENVRMain::updateBounds()
@@ -93,6 +107,7 @@ void APPENVRMain::updateNormalsInRange(int x0, int z0, int x1, int z1)
             vertices_[x][z].normal = QRMATHVector3::normalize(ahead + behind);
         }
     }
+    markVerticesChanged(span.firstX, span.firstZ, span.lastX, span.lastZ);
 }
 
 void APPENVRMain::updateStreets()
@@ -114,6 +129,7 @@ void APPENVRMain::updateStreetsInRange(int x0, int z0, int x1, int z1)
             cells_[x][z] = (kStreetShapes[pattern] << 8) | (cells_[x][z] & kGroundTypeMask);
         }
     }
+    markCellsChanged(span.firstX, span.firstZ, span.lastX, span.lastZ);
 }
 
 APPENVRAreaIndex APPENVRMain::getAreaIndex(const Vector3& position) const
@@ -152,14 +168,18 @@ const APPENVRVertex& APPENVRMain::getVertex(int x, int z) const
 
 void APPENVRMain::setHeight(int x, int z, float height)
 {
-    if (isStoredVertex(x, z))
+    if (isStoredVertex(x, z)) {
         vertices_[x][z].height = height;
+        markVerticesChanged(x, z, x, z);
+    }
 }
 
 void APPENVRMain::setVertex(int x, int z, const APPENVRVertex& vertex)
 {
-    if (isStoredVertex(x, z))
+    if (isStoredVertex(x, z)) {
         vertices_[x][z] = vertex;
+        markVerticesChanged(x, z, x, z);
+    }
 }
 
 Vector3 APPENVRMain::getVertexPosition(int x, int z) const
@@ -200,8 +220,10 @@ std::uint32_t APPENVRMain::getGroundCell(int x, int z) const
 
 void APPENVRMain::setGroundCell(int x, int z, std::uint32_t word)
 {
-    if (isCell(x, z))
+    if (isCell(x, z)) {
         cells_[x][z] = word;
+        markCellsChanged(x, z, x, z);
+    }
 }
 
 void APPENVRMain::setGroundType(int x, int z, std::uint8_t groundType)
@@ -226,9 +248,109 @@ void APPENVRMain::saveAreas()
             area->save();
 }
 
+APPWRLDEntities* APPENVRMain::getEntityList() const
+{
+    auto* world = dynamic_cast<APPWRLDMain*>(getOwner());
+    return world ? world->getEntities() : nullptr;
+}
+
 void APPENVRMain::loadAreas()
 {
     for (auto& column : areas_)
         for (auto& area : column)
             area->load();
+}
+
+void APPENVRMain::markVerticesChanged(int x0, int z0, int x1, int z1)
+{
+    // Global block g draws vertices 40g .. 40g + 40, so a vertex on a block border belongs to two.
+    constexpr int kLastBlock = kAreaCount * kBlocksPerArea - 1;
+    const int firstX = x0 > 0 ? (x0 - 1) / kVerticesPerBlock : 0;
+    const int firstZ = z0 > 0 ? (z0 - 1) / kVerticesPerBlock : 0;
+    const int lastX = std::min(x1 / kVerticesPerBlock, kLastBlock);
+    const int lastZ = std::min(z1 / kVerticesPerBlock, kLastBlock);
+    for (int gx = firstX; gx <= lastX; ++gx)
+        for (int gz = firstZ; gz <= lastZ; ++gz)
+            getBlock(gx / kBlocksPerArea, gz / kBlocksPerArea, gx % kBlocksPerArea, gz % kBlocksPerArea)
+                ->markGeometryChanged();
+}
+
+void APPENVRMain::markCellsChanged(int x0, int z0, int x1, int z1)
+{
+    for (int gx = x0 / kCellsPerBlock; gx <= x1 / kCellsPerBlock; ++gx)
+        for (int gz = z0 / kCellsPerBlock; gz <= z1 / kCellsPerBlock; ++gz)
+            getBlock(gx / kBlocksPerArea, gz / kBlocksPerArea, gx % kBlocksPerArea, gz % kBlocksPerArea)
+                ->markGeometryChanged();
+}
+
+void APPENVRMain::loadDrawingResources()
+{
+    // Without a visual module (terrain tools, rule tests) nothing can be drawn, and nothing is
+    // loaded that would then only be reported missing.
+    auto* assets = qrAssets();
+    if (!qrVisual() || !assets)
+        return;
+    releaseDrawingResources();
+    shader_ = assets->acquire<QRVISXShaderConfiguration>("shaders\\terrain.shader");
+    for (std::size_t i = 0; i < terrainTextures_.size(); ++i)
+        terrainTextures_[i] =
+            assets->acquire<QRVISXTexture2>("textures\\terrain\\terrain" + std::to_string(i) + ".jpg");
+    modulation_ = assets->acquire<QRVISXTexture2>("textures\\terrain\\modulation.png");
+    streets_ = assets->acquire<QRVISXTexture2>("textures\\terrain\\streets.png");
+}
+
+void APPENVRMain::releaseDrawingResources()
+{
+    auto* assets = qrAssets();
+    if (!assets)
+        return;
+    assets->release(shader_);
+    for (auto*& texture : terrainTextures_)
+        assets->release(texture);
+    assets->release(modulation_);
+    assets->release(streets_);
+}
+
+QRVISXTexture2* APPENVRMain::getTerrainTexture(int index) const
+{
+    if (index < 0 || index >= static_cast<int>(terrainTextures_.size()))
+        return nullptr;
+    return terrainTextures_[static_cast<std::size_t>(index)];
+}
+
+QRVISXTexture2* APPENVRMain::getShadowMapTexture() const
+{
+    return shadow_ ? shadow_->getShadowMapTexture() : nullptr;
+}
+
+void APPENVRMain::render()
+{
+    renderAreas(false);
+}
+
+void APPENVRMain::renderEditor()
+{
+    renderAreas(true);
+}
+
+void APPENVRMain::renderAreas(bool editor)
+{
+    auto* visual = qrVisual();
+    if (!visual)
+        return;
+    QRVISXTransformWorld& world = *visual->getTransform()->getWorld();
+    world.reset();
+    world.apply();
+    const QRVISXFrustum& frustum = *visual->getCameraManager()->getFrustum();
+    for (auto& column : areas_) {
+        for (auto& area : column) {
+            const APPENVRBox& box = area->getBounds();
+            if (!frustum.isBoxVisible(box.minimum, box.maximum))
+                continue;
+            if (editor)
+                area->renderEditor();
+            else
+                area->render();
+        }
+    }
 }

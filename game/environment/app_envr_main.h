@@ -12,6 +12,10 @@
 
 class APPENVRArea;
 class APPENVRBlock;
+class APPWRLDEntities;
+class APPWRLDShadow;
+class QRVISXShaderConfiguration;
+class QRVISXTexture2;
 
 // One height-field sample; the same 16 bytes in memory and in an area file.
 struct APPENVRVertex {
@@ -50,6 +54,13 @@ struct APPENVRBlockIndex {
     int az = 0;
     int bx = 0;
     int bz = 0;
+};
+
+// How terrain blocks send their geometry: cell by cell in immediate mode, or from static buffer
+// objects built once per block and rebuilt after edits (the same vertices and picture).
+enum class APPENVRDrawing {
+    Cells,
+    StaticBuffers,
 };
 
 class APPENVRMain : public QRObject {
@@ -124,9 +135,43 @@ public:
 
     void saveAreas();
     void loadAreas();
+    // The per-frame step; the terrain does not change by itself.
+    void update() {}
+    // The world's entity list, through which loading blocks create their entities; null for an
+    // environment outside a world.
+    APPWRLDEntities* getEntityList() const;
+
+    // Game-view and editor-view terrain drawing (the editor form outlines every drawn block).
+    void render();
+    void renderEditor();
+    // What block drawing binds: the terrain shader, terrain textures 0..4 (null outside), the
+    // modulation and the street atlas; all null until initialize ran with a visual module.
+    QRVISXShaderConfiguration* getShaderConfiguration() const { return shader_; }
+    QRVISXTexture2* getTerrainTexture(int index) const;
+    QRVISXTexture2* getModulationTexture() const { return modulation_; }
+    QRVISXTexture2* getStreetsTexture() const { return streets_; }
+    // The world's shadow map, projected onto the ground from texture unit 5; null without one.
+    void setShadow(const APPWRLDShadow* shadow) { shadow_ = shadow; }
+    QRVISXTexture2* getShadowMapTexture() const;
+    APPENVRDrawing getDrawing() const { return drawing_; }
+    void setDrawing(APPENVRDrawing drawing) { drawing_ = drawing; }
 
 private:
+    // The blocks that draw any of these vertices or cells (inclusive ranges) build their buffers
+    // again before they next draw. A block also draws the first row and column of the next one.
+    void markVerticesChanged(int x0, int z0, int x1, int z1);
+    void markCellsChanged(int x0, int z0, int x1, int z1);
+    void loadDrawingResources();
+    void releaseDrawingResources();
+    void renderAreas(bool editor);
+
     std::array<std::array<QROwned<APPENVRArea>, kAreaCount>, kAreaCount> areas_;
     std::array<std::array<std::uint32_t, kCellCount>, kCellCount> cells_{};
     std::array<std::array<APPENVRVertex, kVertexCount>, kVertexCount> vertices_{};
+    QRVISXShaderConfiguration* shader_ = nullptr;
+    std::array<QRVISXTexture2*, 5> terrainTextures_{};
+    QRVISXTexture2* modulation_ = nullptr;
+    QRVISXTexture2* streets_ = nullptr;
+    const APPWRLDShadow* shadow_ = nullptr;
+    APPENVRDrawing drawing_ = APPENVRDrawing::StaticBuffers;
 };

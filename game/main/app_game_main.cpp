@@ -1,9 +1,28 @@
 #include "main/app_game_main.h"
 
-APPGAMEMain::APPGAMEMain(QRObject* owner) : QRObject(owner, "Game") {}
+#include "world/app_wrld_main.h"
 
-void APPGAMEMain::update() {}
+APPGAMEMain::APPGAMEMain(QRObject* owner) : QRObject(owner, "Game"), world_(qrNew<APPWRLDMain>(this)) {}
 
-void APPGAMEMain::render() {}
+APPGAMEMain::~APPGAMEMain() = default;
 
-void APPGAMEMain::renderEditor() {}
+void APPGAMEMain::initialize()
+{
+    QRObject::initialize();
+    world_->initialize();
+}
+
+void APPGAMEMain::update()
+{
+    world_->update();
+}
+
+void APPGAMEMain::render()
+{
+    world_->render();
+}
+
+void APPGAMEMain::renderEditor()
+{
+    world_->renderEditor();
+}

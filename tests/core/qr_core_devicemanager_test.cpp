@@ -6,6 +6,8 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 class DeviceManagerTest : public EngineFixture {
 protected:
     QRCOREDeviceManager& devices() { return *core().getDeviceManager(); }
@@ -70,6 +72,17 @@ TEST(Device, ViewCoordinatesAreHalfHeightUnitsWithYUp)
     EXPECT_FLOAT_EQ(ry, -1.0f);
     EXPECT_TRUE(device.hasSize(640, 480));
     EXPECT_TRUE(device.hasAspect({640.0f / 480.0f, 1.0f}));
+}
+
+TEST(Device, PanelWithoutHeightKeepsFiniteViewMeasures)
+{
+    for (const int height : {0, -3}) {
+        QRCOREVirtualDevice device(nullptr, 640, height, "squeezed");
+        EXPECT_TRUE(std::isfinite(device.getAspectRatio())) << height;
+        EXPECT_TRUE(std::isfinite(device.getPixelSize())) << height;
+        const auto [x, y] = device.toViewCoordinates(320.0f, 10.0f);
+        EXPECT_TRUE(std::isfinite(x) && std::isfinite(y)) << height;
+    }
 }
 
 TEST(Device, ControlBoundsAreTheClientRectangleOnScreen)

@@ -84,3 +84,27 @@ TEST(Log, UnwritableFolderFallsBackToMemory)
     EXPECT_TRUE(log->getFilePath().empty());
     EXPECT_EQ(log->getLines().back().text, "still collected");
 }
+
+TEST(Log, NewStemOrFormMovesTheWholeLogToThatFile)
+{
+    TempFolder folder;
+    auto log = qrNew<QRCORELog>(nullptr, folder.path());
+    log->logWarning("before");
+    log->setFileStem("session");
+    log->logPlain("after");
+    const std::string header = folder.read("session.html").substr(0, folder.read("session.html").find("<div"));
+    EXPECT_EQ(folder.read("session.html"), header + "<div class = \"warning\">before</div>\r\n<div>after</div>\r\n");
+    EXPECT_EQ(folder.read("log.html"), header + "<div class = \"warning\">before</div>\r\n\r\n</body>\r\n</html>\r\n")
+        << "the old document is closed";
+    EXPECT_EQ(log->getFilePath(), folder / "session.html");
+
+    log->setHold(true);
+    log->logPlain("held");
+    log->setHtmlOutput(false);
+    EXPECT_EQ(folder.read("session.txt"), "[WARNING] before\r\nafter\r\n");
+    log->flush();
+    EXPECT_EQ(folder.read("session.txt"), "[WARNING] before\r\nafter\r\nheld\r\n");
+    EXPECT_TRUE(folder.read("session.html").ends_with("</html>\r\n"));
+    log.reset();
+    EXPECT_EQ(folder.read("session.txt"), "[WARNING] before\r\nafter\r\nheld\r\n") << "no footer in text form";
+}

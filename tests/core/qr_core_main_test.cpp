@@ -82,3 +82,21 @@ TEST_F(CoreTest, AnErrorWhileABoxIsOpenIsLoggedWithoutABoxOfItsOwn)
     EXPECT_NE(logText().find("<div class = \"error\">[ERROR] \r\ninner</div>"), std::string::npos);
     EXPECT_FALSE(core().getFeedback()->isShowingError());
 }
+
+TEST_F(CoreTest, AGroupOfErrorsShowsItsFirstAndLogsAll)
+{
+    {
+        QRCOREFeedback::Group failure;
+        core().reportError("", "", "cause", "");
+        {
+            QRCOREFeedback::Group step;
+            core().reportError("", "", "consequence", "");
+        }
+        core().reportError("", "", "summary", "");
+    }
+    core().reportError("", "", "next failure", "");
+    EXPECT_EQ(shownBoxes(), (std::vector<std::string>{"[ERROR] \r\ncause", "[ERROR] \r\nnext failure"}));
+    for (const char* text : {"cause", "consequence", "summary"})
+        EXPECT_NE(logText().find(std::string("<div class = \"error\">[ERROR] \r\n") + text + "</div>"), std::string::npos)
+            << text;
+}

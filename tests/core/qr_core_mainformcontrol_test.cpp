@@ -148,3 +148,45 @@ TEST_F(FrameDriverTest, OneFramePerTickRunsUntilQuit)
     EXPECT_TRUE(calls_.destroyed);
     EXPECT_EQ(qrCore(), nullptr);
 }
+
+namespace {
+// Eats the main window's close events while refusing, as a window asking "really quit?" would.
+class CloseRefusal : public QObject {
+public:
+    bool refusing = true;
+    int refused = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() != QEvent::Close || !refusing)
+            return false;
+        ++refused;
+        return true;
+    }
+};
+} // namespace
+
+TEST_F(FrameDriverTest, ContinuousLoopRestsWhileTheCloseOfQuittingIsRefused)
+{
+    CloseRefusal refusal;
+    QTimer eachRound; // a zero timer fires once per pass through the event loop
+    int rounds = 0;
+    eachRound.callOnTimeout([&] { ++rounds; });
+    runProgram(2, 0, [&] {
+        // Installed after the driver's own hook, so it sees the close first.
+        mainForm_.installEventFilter(&refusal);
+        qrApplication()->requestQuit();
+        eachRound.start(0);
+        QTimer::singleShot(300, &mainForm_, [&] {
+            eachRound.stop();
+            refusal.refusing = false;
+            mainForm_.close();
+        });
+    });
+    EXPECT_EQ(refusal.refused, 1);
+    EXPECT_GT(rounds, 0);
+    EXPECT_LT(rounds, 100) << "300 ms of quitting must not spin the loop";
+    EXPECT_EQ(qrCore(), nullptr);
+    mainForm_.removeEventFilter(&refusal);
+}

@@ -33,3 +33,22 @@ TEST_F(ObjectManagerTest, LeaksAreListedAndAnnouncedAtShutDown)
     ASSERT_EQ(shownBoxes().size(), 1u);
     EXPECT_EQ(shownBoxes()[0], "[OBJECT MANAGER] Possible memory leak: There are still 2 instances left!");
 }
+
+TEST_F(ObjectManagerTest, UnregisteringTakesTheEarliestEntryAndKeepsTheOrderOfTheRest)
+{
+    auto* manager = qrManagers()->getObjectManager();
+    auto a = qrNew<QRObject>(nullptr, "a");
+    auto b = qrNew<QRObject>(nullptr, "b");
+    auto c = qrNew<QRObject>(nullptr, "c");
+    manager->registerObject(a.get()); // a second entry, after c
+    manager->unregisterObject(b.get());
+    manager->unregisterObject(a.get());
+    manager->logObjectList();
+    const std::string log = logText();
+    const auto listed = [&](const QROwned<QRObject>& object) { return log.find("<div>  " + object->getDescription() + "</div>"); };
+    ASSERT_NE(listed(c), std::string::npos);
+    ASSERT_NE(listed(a), std::string::npos);
+    EXPECT_LT(listed(c), listed(a)) << "the entry of a that remains is the one after c";
+    EXPECT_EQ(listed(b), std::string::npos);
+    manager->registerObject(b.get()); // b unregisters itself when it goes
+}

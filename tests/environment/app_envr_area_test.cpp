@@ -199,7 +199,7 @@ TEST_F(AreaTest, GarbageOfAFewBytesIsReportedOnce)
     EXPECT_EQ(environment().getVertex(600, 600).height, 0.0f);
 }
 
-TEST_F(AreaTest, StoredEntitiesAreNeitherLoadedNorSavedOver)
+TEST_F(AreaTest, EntitiesOutsideAWorldAreNeitherLoadedNorSavedOver)
 {
     sculpt(environment());
     ASSERT_TRUE(environment().getArea(1, 1)->save());
@@ -223,11 +223,12 @@ TEST_F(AreaTest, StoredEntitiesAreNeitherLoadedNorSavedOver)
     EXPECT_EQ(shownBoxes().size(), 2u);
     EXPECT_EQ(areaBytes(1, 1), bytes) << "the entities in the file are not lost";
 
-    // A negative count lists nothing.
+    // A negative count lists nothing; it is reported, and the rest of the file loads.
     putValue<std::int32_t>(bytes, kBlockRecordsOffset + 24, -5);
     writeAreaBytes(1, 1, bytes.substr(0, kEmptyAreaFileSize));
     loaded->getArea(1, 1)->load();
-    EXPECT_EQ(shownBoxes().size(), 2u);
+    ASSERT_EQ(shownBoxes().size(), 3u);
+    EXPECT_NE(shownBoxes().back().find("The block claims -5 entities"), std::string::npos);
     EXPECT_FALSE(loaded->getArea(1, 1)->holdsUnreadEntities());
     EXPECT_TRUE(loaded->getArea(1, 1)->save());
 }

@@ -1,5 +1,6 @@
 #include "environment_fixture.h"
 
+#include "entities/app_entt_main.h"
 #include "environment/app_envr_area.h"
 #include "environment/app_envr_block.h"
 
@@ -74,7 +75,9 @@ TEST_F(BlockTest, BoxesMeasureOnlyTheBlocksOwnVertices)
 
 TEST_F(BlockTest, EntityListDoesNotOwnItsEntities)
 {
-    auto entity = qrNew<QRObject>(nullptr, "Paper");
+    // Made outside a world, so it registers nowhere by itself.
+    auto entity = qrNew<APPENTTMain>(nullptr, Vector3{});
+    entity->setName("Paper");
     {
         auto area = qrNew<APPENVRArea>(&environment(), 0, 0);
         area->initialize();

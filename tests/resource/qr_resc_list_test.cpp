@@ -2,6 +2,7 @@
 
 #include "resource/qr_resc_list.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 namespace {
@@ -61,13 +62,12 @@ TEST_F(ResourceListTest, OutOfRangeGetThrows)
     auto list = qrNew<QRRESCList>(nullptr, false);
     Tracked a("a");
     list->add(&a);
-    EXPECT_THROW(list->get(1), std::out_of_range);
-    EXPECT_THROW(list->get(-1), std::out_of_range);
-    try {
-        list->get(5);
-    } catch (const std::out_of_range& error) {
-        EXPECT_NE(std::string(error.what()).find("List index out of bounds"), std::string::npos);
-    }
+    for (int index : {1, -1, 5})
+        EXPECT_THAT([&] { list->get(index); },
+                    ::testing::ThrowsMessage<std::out_of_range>(
+                        ::testing::HasSubstr("List index out of bounds (resource\\qr_resc_list)")))
+            << index;
+    EXPECT_EQ(list->get(0), &a);
 }
 
 TEST_F(ResourceListTest, FindByNameIgnoresCaseAndLeadingSeparator)

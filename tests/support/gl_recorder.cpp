@@ -950,3 +950,13 @@ void GLRecorder::multiTexCoord2f(GLenum unit, GLfloat s, GLfloat t)
 {
     record("glMultiTexCoord2f", {glEnumName(unit), glNumber(s), glNumber(t)});
 }
+
+void GLRecorder::swapIntervalEXT(int interval)
+{
+    record("glXSwapIntervalEXT", {std::to_string(interval)});
+}
+
+void GLRecorder::swapIntervalMESA(int interval)
+{
+    record("glXSwapIntervalMESA", {std::to_string(interval)});
+}

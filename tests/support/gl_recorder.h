@@ -176,6 +176,8 @@ public:
     void readBuffer(GLenum buffer) override;
     void multiTexCoord1f(GLenum unit, GLfloat s) override;
     void multiTexCoord2f(GLenum unit, GLfloat s, GLfloat t) override;
+    void swapIntervalEXT(int interval) override;
+    void swapIntervalMESA(int interval) override;
 
 private:
     void record(const std::string& name, const std::vector<std::string>& arguments);

@@ -1,4 +1,5 @@
 #include "gl_context_fixture.h"
+#include "x11_display_helper.h"
 
 #include "core/qr_core_device.h"
 #include "core/qr_core_devicemanager.h"
@@ -15,6 +16,7 @@
 #include <gmock/gmock.h>
 
 #include <array>
+#include <functional>
 
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
@@ -221,4 +223,75 @@ TEST_F(RenderContexts, ShutDownReleasesEveryContext)
     EXPECT_THAT(log, HasSubstr("Deleting RC \"Main RC\""));
     EXPECT_THAT(log, HasSubstr("Deleting Child Control"));
     EXPECT_EQ(core().getDeviceManager()->findDevice("Backup Render Context Device"), nullptr);
+}
+
+TEST_F(RenderContexts, MainContextCarriesTheEngineDefaults)
+{
+    ASSERT_NE(generateMain(), nullptr);
+    const auto integer = [](GLenum parameter) {
+        GLint value = -1;
+        glGetIntegerv(parameter, &value);
+        return value;
+    };
+    EXPECT_TRUE(glIsEnabled(GL_COLOR_MATERIAL));
+    EXPECT_EQ(integer(GL_COLOR_MATERIAL_FACE), GL_FRONT_AND_BACK);
+    EXPECT_EQ(integer(GL_COLOR_MATERIAL_PARAMETER), GL_DIFFUSE);
+    EXPECT_EQ(integer(GL_LIGHT_MODEL_COLOR_CONTROL), GL_SEPARATE_SPECULAR_COLOR);
+    EXPECT_EQ(integer(GL_PERSPECTIVE_CORRECTION_HINT), GL_NICEST);
+    EXPECT_TRUE(glIsEnabled(GL_LINE_SMOOTH));
+    EXPECT_TRUE(glIsEnabled(GL_POINT_SMOOTH));
+}
+
+TEST_F(RenderContexts, MainContextThatCannotBeBuiltIsReportedOnceAndRetriedWhenSomethingChanges)
+{
+    QRVISXRenderContext* main = generateMain();
+    ASSERT_NE(main, nullptr);
+    // Boxes about the context only: shaders the file watcher reloads meanwhile find no context.
+    const auto contextBoxes = [this] {
+        std::vector<std::string> boxes;
+        for (const std::string& box : shownBoxes())
+            if (box.find("Object: Main RC ") != std::string::npos)
+                boxes.push_back(box);
+        return boxes;
+    };
+    // No visual of the server has 99 depth bits.
+    main->setPixelFormatParameters(1, 99, false);
+    for (int frame = 0; frame < 5; ++frame) {
+        contexts().activatePrimaryContext();
+        main->swapBuffers();
+        visual().endFrame();
+    }
+    EXPECT_FALSE(main->isValid());
+    EXPECT_THAT(contextBoxes(), ElementsAre(HasSubstr("Could not create desired pixel format")));
+    EXPECT_EQ(logCount("Render Context \"Main RC\": Updating RC"), 2u); // the first build, the failure
+
+    // A window the GUI made anew is tried again (and fails again, once).
+    recreatePanelWindow();
+    contexts().activatePrimaryContext();
+    contexts().activatePrimaryContext();
+    EXPECT_EQ(logCount("Render Context \"Main RC\": Updating RC"), 3u);
+    EXPECT_EQ(contextBoxes().size(), 2u);
+
+    main->setPixelFormatParameters(1, 24, false);
+    contexts().activatePrimaryContext();
+    EXPECT_TRUE(main->isValid());
+    EXPECT_EQ(qrglx::currentContext(), main->getGLContextHandle());
+    EXPECT_EQ(contextBoxes().size(), 2u);
+}
+
+TEST_F(RenderContexts, SwappingAValidContextSendsNothingButTheSwap)
+{
+    auto* main = static_cast<QRVISXVisualRenderContext*>(generateMain());
+    ASSERT_NE(main, nullptr);
+    void* display = qrglx::display();
+    main->swapBuffers();
+    x11display::plainSwapBuffers(display, main->getPanelWindowHandle());
+    // Each swap's requests, the engine's and a bare one, measured alike after a warm-up swap.
+    const auto sent = [&](const std::function<void()>& swap) {
+        const std::uint64_t before = x11display::requestsSent(display);
+        swap();
+        return x11display::requestsSent(display) - before;
+    };
+    const std::uint64_t bare = sent([&] { x11display::plainSwapBuffers(display, main->getPanelWindowHandle()); });
+    EXPECT_EQ(sent([&] { main->swapBuffers(); }), bare) << "no error trap (two round trips) around a valid swap";
 }

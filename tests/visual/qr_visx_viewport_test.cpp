@@ -24,9 +24,11 @@ TEST_F(ViewPort, SetSendsOriginAndSize)
     EXPECT_NEAR(viewPort().getAspect(), 1.3333f, 1e-4f);
 }
 
-TEST_F(ViewPort, AspectWithoutHeightIsOne)
+TEST_F(ViewPort, AspectWithoutHeightOrWidthIsOne)
 {
     viewPort().set(0, 0, 640, 0);
+    EXPECT_EQ(viewPort().getAspect(), 1.0f);
+    viewPort().set(0, 0, 0, 480);
     EXPECT_EQ(viewPort().getAspect(), 1.0f);
 }
 

@@ -1,5 +1,6 @@
 #include "x11_display_helper.h"
 
+#include <GL/glx.h>
 #include <X11/Xlib.h>
 #include <X11/extensions/Xrandr.h>
 
@@ -116,6 +117,22 @@ void fillGamma(std::uint16_t value)
     XRRSetCrtcGamma(display.get(), resources.resources->crtcs[0], gamma);
     XRRFreeGamma(gamma);
     XSync(display.get(), False);
+}
+
+std::uint64_t requestsSent(void* display)
+{
+    return static_cast<std::uint64_t>(XNextRequest(static_cast<Display*>(display))) - 1;
+}
+
+void plainSwapBuffers(void* display, std::uint64_t window)
+{
+    glXSwapBuffers(static_cast<Display*>(display), static_cast<GLXDrawable>(window));
+}
+
+std::string glxClientExtensions(void* display)
+{
+    const char* extensions = glXGetClientString(static_cast<Display*>(display), GLX_EXTENSIONS);
+    return extensions ? extensions : "";
 }
 
 } // namespace x11display

@@ -8,7 +8,6 @@
 
 #include "visual/qr_visx_x11errortrap.h"
 
-#include <cstring>
 
 namespace {
 
@@ -31,18 +30,6 @@ int visualDepth(Display* display, GLXFBConfig config)
     const int depth = visual->depth;
     XFree(visual);
     return depth;
-}
-
-bool serverHasExtension(Display* display, const char* name)
-{
-    const char* extensions = glXQueryExtensionsString(display, DefaultScreen(display));
-    if (!extensions)
-        return false;
-    const std::size_t length = std::strlen(name);
-    for (const char* at = std::strstr(extensions, name); at; at = std::strstr(at + 1, name))
-        if ((at == extensions || at[-1] == ' ') && (at[length] == ' ' || at[length] == '\0'))
-            return true;
-    return false;
 }
 
 } // namespace
@@ -224,28 +211,10 @@ void swapBuffers(DisplayHandle displayHandle, WindowHandle window)
     Display* display = asX(displayHandle);
     if (!display || !window)
         return;
-    QRVISXX11ErrorTrap trap(display);
+    // No error trap: each costs two round trips to the server, every frame. The window was
+    // checked just before (a control window the GUI re-created rebuilds the context first), and
+    // an error from a window the server dropped since is harmless: Qt's handler ignores it.
     glXSwapBuffers(display, static_cast<GLXDrawable>(window));
-}
-
-void setSwapInterval(int interval)
-{
-    Display* display = glXGetCurrentContext() ? glXGetCurrentDisplay() : nullptr;
-    const GLXDrawable drawable = glXGetCurrentDrawable();
-    if (!display || !drawable)
-        return;
-    using SwapIntervalEXT = void (*)(Display*, GLXDrawable, int);
-    using SwapIntervalMESA = int (*)(unsigned int);
-    static const bool hasEXT = serverHasExtension(display, "GLX_EXT_swap_control");
-    static const bool hasMESA = serverHasExtension(display, "GLX_MESA_swap_control");
-    static const auto swapIntervalEXT = reinterpret_cast<SwapIntervalEXT>(
-        glXGetProcAddressARB(reinterpret_cast<const GLubyte*>("glXSwapIntervalEXT")));
-    static const auto swapIntervalMESA = reinterpret_cast<SwapIntervalMESA>(
-        glXGetProcAddressARB(reinterpret_cast<const GLubyte*>("glXSwapIntervalMESA")));
-    if (hasEXT && swapIntervalEXT)
-        swapIntervalEXT(display, drawable, interval);
-    else if (hasMESA && swapIntervalMESA)
-        swapIntervalMESA(static_cast<unsigned int>(interval));
 }
 
 } // namespace qrglx

@@ -1,8 +1,8 @@
 #pragma once
 // The X11/GLX side of the rendercontexts: frame-buffer configurations, the child window a context
-// draws into, GL contexts, swapping and the swap interval. Every call runs on the main thread over
-// Qt's own X connection and traps X errors instead of letting Xlib end the process. Free of X and
-// Qt types so that either side may include it.
+// draws into, GL contexts and swapping. Every call runs on the main thread over Qt's own X
+// connection; the calls that can fail with an X error trap it and report the failure. Free of X
+// and Qt types so that either side may include it.
 
 #include <cstdint>
 
@@ -47,8 +47,5 @@ bool releaseCurrent();
 ContextHandle currentContext();
 DisplayHandle currentDisplay();
 void swapBuffers(DisplayHandle display, WindowHandle window);
-// The swap interval of the current drawable through GLX_EXT_swap_control or GLX_MESA_swap_control;
-// nothing when no context is current or the server has neither.
-void setSwapInterval(int interval);
 
 } // namespace qrglx

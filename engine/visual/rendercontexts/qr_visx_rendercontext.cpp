@@ -54,6 +54,7 @@ void QRVISXRenderContext::setPixelFormatParameters(int colorMode, int depthBits,
     depthBits_ = depthBits;
     stencil_ = stencil;
     valid_ = false;
+    buildFailed_ = false;
 }
 
 void QRVISXRenderContext::bindToDevice(QRCOREDevice* device)
@@ -64,6 +65,7 @@ void QRVISXRenderContext::bindToDevice(QRCOREDevice* device)
     }
     device_ = device;
     valid_ = false;
+    buildFailed_ = false;
 }
 
 void QRVISXRenderContext::takeNewGLContextSerial()

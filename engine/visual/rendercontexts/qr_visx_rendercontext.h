@@ -45,6 +45,9 @@ protected:
     int width_ = 0;
     int height_ = 0;
     bool valid_ = false;
+    // Set when building the context failed and was reported: no retry (and no new error box every
+    // frame) until something that could make it work changes, such as the device or pixel format.
+    bool buildFailed_ = false;
     qrglx::Panel panel_;
     qrglx::DisplayHandle deviceContextHandle_ = nullptr;
     qrglx::ContextHandle glContextHandle_ = nullptr;

@@ -1,10 +1,13 @@
 #include "visual/rendercontexts/qr_visx_visualrendercontext.h"
 
 #include "core/qr_core_device.h"
+#include "core/qr_core_feedback.h"
 #include "visual/qr_visx_main.h"
 #include "visual/rendercontexts/qr_visx_rendercontextmanager.h"
 
 #include <QWidget>
+
+#include <stdexcept>
 
 QRVISXVisualRenderContext::QRVISXVisualRenderContext(QRObject* owner, QRCOREDevice* device, std::string_view name)
     : QRVISXRenderContext(owner, device, name)
@@ -31,12 +34,16 @@ void QRVISXVisualRenderContext::createContext()
 {
     releaseContext();
     logDebug("Generating RC " + quotedName());
+    // One failure, one box: the step that failed tells why, the summary goes to the log.
+    QRCOREFeedback::Group failure;
     if (!createDeviceContext()) {
         reportError("createContext", "Could not create device context");
+        markBuildFailed();
         return;
     }
     if (!createRenderContext()) {
         reportError("createContext", "Could not create render context");
+        markBuildFailed();
         return;
     }
     // The defaults go into the new context itself; issued with no context current they would be lost.
@@ -77,15 +84,31 @@ void QRVISXVisualRenderContext::updateContext()
     createContext();
 }
 
+void QRVISXVisualRenderContext::markBuildFailed()
+{
+    buildFailed_ = true;
+    failedWindow_ = controlWindow();
+}
+
 void QRVISXVisualRenderContext::checkIfContextIsValid()
 {
     if (!device_) {
-        reportError("checkIfContextIsValid", "This render context is not bound to a device");
+        if (!buildFailed_)
+            reportError("checkIfContextIsValid", "This render context is not bound to a device");
+        buildFailed_ = true;
         return;
+    }
+    const qrglx::WindowHandle window = controlWindow();
+    if (buildFailed_) {
+        // Rebuilding every frame would repeat the failure and its box until the program is
+        // killed; a window the GUI made anew is worth another try.
+        if (window == failedWindow_)
+            return;
+        buildFailed_ = false;
     }
     // Qt re-creates a control's native window on some changes (window flags, re-parenting); the
     // server then destroyed our child window together with the old one.
-    if (controlWindow() != parentWindow_ || !valid_)
+    if (window != parentWindow_ || !valid_)
         updateContext();
 }
 
@@ -166,15 +189,23 @@ bool QRVISXVisualRenderContext::createRenderContext()
 void QRVISXVisualRenderContext::activate()
 {
     checkIfContextIsValid();
+    if (buildFailed_)
+        return; // reported when it failed
     if (!qrglx::makeCurrent(deviceContextHandle_, panel_.window, glContextHandle_)) {
         logWarning("activate", "glXMakeCurrent failed. Trying to update the RC");
         qrglx::releaseCurrent();
         updateContext();
+        if (buildFailed_)
+            return;
         if (!qrglx::makeCurrent(deviceContextHandle_, panel_.window, glContextHandle_)) {
             reportError("activate", "Could not activate the render context for GL");
+            markBuildFailed();
             return;
         }
     }
+    if (!panel_.window)
+        throw std::logic_error(
+            "RC must have a child control (visual experience\\render contexts\\qr_visx_visualrendercontext)");
     if (auto* owner = manager())
         owner->setCurrentContext(this);
     width_ = device_->getWidth();
@@ -192,5 +223,6 @@ void QRVISXVisualRenderContext::activate()
 void QRVISXVisualRenderContext::swapBuffers()
 {
     checkIfContextIsValid();
-    qrglx::swapBuffers(deviceContextHandle_, panel_.window);
+    if (!buildFailed_ && valid_)
+        qrglx::swapBuffers(deviceContextHandle_, panel_.window);
 }

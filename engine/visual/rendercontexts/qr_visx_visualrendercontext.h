@@ -32,9 +32,12 @@ private:
     // The native window of the device's control, created on demand; 0 for other devices.
     qrglx::WindowHandle controlWindow() const;
     std::string quotedName() const { return "\"" + getName() + "\""; }
+    // Remembers the failure and the control window it happened on.
+    void markBuildFailed();
 
     qrglx::ConfigHandle config_ = nullptr;
     qrglx::WindowHandle parentWindow_ = 0;
+    qrglx::WindowHandle failedWindow_ = 0;
     int panelWidth_ = 0;
     int panelHeight_ = 0;
 };

@@ -1,0 +1,310 @@
+#include "entities/app_entt_main.h"
+
+#include "core/qr_util_convert.h"
+#include "entities/app_entt_editform.h"
+#include "environment/app_envr_block.h"
+#include "environment/app_envr_main.h"
+#include "file/qr_file_file.h"
+#include "math/qr_math_intersection.h"
+#include "math/qr_math_matrix.h"
+#include "math/qr_math_quaternion.h"
+#include "sound/qr_boom_channel.h"
+#include "sound/qr_boom_main.h"
+#include "sound/qr_boom_samples.h"
+#include "visual/qr_visx_cameramanager.h"
+#include "visual/qr_visx_frustum.h"
+#include "visual/qr_visx_main.h"
+#include "visual/qr_visx_model.h"
+#include "visual/qr_visx_transform.h"
+#include "visual/qr_visx_util.h"
+#include "visual/qr_visx_vertexbuffer.h"
+#include "world/app_wrld_entities.h"
+#include "world/app_wrld_main.h"
+#include "world/app_wrld_models.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+constexpr float kNoHitDistance = 9999999.0f;
+constexpr float kHitTestFloor = -100.0f;
+
+bool isFinite(const Vector3& v)
+{
+    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
+}
+
+bool isFinite(const Quaternion& q)
+{
+    return std::isfinite(q.x) && std::isfinite(q.y) && std::isfinite(q.z) && std::isfinite(q.w);
+}
+} // namespace
+
+APPENTTMain::APPENTTMain(QRObject* owner, const Vector3& position)
+    : QRObject(owner, "Entity"), entityList_(dynamic_cast<APPWRLDEntities*>(owner)), position_(position)
+{
+}
+
+APPENTTMain::~APPENTTMain()
+{
+    leaveBlock();
+}
+
+void APPENTTMain::afterCreate()
+{
+    QRObject::afterCreate();
+    orientation_ = QRMATHQuaternion::identity();
+    size_ = 1.0f;
+    model_ = nullptr;
+    castsShadow_ = true;
+    updateBlock();
+}
+
+void APPENTTMain::beforeDestroy()
+{
+    leaveBlock();
+    QRObject::beforeDestroy();
+}
+
+void APPENTTMain::leaveBlock()
+{
+    if (block_)
+        block_->removeEntity(this);
+    block_ = nullptr;
+}
+
+APPWRLDMain* APPENTTMain::getWorld() const
+{
+    return entityList_ ? entityList_->getWorld() : nullptr;
+}
+
+void APPENTTMain::updateBlock()
+{
+    if (block_) {
+        const APPENVRBox& box = block_->getBounds();
+        if (box.minimum.x <= position_.x && position_.x <= box.maximum.x && box.minimum.z <= position_.z &&
+            position_.z <= box.maximum.z)
+            return;
+        leaveBlock();
+    }
+    APPWRLDMain* world = getWorld();
+    if (!world)
+        return;
+    block_ = world->getEnvironment()->getBlockAt(position_);
+    block_->addEntity(this);
+}
+
+void APPENTTMain::setPosition(const Vector3& position)
+{
+    position_ = position;
+    updateBlock();
+}
+
+void APPENTTMain::resetOrientation()
+{
+    orientation_ = QRMATHQuaternion::identity();
+}
+
+void APPENTTMain::setModelByName(std::string_view name)
+{
+    APPWRLDMain* world = getWorld();
+    model_ = world ? world->getModels()->getModel(name) : nullptr;
+}
+
+void APPENTTMain::rotateLocalX(float degrees)
+{
+    orientation_ = QRMATHQuaternion::rotateX(orientation_, degrees);
+}
+
+void APPENTTMain::rotateLocalY(float degrees)
+{
+    orientation_ = QRMATHQuaternion::rotateY(orientation_, degrees);
+}
+
+void APPENTTMain::rotateLocalZ(float degrees)
+{
+    orientation_ = QRMATHQuaternion::rotateZ(orientation_, degrees);
+}
+
+Vector3 APPENTTMain::forwardVector() const
+{
+    return QRMATHQuaternion::rotateVector(orientation_, {0.0f, 0.0f, -1.0f});
+}
+
+Vector3 APPENTTMain::rightVector() const
+{
+    return QRMATHQuaternion::rotateVector(orientation_, {1.0f, 0.0f, 0.0f});
+}
+
+float APPENTTMain::terrainHeight() const
+{
+    APPWRLDMain* world = getWorld();
+    return world ? world->getEnvironment()->getHeight(position_) : 0.0f;
+}
+
+void APPENTTMain::snapToTerrain(float offset)
+{
+    setPosition({position_.x, terrainHeight() + offset, position_.z});
+}
+
+void APPENTTMain::playSound(std::string_view fileName) const
+{
+    QRBOOMMain* sound = qrSound();
+    if (!sound || !sound->getSamples() || !sound->getChannels())
+        return;
+    sound->getChannels()->play(sound->getSamples()->loadSample(fileName));
+}
+
+void APPENTTMain::removeFromWorld()
+{
+    if (entityList_)
+        entityList_->removeEntity(this);
+}
+
+void APPENTTMain::fillEditForm(APPENTTEditForm& form)
+{
+    form.showTab("Main");
+    form.setText("EMainName", getName());
+    form.setText("EMainPositionX", QRUTILConvert::fromFloat(position_.x));
+    form.setText("EMainPositionY", QRUTILConvert::fromFloat(position_.y));
+    form.setText("EMainPositionZ", QRUTILConvert::fromFloat(position_.z));
+    form.setText("EMainSize", QRUTILConvert::fromFloat(size_));
+}
+
+void APPENTTMain::readEditForm(const APPENTTEditForm& form)
+{
+    setName(form.getText("EMainName"));
+    setSize(QRUTILConvert::toFloat(form.getText("EMainSize")));
+    setPosition({QRUTILConvert::toFloat(form.getText("EMainPositionX")),
+                 QRUTILConvert::toFloat(form.getText("EMainPositionY")),
+                 QRUTILConvert::toFloat(form.getText("EMainPositionZ"))});
+}
+
+bool APPENTTMain::editAttributes(APPENTTEditForm& form)
+{
+    form.hideAllTabs();
+    fillEditForm(form);
+    if (!form.showModal())
+        return false;
+    readEditForm(form);
+    return true;
+}
+
+Matrix4 APPENTTMain::getWorldMatrix() const
+{
+    const Matrix4 placed = QRMATHMatrix4::rotate(QRMATHMatrix4::translation(position_), orientation_);
+    return QRMATHMatrix4::scaleUniform(placed, size_);
+}
+
+void APPENTTMain::render()
+{
+    renderModel();
+}
+
+void APPENTTMain::renderEditor()
+{
+    if (model_) {
+        renderModel();
+        return;
+    }
+    if (QRVISXMain* visual = qrVisual())
+        visual->getUtil()->getBoxes()->drawCube(position_, true, 0.5f);
+}
+
+std::string APPENTTMain::getTypeName() const
+{
+    return "Entity";
+}
+
+bool APPENTTMain::save(QRFILEFile& file) const
+{
+    return file.write(position_) && file.write(orientation_) && file.write(size_);
+}
+
+bool APPENTTMain::load(QRFILEFile& file)
+{
+    Vector3 position = position_;
+    Quaternion orientation = orientation_;
+    float size = size_;
+    if (!file.read(position) || !file.read(orientation) || !file.read(size))
+        return false;
+    // Such a value would spread through every placement, box and culling test it touches.
+    if (!isFinite(position) || !isFinite(orientation) || !std::isfinite(size)) {
+        reportError("load", "The entity record in \"" + file.getFileName() +
+                                "\" holds a position, orientation or size that is not a finite number");
+        return false;
+    }
+    orientation_ = orientation;
+    size_ = size;
+    setPosition(position);
+    return true;
+}
+
+void APPENTTMain::renderModel()
+{
+    if (model_)
+        drawModel(model_, position_, size_, orientation_);
+}
+
+void APPENTTMain::drawModel(QRVISXModel* model, const Vector3& position, float size,
+                            const Quaternion& orientation) const
+{
+    QRVISXMain* visual = qrVisual();
+    QRVISXModelLod* level = model ? model->getLod(0) : nullptr;
+    if (!visual || !level)
+        return;
+    if (!visual->getCameraManager()->getFrustum()->isSphereVisible(position, level->getRadius() * size))
+        return;
+    QRVISXTransformWorld* world = visual->getTransform()->getWorld();
+    world->reset();
+    world->translate(position);
+    world->rotate(orientation);
+    world->scale(size);
+    world->apply();
+    model->render();
+}
+
+bool APPENTTMain::hitTest(const Vector3& point, Vector3& hit) const
+{
+    QRVISXModelLod* level = model_ ? model_->getLod(0) : nullptr;
+    QRVISXVertexBuffer* buffer = level ? level->getVertexBuffer() : nullptr;
+    if (!buffer)
+        return false;
+    const float radius = level->getRadius();
+    const float dx = point.x - position_.x;
+    const float dz = point.z - position_.z;
+    if (dx * dx + dz * dz >= radius * radius)
+        return false;
+
+    const Matrix4 world = getWorldMatrix();
+    const int vertexCount = buffer->getVertexCount();
+    const int cornerCount = buffer->isIndexed() ? buffer->getIndexCount() : vertexCount;
+    const Vector3 below{point.x, kHitTestFloor, point.z};
+    float nearest = kNoHitDistance;
+    bool found = false;
+    for (int corner = 0; corner + 2 < cornerCount; corner += 3) {
+        Vector3 triangle[3];
+        bool valid = true;
+        for (int k = 0; k < 3; ++k) {
+            const int vertex = buffer->isIndexed() ? buffer->getIndex(corner + k) : corner + k;
+            valid = valid && vertex >= 0 && vertex < vertexCount;
+            if (valid)
+                triangle[k] = QRMATHMatrix4::transformPoint(world, buffer->getVertexPosition(vertex));
+        }
+        if (!valid)
+            continue;
+        const auto [minX, maxX] = std::minmax({triangle[0].x, triangle[1].x, triangle[2].x});
+        const auto [minZ, maxZ] = std::minmax({triangle[0].z, triangle[1].z, triangle[2].z});
+        if (point.x < minX || point.x > maxX || point.z < minZ || point.z > maxZ)
+            continue;
+        Vector3 candidate;
+        if (!QRMATHRaycast::segmentTriangle(point, below, triangle[0], triangle[1], triangle[2], candidate))
+            continue;
+        if (point.y - candidate.y < nearest) {
+            nearest = point.y - candidate.y;
+            hit = candidate;
+            found = true;
+        }
+    }
+    return found;
+}

@@ -1,0 +1,28 @@
+#include "world/app_wrld_light.h"
+
+#include "math/qr_math_vector.h"
+#include "visual/qr_visx_main.h"
+#include "visual/qr_visx_materialmanager.h"
+#include "visual/qr_visx_materialvariablepool.h"
+
+APPWRLDLight::APPWRLDLight(QRObject* owner) : QRObject(owner, "Sun Light") {}
+
+void APPWRLDLight::initialize() {}
+
+void APPWRLDLight::update() {}
+
+Vector3 APPWRLDLight::getDirection() const
+{
+    return QRMATHVector3::normalize(direction_);
+}
+
+void APPWRLDLight::apply()
+{
+    auto* visual = qrVisual();
+    if (!visual || !visual->getMaterialManager())
+        return;
+    QRVISXMaterialVariablePool& pool = *visual->getMaterialManager()->getVariablePool();
+    pool.setVector3("LightDirection", getDirection());
+    pool.setVector3("LightDiffuse", diffuse_);
+    pool.setVector3("LightAmbient", ambient_);
+}

@@ -1,0 +1,162 @@
+#include "world/app_wrld_shadow.h"
+
+#include "core/qr_core_device.h"
+#include "core/qr_core_devicemanager.h"
+#include "core/qr_core_main.h"
+#include "core/qr_mngr_assetmanager.h"
+#include "environment/app_envr_main.h"
+#include "math/qr_math_quaternion.h"
+#include "visual/qr_visx_camera.h"
+#include "visual/qr_visx_cameramanager.h"
+#include "visual/qr_visx_main.h"
+#include "visual/qr_visx_materialmanager.h"
+#include "visual/qr_visx_materialvariablepool.h"
+#include "visual/qr_visx_render.h"
+#include "visual/qr_visx_rendertarget.h"
+#include "visual/qr_visx_rendertargetconfiguration.h"
+#include "visual/qr_visx_rendertargetmanager.h"
+#include "visual/qr_visx_shaderconfiguration.h"
+#include "visual/qr_visx_shadermanager.h"
+#include "visual/qr_visx_statemanager.h"
+#include "visual/qr_visx_texture.h"
+#include "visual/qr_visx_viewport.h"
+#include "world/app_wrld_camera.h"
+#include "world/app_wrld_entities.h"
+#include "world/app_wrld_main.h"
+
+#include <cmath>
+
+namespace {
+// Four texels of the map: 1024 / 70 texels per unit, a quarter of that per snap step.
+constexpr float kSnapsPerUnit = 1024.0f / APPWRLDShadow::kCoveredSize * 0.25f;
+
+float snap(float value)
+{
+    return std::round(value * kSnapsPerUnit) / kSnapsPerUnit;
+}
+} // namespace
+
+APPWRLDShadow::APPWRLDShadow(QRObject* owner) : QRObject(owner, "Projective Texture Shadows") {}
+
+APPWRLDShadow::~APPWRLDShadow()
+{
+    releaseTargets();
+    if (auto* assets = qrAssets()) {
+        assets->release(intoShadowMapShader_);
+        assets->release(unlitTexturedShader_);
+    }
+}
+
+void APPWRLDShadow::releaseTargets()
+{
+    if (auto* visual = qrVisual()) {
+        QRVISXRenderTargetManager& targets = *visual->getRenderTargetManager();
+        if (configuration_)
+            targets.removeConfiguration(configuration_);
+        if (colorTarget_)
+            targets.removeTarget(colorTarget_);
+        if (depthTarget_)
+            targets.removeTarget(depthTarget_);
+    }
+    configuration_ = nullptr;
+    colorTarget_ = nullptr;
+    depthTarget_ = nullptr;
+    auto* core = qrCore();
+    if (device_ && core && core->getDeviceManager())
+        core->getDeviceManager()->removeDevice(device_);
+    device_ = nullptr;
+}
+
+void APPWRLDShadow::initialize()
+{
+    QRObject::initialize();
+    auto* visual = qrVisual();
+    auto* core = qrCore();
+    if (!visual || !core)
+        return;
+    releaseTargets();
+    device_ = core->getDeviceManager()->createVirtualDevice("Shadow Map Device", shadowMapSize_, shadowMapSize_);
+    QRVISXRenderTargetManager& targets = *visual->getRenderTargetManager();
+    colorTarget_ = targets.createRenderTargetTexture("Shadow Map Color", QRVISXRenderTarget::kData16, shadowMapSize_,
+                                                     shadowMapSize_, QRVISXRenderTarget::kPixelRGB);
+    depthTarget_ = targets.createRenderBuffer("Shadow Map Depth", QRVISXRenderTarget::kData24, shadowMapSize_,
+                                              shadowMapSize_);
+    configuration_ = targets.createRenderTargetConfiguration("Shadow Map", device_);
+    if (configuration_) {
+        configuration_->setColorTarget(colorTarget_);
+        configuration_->setDepthTarget(depthTarget_);
+    }
+    if (colorTarget_)
+        colorTarget_->setFilter(QRVISXTexture2::kFilterLinear);
+    if (auto* assets = qrAssets()) {
+        assets->release(intoShadowMapShader_);
+        assets->release(unlitTexturedShader_);
+        intoShadowMapShader_ = assets->acquire<QRVISXShaderConfiguration>("shaders\\into_shadowmap.shader");
+        unlitTexturedShader_ = assets->acquire<QRVISXShaderConfiguration>("shaders\\unlit_textured.shader");
+    }
+    // The terrain blocks bind the map on their shadow unit.
+    if (auto* world = dynamic_cast<APPWRLDMain*>(getOwner()); world && world->getEnvironment())
+        world->getEnvironment()->setShadow(this);
+}
+
+QRVISXTexture2* APPWRLDShadow::getShadowMapTexture() const
+{
+    return colorTarget_ ? colorTarget_->getTexture() : nullptr;
+}
+
+Vector3 APPWRLDShadow::snapCenter(const Vector3& focus)
+{
+    return {snap(focus.x), kCameraHeight, snap(focus.z)};
+}
+
+void APPWRLDShadow::renderShadowMap()
+{
+    auto* world = dynamic_cast<APPWRLDMain*>(getOwner());
+    if (!world)
+        return;
+    const Vector3 focus = world->getCamera() ? world->getCamera()->getPosition() : Vector3{};
+    renderShadowMapAt(focus, [world] {
+        if (world->getEntities())
+            world->getEntities()->renderShadowCasters();
+    });
+}
+
+void APPWRLDShadow::renderShadowMapAt(const Vector3& focus, const std::function<void()>& drawCasters)
+{
+    auto* visual = qrVisual();
+    if (!visual || !configuration_)
+        return;
+    configuration_->bind();
+    QRVISXRender& render = *visual->getRender();
+    render.setClearColor(1.0f, 1.0f, 1.0f);
+    render.clearAll();
+    // The outermost ring of texels keeps the clear colour: ground beyond the map reads it
+    // through the clamped texture and stays unshadowed.
+    visual->getViewPort()->set(1, 1, shadowMapSize_ - 1, shadowMapSize_ - 1);
+
+    const Vector3 centre = snapCenter(focus);
+    QRVISXCamera3D& camera = *visual->getCameraManager()->get3DCamera();
+    camera.setPosition(centre);
+    camera.setOrientation(QRMATHQuaternion::fromAxisAngle({1.0f, 0.0f, 0.0f}, 90.0f));
+    camera.setOrthographic(true);
+    camera.setOrthoExtents({kCoveredSize, kCoveredSize, kCameraDepth});
+    camera.apply();
+
+    QRVISXMaterialManager& materials = *visual->getMaterialManager();
+    materials.resetForMaterial();
+    materials.getShaderManager()->setConfiguration(intoShadowMapShader_);
+    // Seen from above, the camera meets the casters' undersides: both sides must draw, or open
+    // shapes (boards, leaves) would cast nothing.
+    materials.getStateManager()->setCullFace(false, true);
+    materials.apply();
+    materials.lock();
+    drawCasters();
+    configuration_->unbind();
+    materials.unlock();
+
+    camera.setOrthographic(false);
+    camera.apply();
+    QRVISXMaterialVariablePool& pool = *materials.getVariablePool();
+    pool.setVector3("ShadowMapCenter", centre);
+    pool.setFloat("ShadowMapSize", kCoveredSize);
+}

@@ -1,0 +1,55 @@
+#pragma once
+// The shadow map: once per frame the shadow casters are drawn black, seen straight from above,
+// into a white 1024 x 1024 texture around the game camera; the terrain projects it onto the
+// ground through the pool variables "ShadowMapCenter" and "ShadowMapSize". Owned by the world;
+// its render targets belong to the render target manager, which it asks to remove them.
+
+#include "core/qr_core_object.h"
+#include "math/qr_math_types.h"
+
+#include <functional>
+
+class QRCOREVirtualDevice;
+class QRVISXRenderTargetBuffer;
+class QRVISXRenderTargetConfiguration;
+class QRVISXRenderTargetTexture;
+class QRVISXShaderConfiguration;
+class QRVISXTexture2;
+
+class APPWRLDShadow : public QRObject {
+public:
+    // Half the side of the square the map covers (the camera's orthographic extent), in world
+    // units; also the value of "ShadowMapSize".
+    static constexpr float kCoveredSize = 70.0f;
+    static constexpr float kCameraHeight = 50.0f;
+    static constexpr float kCameraDepth = 200.0f;
+
+    explicit APPWRLDShadow(QRObject* owner);
+    ~APPWRLDShadow() override;
+
+    // Makes the device, the targets and the configuration "Shadow Map", and loads the shaders.
+    void initialize() override;
+    // The pass around the world's game camera with the casters of the world's entity list.
+    void renderShadowMap();
+    // The pass itself: the map around focus, drawCasters drawing whatever casts a shadow.
+    void renderShadowMapAt(const Vector3& focus, const std::function<void()>& drawCasters);
+
+    // The map's texture; fetch it anew each frame, since a bind may make it again.
+    QRVISXTexture2* getShadowMapTexture() const;
+    // The camera position for a focus point: x and z snapped to steps of four texels of the
+    // 1024-texel map over 70 units (70 / 256), so the map does not shimmer while the focus moves.
+    static Vector3 snapCenter(const Vector3& focus);
+    int getShadowMapSize() const { return shadowMapSize_; }
+    QRVISXRenderTargetConfiguration* getConfiguration() const { return configuration_; }
+
+private:
+    void releaseTargets();
+
+    int shadowMapSize_ = 1024;
+    QRCOREVirtualDevice* device_ = nullptr;
+    QRVISXRenderTargetConfiguration* configuration_ = nullptr;
+    QRVISXRenderTargetTexture* colorTarget_ = nullptr;
+    QRVISXRenderTargetBuffer* depthTarget_ = nullptr;
+    QRVISXShaderConfiguration* intoShadowMapShader_ = nullptr;
+    QRVISXShaderConfiguration* unlitTexturedShader_ = nullptr;
+};

@@ -1,0 +1,406 @@
+// Terrain block drawing with the recording GL layer: what each draw binds, which street codes reach
+// the shader, that the static buffers hold exactly the cell-by-cell triangles, and which blocks an
+// edit makes build their buffers again.
+
+#include "world_unit_fixture.h"
+
+#include "core/qr_core_devicemanager.h"
+#include "environment/app_envr_block.h"
+#include "environment/app_envr_blockmesh.h"
+#include "environment/app_envr_main.h"
+#include "math/qr_math_quaternion.h"
+#include "visual/qr_visx_camera.h"
+#include "visual/qr_visx_rendertargetmanager.h"
+#include "visual/qr_visx_shaderconfiguration.h"
+#include "visual/qr_visx_texture.h"
+#include "visual/qr_visx_texturemanager.h"
+#include "visual/qr_visx_vertexbuffer.h"
+#include "world/app_wrld_shadow.h"
+
+#include <QImage>
+#include <gmock/gmock.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <functional>
+#include <map>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+namespace {
+
+// What was bound when one draw call went out.
+struct DrawState {
+    std::array<GLuint, 8> units{};
+    GLuint program = 0;
+};
+
+// The argument list of a recorded call, split at ", ".
+std::vector<std::string> arguments(const std::string& call)
+{
+    const auto open = call.find('(');
+    std::string inner = call.substr(open + 1, call.size() - open - 2);
+    std::vector<std::string> parts;
+    for (std::size_t at = 0;;) {
+        const auto comma = inner.find(", ", at);
+        parts.push_back(inner.substr(at, comma == std::string::npos ? std::string::npos : comma - at));
+        if (comma == std::string::npos)
+            return parts;
+        at = comma + 2;
+    }
+}
+
+bool startsWith(const std::string& text, const std::string& prefix)
+{
+    return text.compare(0, prefix.size(), prefix) == 0;
+}
+
+// Follows texture-unit selection, bindings and the program through the calls and notes them at
+// every draw (a strip begun, or elements drawn).
+std::vector<DrawState> drawStates(const std::vector<std::string>& calls)
+{
+    std::vector<DrawState> draws;
+    DrawState now;
+    int unit = 0;
+    for (const auto& call : calls) {
+        if (startsWith(call, "glActiveTexture(GL_TEXTURE"))
+            unit = std::stoi(call.substr(std::string("glActiveTexture(GL_TEXTURE").size()));
+        else if (startsWith(call, "glBindTexture(GL_TEXTURE_2D") && unit < 8)
+            now.units[static_cast<std::size_t>(unit)] = static_cast<GLuint>(std::stoul(arguments(call)[1]));
+        else if (startsWith(call, "glUseProgram("))
+            now.program = static_cast<GLuint>(std::stoul(arguments(call)[0]));
+        else if (startsWith(call, "glBegin(GL_TRIANGLE_STRIP)") || startsWith(call, "glDrawRangeElements("))
+            draws.push_back(now);
+    }
+    return draws;
+}
+
+// One terrain vertex as the shader receives it: set 0, set 1, code, normal, position.
+using Vertex = std::array<std::string, 11>;
+using Triangle = std::array<Vertex, 3>;
+
+// The triangles the recorded strips make, in the strips' own winding.
+std::vector<Triangle> stripTriangles(const std::vector<std::string>& calls)
+{
+    std::vector<Triangle> triangles;
+    std::vector<Vertex> strip;
+    Vertex current;
+    auto flush = [&] {
+        for (std::size_t i = 0; i + 2 < strip.size(); ++i)
+            triangles.push_back(i % 2 == 0 ? Triangle{strip[i], strip[i + 1], strip[i + 2]}
+                                           : Triangle{strip[i + 1], strip[i], strip[i + 2]});
+        strip.clear();
+    };
+    for (const auto& call : calls) {
+        const auto args = startsWith(call, "gl") && call.find('(') != std::string::npos ? arguments(call)
+                                                                                        : std::vector<std::string>{};
+        if (startsWith(call, "glMultiTexCoord2f(GL_TEXTURE0")) {
+            current[0] = args[1];
+            current[1] = args[2];
+        } else if (startsWith(call, "glMultiTexCoord2f(GL_TEXTURE1")) {
+            current[2] = args[1];
+            current[3] = args[2];
+        } else if (startsWith(call, "glMultiTexCoord1f(GL_TEXTURE2")) {
+            current[4] = args[1];
+        } else if (startsWith(call, "glNormal3f(")) {
+            std::copy(args.begin(), args.end(), current.begin() + 5);
+        } else if (startsWith(call, "glVertex3f(")) {
+            std::copy(args.begin(), args.end(), current.begin() + 8);
+            strip.push_back(current);
+        } else if (startsWith(call, "glEnd(")) {
+            flush();
+        }
+    }
+    return triangles;
+}
+
+Vertex meshVertex(const QRVISXVertexBuffer& buffer, int index)
+{
+    const Vector2 grid = buffer.getTexCoord(0, index);
+    const Vector2 tile = buffer.getTexCoord(1, index);
+    const Vector3 normal = buffer.getNormal(index);
+    const Vector3 position = buffer.getVertexPosition(index);
+    return {glNumber(grid.x),   glNumber(grid.y),   glNumber(tile.x),     glNumber(tile.y),
+            glNumber(buffer.getTexCoord(2, index).x), glNumber(normal.x), glNumber(normal.y),
+            glNumber(normal.z), glNumber(position.x), glNumber(position.y), glNumber(position.z)};
+}
+
+std::vector<Triangle> meshTriangles(const QRVISXVertexBuffer& buffer)
+{
+    std::vector<Triangle> triangles;
+    for (int i = 0; i + 2 < buffer.getIndexCount(); i += 3)
+        triangles.push_back(
+            {meshVertex(buffer, buffer.getIndex(i)), meshVertex(buffer, buffer.getIndex(i + 1)),
+             meshVertex(buffer, buffer.getIndex(i + 2))});
+    return triangles;
+}
+
+void savePicture(const std::filesystem::path& path, const QColor& colour)
+{
+    std::filesystem::create_directories(path.parent_path());
+    QImage picture(4, 4, QImage::Format_RGB888);
+    picture.fill(colour);
+    picture.save(QString::fromStdString(path.string()));
+}
+
+class TerrainDrawing : public WorldUnitFixture {
+protected:
+    TerrainDrawing()
+    {
+        gl_.setExtensions({"GL_VERSION_1_2", "GL_VERSION_1_3", "GL_VERSION_1_4", "GL_VERSION_1_5", "GL_VERSION_2_0",
+                           "GL_ARB_multitexture", "GL_ARB_texture_cube_map", "GL_EXT_blend_color",
+                           "GL_EXT_blend_minmax", "GL_ARB_shader_objects", "GL_ARB_vertex_shader",
+                           "GL_ARB_fragment_shader", "GL_EXT_vertex_array", "GL_ARB_vertex_buffer_object",
+                           "GL_EXT_framebuffer_object", "GL_ARB_texture_float",
+                           "GL_ARB_texture_non_power_of_two"});
+        gl_.setInteger(GL_MAX_TEXTURE_UNITS, 8);
+        visual_->getExtensionManager()->initialize();
+        visual_->getMaterialManager()->getTextureManager()->initialize();
+        visual_->getRenderTargetManager()->initialize();
+        for (int i = 0; i < 5; ++i)
+            savePicture(programFolder() / ("textures/terrain/terrain" + std::to_string(i) + ".jpg"), Qt::green);
+        savePicture(programFolder() / "textures/terrain/modulation.png", Qt::gray);
+        savePicture(programFolder() / "textures/terrain/streets.png", Qt::black);
+
+        environment_ = qrNew<APPENVRMain>(nullptr);
+        environment_->initialize();
+        shadow_ = qrNew<APPWRLDShadow>(nullptr);
+        shadow_->initialize();
+        environment_->setShadow(shadow_.get());
+
+        // Seen straight from above, orthographically, the whole world is in view.
+        QRVISXCamera3D& camera = *visual_->getCameraManager()->get3DCamera();
+        camera.setPosition({1280.0f, 100.0f, 1280.0f});
+        camera.setOrientation(QRMATHQuaternion::fromRotationX(-90.0f));
+        camera.setOrthographic(true);
+        camera.setOrthoExtents({1500.0f, 1500.0f, 1.0f});
+        camera.setClipPlanes(1.0f, 5000.0f);
+        visual_->getCameraManager()->activateCamera(&camera);
+        gl_.clearCalls();
+    }
+
+    ~TerrainDrawing() override
+    {
+        environment_.reset();
+        shadow_.reset();
+    }
+
+    APPENVRMain& terrain() { return *environment_; }
+    APPENVRBlock& block(int gx, int gz) { return *terrain().getBlock(gx / 4, gz / 4, gx % 4, gz % 4); }
+    GLuint textureId(const QRVISXTexture2* texture) const
+    {
+        return texture ? static_cast<GLuint>(texture->getGLTextureId()) : 0;
+    }
+    // The blocks, by global index, that will build their buffers anew.
+    std::set<std::pair<int, int>> changedBlocks()
+    {
+        std::set<std::pair<int, int>> changed;
+        for (int gx = 0; gx < 16; ++gx)
+            for (int gz = 0; gz < 16; ++gz)
+                if (block(gx, gz).isGeometryChanged())
+                    changed.insert({gx, gz});
+        return changed;
+    }
+    // Hills, so that heights and normals differ from vertex to vertex.
+    void sculpt()
+    {
+        for (int x = 0; x < 80; ++x)
+            for (int z = 0; z < 80; ++z)
+                terrain().setHeight(x, z, std::sin(static_cast<float>(x) * 0.3f) * 6.0f + static_cast<float>(z) * 0.25f);
+        terrain().updateNormals();
+        terrain().updateBounds();
+    }
+
+    QROwned<APPENVRMain> environment_;
+    QROwned<APPWRLDShadow> shadow_;
+};
+
+const APPENVRDrawing kMethods[] = {APPENVRDrawing::Cells, APPENVRDrawing::StaticBuffers};
+
+} // namespace
+
+TEST_F(TerrainDrawing, EveryDrawBindsTheTerrainProgramAndUnitsByGroundType)
+{
+    terrain().setGroundType(3, 4, 1);
+    const GLuint program = static_cast<GLuint>(terrain().getShaderConfiguration()->getGLProgramId());
+    const std::array<GLuint, 4> grass = {textureId(terrain().getTerrainTexture(0)),
+                                         textureId(terrain().getTerrainTexture(1)),
+                                         textureId(terrain().getTerrainTexture(2)),
+                                         textureId(terrain().getTerrainTexture(3))};
+    const GLuint concrete = textureId(terrain().getTerrainTexture(4));
+    ASSERT_NE(shadow_->getShadowMapTexture(), nullptr);
+    for (const APPENVRDrawing method : kMethods) {
+        SCOPED_TRACE(static_cast<int>(method));
+        terrain().setDrawing(method);
+        visual_->getMaterialManager()->resetAll();
+        gl_.clearCalls();
+        block(0, 0).render();
+        const auto draws = drawStates(gl_.takeCalls());
+        // Cell by cell: four strips per cell, the concrete cell's four in the middle of the list;
+        // from buffers: one draw of the 99 grass cells, then one of the concrete cell.
+        const std::size_t expected = method == APPENVRDrawing::Cells ? 400 : 2;
+        ASSERT_EQ(draws.size(), expected);
+        std::vector<bool> concreteDraws;
+        for (const DrawState& draw : draws) {
+            EXPECT_EQ(draw.program, program);
+            EXPECT_EQ(draw.units[4], textureId(terrain().getModulationTexture()));
+            EXPECT_EQ(draw.units[5], textureId(shadow_->getShadowMapTexture()));
+            EXPECT_EQ(draw.units[6], textureId(terrain().getStreetsTexture()));
+            const bool isConcrete = draw.units[0] == concrete;
+            concreteDraws.push_back(isConcrete);
+            for (std::size_t unit = 0; unit < 4; ++unit)
+                EXPECT_EQ(draw.units[unit], isConcrete ? concrete : grass[unit]);
+        }
+        if (method == APPENVRDrawing::Cells) {
+            EXPECT_EQ(std::count(concreteDraws.begin(), concreteDraws.end(), true), 4);
+            EXPECT_TRUE(concreteDraws[(3 * 10 + 4) * 4]) << "cells are drawn X outer, Z inner";
+        } else {
+            EXPECT_THAT(concreteDraws, ElementsAre(false, true));
+        }
+    }
+    EXPECT_THAT(shownBoxes(), IsEmpty());
+}
+
+TEST_F(TerrainDrawing, EachCellHandsItsStreetCodeToTheShader)
+{
+    // A plus-shaped junction around cell (5, 5), a street on concrete, and a street just marked
+    // by the editor that has no shape yet (it shows none until the street pass shapes it).
+    for (auto [x, z] : {std::pair{5, 5}, {4, 5}, {6, 5}, {5, 4}, {5, 6}})
+        terrain().setStreet(x, z);
+    terrain().updateStreets();
+    terrain().setGroundCell(2, 2, (7u << 8) | 1u);
+    terrain().setStreet(8, 8);
+    const std::map<std::pair<int, int>, float> expected = {
+        {{5, 5}, 3.0f},  {{4, 5}, 15.0f}, {{6, 5}, 14.0f}, {{5, 4}, 12.0f},
+        {{5, 6}, 13.0f}, {{2, 2}, 7.0f},  {{8, 8}, 0.0f},  {{0, 0}, 0.0f}};
+
+    terrain().setDrawing(APPENVRDrawing::Cells);
+    block(0, 0).render();
+    std::vector<float> perCell;
+    for (const auto& call : gl_.takeCalls())
+        if (startsWith(call, "glMultiTexCoord1f(GL_TEXTURE2"))
+            perCell.push_back(std::stof(arguments(call)[1]));
+    ASSERT_EQ(perCell.size(), 100u);
+
+    terrain().setDrawing(APPENVRDrawing::StaticBuffers);
+    block(0, 0).render();
+    const QRVISXVertexBuffer& buffer = block(0, 0).getMesh()->getBuffer();
+    std::map<std::pair<int, int>, float> fromBuffer;
+    for (int slot = 0; slot < 100; ++slot) {
+        const int first = slot * APPENVRBlockMesh::kCellVertexCount;
+        const Vector2 grid = buffer.getTexCoord(0, first);
+        const std::pair cell{static_cast<int>(grid.x) / 4, static_cast<int>(grid.y) / 4};
+        for (int v = first; v < first + APPENVRBlockMesh::kCellVertexCount; ++v)
+            EXPECT_EQ(buffer.getTexCoord(2, v).x, buffer.getTexCoord(2, first).x);
+        fromBuffer[cell] = buffer.getTexCoord(2, first).x;
+    }
+    for (const auto& [cell, code] : expected) {
+        SCOPED_TRACE(std::to_string(cell.first) + ", " + std::to_string(cell.second));
+        EXPECT_EQ(perCell[static_cast<std::size_t>(cell.first * 10 + cell.second)], code);
+        EXPECT_EQ(fromBuffer.at(cell), code);
+    }
+}
+
+TEST_F(TerrainDrawing, StaticBuffersHoldTheTrianglesOfTheCellStrips)
+{
+    sculpt();
+    terrain().setGroundType(1, 2, 1);
+    terrain().setGroundCell(3, 3, 2u << 8);
+    for (auto [gx, gz] : {std::pair{0, 0}, {1, 1}}) {
+        SCOPED_TRACE(std::to_string(gx) + ", " + std::to_string(gz));
+        terrain().setDrawing(APPENVRDrawing::Cells);
+        gl_.clearCalls();
+        block(gx, gz).render();
+        auto strips = stripTriangles(gl_.takeCalls());
+        terrain().setDrawing(APPENVRDrawing::StaticBuffers);
+        block(gx, gz).render();
+        auto mesh = meshTriangles(block(gx, gz).getMesh()->getBuffer());
+        // 100 cells of 32 triangles; the buffers keep grass cells before concrete, so compare sorted.
+        ASSERT_EQ(strips.size(), 3200u);
+        std::sort(strips.begin(), strips.end());
+        std::sort(mesh.begin(), mesh.end());
+        EXPECT_TRUE(strips == mesh);
+    }
+}
+
+TEST_F(TerrainDrawing, EditsRebuildTheBuffersOfTheBlocksThatDrawTheChange)
+{
+    using Blocks = std::set<std::pair<int, int>>;
+    struct Edit {
+        const char* what;
+        std::function<void(APPENVRMain&)> apply;
+        Blocks rebuilt;
+    };
+    const std::vector<Edit> edits = {
+        {"height inside a block", [](APPENVRMain& t) { t.setHeight(45, 50, 3.0f); }, {{1, 1}}},
+        {"height on an X border", [](APPENVRMain& t) { t.setHeight(40, 50, 3.0f); }, {{0, 1}, {1, 1}}},
+        {"height on a corner", [](APPENVRMain& t) { t.setHeight(40, 40, 3.0f); }, {{0, 0}, {0, 1}, {1, 0}, {1, 1}}},
+        {"height at the world's origin", [](APPENVRMain& t) { t.setHeight(0, 0, 3.0f); }, {{0, 0}}},
+        {"height at the far corner", [](APPENVRMain& t) { t.setHeight(639, 639, 3.0f); }, {{15, 15}}},
+        {"ground type", [](APPENVRMain& t) { t.setGroundType(12, 25, 1); }, {{1, 2}}},
+        {"street pass", [](APPENVRMain& t) { t.updateStreetsInRange(10, 10, 10, 10); }, {{1, 1}}},
+        {"normals around a corner", [](APPENVRMain& t) { t.updateNormalsInRange(38, 38, 42, 42); },
+         {{0, 0}, {0, 1}, {1, 0}, {1, 1}}},
+    };
+    terrain().setDrawing(APPENVRDrawing::StaticBuffers);
+    terrain().render();
+    ASSERT_THAT(changedBlocks(), IsEmpty()) << "every block built its buffers on its first draw";
+    for (const Edit& edit : edits) {
+        SCOPED_TRACE(edit.what);
+        edit.apply(terrain());
+        EXPECT_EQ(changedBlocks(), edit.rebuilt);
+        gl_.clearCalls();
+        terrain().render();
+        const auto calls = gl_.takeCalls();
+        // Positions, normals, three coordinate sets and the indices of each rebuilt block.
+        EXPECT_EQ(std::count_if(calls.begin(), calls.end(), [](const std::string& c) { return startsWith(c, "glBufferData("); }),
+                  static_cast<long>(6 * edit.rebuilt.size()));
+        EXPECT_THAT(changedBlocks(), IsEmpty());
+    }
+    // The rebuilt block draws the new height: vertex (45, 50) is corner (1, 2) of cell (11, 12).
+    const QRVISXVertexBuffer& buffer = block(1, 1).getMesh()->getBuffer();
+    bool found = false;
+    for (int v = 0; v < buffer.getVertexCount(); ++v)
+        if (buffer.getVertexPosition(v).x == 180.0f && buffer.getVertexPosition(v).z == 200.0f) {
+            EXPECT_EQ(buffer.getVertexPosition(v).y, 3.0f);
+            found = true;
+        }
+    EXPECT_TRUE(found);
+}
+
+TEST_F(TerrainDrawing, EditorFormOutlinesTheBlockAboveItsBorderVertices)
+{
+    sculpt();
+    terrain().setDrawing(APPENVRDrawing::StaticBuffers);
+    block(1, 0).renderEditor();
+    const auto calls = gl_.takeCalls();
+    const auto strip = std::find(calls.begin(), calls.end(), "glBegin(GL_LINE_STRIP)");
+    ASSERT_NE(strip, calls.end());
+    EXPECT_TRUE(std::any_of(calls.begin(), strip, [](const std::string& c) { return c == "glDepthMask(GL_FALSE)"; }));
+    EXPECT_TRUE(std::any_of(calls.begin(), strip, [](const std::string& c) { return c == "glLineWidth(2)"; }));
+    EXPECT_TRUE(std::any_of(calls.begin(), strip, [](const std::string& c) {
+        return c == "glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA)";
+    }));
+    std::vector<std::string> points;
+    for (auto call = strip; call != calls.end() && *call != "glEnd()"; ++call)
+        if (startsWith(*call, "glVertex3f("))
+            points.push_back(*call);
+    // 41 border vertices per side, corners repeated; around from (40, 0) through (80, 0), (80, 40), (40, 40).
+    auto at = [this](int x, int z) {
+        const Vector3 p = terrain().getVertexPosition(x, z);
+        return "glVertex3f(" + glNumber(p.x) + ", " + glNumber(p.y) + ", " + glNumber(p.z) + ")";
+    };
+    ASSERT_EQ(points.size(), 164u);
+    EXPECT_EQ(points[0], at(40, 0));
+    EXPECT_EQ(points[40], at(80, 0));
+    EXPECT_EQ(points[41], at(80, 0));
+    EXPECT_EQ(points[81], at(80, 40));
+    EXPECT_EQ(points[122], at(40, 40));
+    EXPECT_EQ(points[163], at(40, 0));
+}
