@@ -4,7 +4,7 @@
 // in a 1024 x 768 window. Prints the median and 90th-percentile frame time of each method.
 //
 // Needs an X server with GLX: xvfb-run -a -s "-screen 0 1280x1024x24" build/bin/bench_world_flyover
-// [program folder]. The world comes from the program folder (build/bin unless given): whatever
+// [program folder [frames]]. The world comes from the program folder (build/bin unless given): whatever
 // area files exist there, flat land otherwise. The log goes to a temporary folder that mirrors it.
 
 #include "core/qr_core_devicemanager.h"
@@ -36,13 +36,14 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
 constexpr int kWidth = 1024;
 constexpr int kHeight = 768;
-constexpr int kFrames = 720;
-constexpr int kWarmUpFrames = 72;
+constexpr int kFrames = 240;
+constexpr int kWarmUpFrames = 24;
 constexpr float kCentre = 1280.0f;
 constexpr float kRadius = 800.0f;
 constexpr float kHeightAbove = 80.0f;
@@ -95,19 +96,33 @@ struct Figures {
     double percentile90 = 0.0;
 };
 
-Figures measure(APPENVRMain& environment, APPWRLDLight& light, APPENVRDrawing drawing)
+Figures figures(std::vector<double> times)
 {
-    environment.setDrawing(drawing);
-    // One lap in coarse steps first: every block the flyover sees builds its buffers and every
-    // texture reaches the driver before the clock runs.
-    for (int step = 0; step < kWarmUpFrames; ++step)
-        drawFrame(environment, light, step, kWarmUpFrames);
-    std::vector<double> times;
-    times.reserve(kFrames);
-    for (int step = 0; step < kFrames; ++step)
-        times.push_back(drawFrame(environment, light, step, kFrames));
     std::sort(times.begin(), times.end());
     return {times[times.size() / 2], times[(times.size() * 9) / 10]};
+}
+
+// Both methods over the same lap, frame by frame in turns (which one goes first alternates), so
+// that whatever else the machine does at a moment weighs on both alike.
+std::pair<Figures, Figures> measure(APPENVRMain& environment, APPWRLDLight& light, int frames)
+{
+    const APPENVRDrawing methods[] = {APPENVRDrawing::Cells, APPENVRDrawing::StaticBuffers};
+    // One lap in coarse steps first: every block the flyover sees builds its buffers and every
+    // texture reaches the driver before the clock runs.
+    for (const APPENVRDrawing method : methods) {
+        environment.setDrawing(method);
+        for (int step = 0; step < kWarmUpFrames; ++step)
+            drawFrame(environment, light, step, kWarmUpFrames);
+    }
+    std::vector<double> times[2];
+    for (int step = 0; step < frames; ++step) {
+        for (int turn = 0; turn < 2; ++turn) {
+            const int method = (step + turn) % 2;
+            environment.setDrawing(methods[method]);
+            times[method].push_back(drawFrame(environment, light, step, frames));
+        }
+    }
+    return {figures(times[0]), figures(times[1])};
 }
 
 // A folder whose entries link to the program folder's, so the engine's log lands elsewhere.
@@ -132,6 +147,7 @@ int main(int argc, char** argv)
     QApplication application(argc, argv);
     const std::filesystem::path programFolder = argc > 1 ? std::filesystem::path(argv[1])
                                                          : std::filesystem::path(KIPSTER_PROGRAM_FOLDER);
+    const int frames = argc > 2 ? std::max(std::atoi(argv[2]), 1) : kFrames;
     const std::filesystem::path folder = mirrorFolder(std::filesystem::absolute(programFolder));
     if (folder.empty())
         return 1;
@@ -169,9 +185,8 @@ int main(int argc, char** argv)
 
         std::printf("World flyover, %d x %d, %d frames per method, %d area file(s) loaded (flat land elsewhere)\n",
                     visual->getViewPort()->getRight() - visual->getViewPort()->getLeft(),
-                    visual->getViewPort()->getHeight(), kFrames, areaFiles);
-        const Figures cells = measure(*environment, *light, APPENVRDrawing::Cells);
-        const Figures buffers = measure(*environment, *light, APPENVRDrawing::StaticBuffers);
+                    visual->getViewPort()->getHeight(), frames, areaFiles);
+        const auto [cells, buffers] = measure(*environment, *light, frames);
         std::printf("%-32s median %7.2f ms   90th percentile %7.2f ms\n", "cell by cell (immediate mode):",
                     cells.median, cells.percentile90);
         std::printf("%-32s median %7.2f ms   90th percentile %7.2f ms\n", "static buffers per block:",

@@ -1,5 +1,6 @@
 #include "core/qr_time_main.h"
 
+#include <algorithm>
 #include <chrono>
 #include <ctime>
 
@@ -72,7 +73,7 @@ void QRTIMEMain::updateTime()
 {
     if (timeScale_ > 0.0f) {
         const auto elapsed = getElapsedMilliseconds();
-        delta_ = static_cast<float>(elapsed) * 0.001f * timeScale_;
+        delta_ = std::min(static_cast<float>(elapsed) * 0.001f * timeScale_, kMaxDelta);
         lastDelta_ = delta_;
         totalTime_ += delta_;
     } else {

@@ -13,6 +13,10 @@ public:
     // Milliseconds since local midnight.
     using Clock = std::function<std::uint32_t()>;
     static constexpr std::uint32_t kMillisecondsPerDay = 86'400'000;
+    // The longest step the game is ever asked to take. A stall (a clock jumping forward, a
+    // suspended process, a long load) must not turn into one step that throws everything that
+    // moves across the world; below four frames per second the game runs slower instead.
+    static constexpr float kMaxDelta = 0.25f;
 
     explicit QRTIMEMain(QRObject* owner);
     ~QRTIMEMain() override;

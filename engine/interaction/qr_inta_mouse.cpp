@@ -102,7 +102,9 @@ void QRINTAMouse::poll()
         const auto [left, top, bottom, right] = outputBounds();
         const std::pair<int, int> centre{left + (right - left) / 2, top + (bottom - top) / 2};
         platform_->setCursorPosition(centre.first, centre.second);
-        lastCursor_ = centre;
+        // Read back rather than assumed: where the window system ignores the warp, the cursor has
+        // stayed put, and measuring from the centre would turn that offset into motion every poll.
+        lastCursor_ = platform_->getCursorPosition();
     }
 }
 

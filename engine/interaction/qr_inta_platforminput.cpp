@@ -20,6 +20,21 @@
 
 namespace {
 
+// Whether watched is the window of the engine's main window or one inside it (the drawing panel).
+// Tool windows, menus and dialogs are windows of their own: what is typed or clicked there is
+// theirs, so Esc closing a menu or a dialog never reaches "Quit".
+bool isMainWindow(QObject* watched)
+{
+    auto* core = qrCore();
+    QWidget* mainForm = core ? core->getMainForm() : nullptr;
+    if (!mainForm || !watched->isWindowType())
+        return false;
+    const QWindow* window = static_cast<QWindow*>(watched);
+    while (window->parent())
+        window = window->parent();
+    return window == mainForm->windowHandle();
+}
+
 // Every native input event is delivered to a QWindow first and only then re-sent to widgets (and
 // propagated to their parents), so looking at window receivers alone sees each event exactly once.
 class InputEventFilter : public QObject {
@@ -34,7 +49,7 @@ protected:
         case QEvent::KeyRelease:
         // A key bound to a shortcut never arrives as KeyPress; its shortcut check does.
         case QEvent::ShortcutOverride:
-            if (watched->isWindowType()) {
+            if (isMainWindow(watched)) {
                 const auto* key = static_cast<QKeyEvent*>(event);
                 // Held keys repeat as release/press pairs; the key stays down all along.
                 if (!key->isAutoRepeat())
@@ -45,12 +60,17 @@ protected:
         case QEvent::MouseButtonRelease:
         case QEvent::MouseButtonDblClick:
         case QEvent::MouseMove:
-            if (watched->isWindowType())
+            if (isMainWindow(watched))
                 input_->buttonsChanged(static_cast<QMouseEvent*>(event)->buttons().toInt());
             break;
         case QEvent::Wheel:
-            if (watched->isWindowType())
+            if (isMainWindow(watched))
                 input_->wheelTurned(static_cast<QWheelEvent*>(event)->angleDelta().y());
+            break;
+        // A key or button let go after a dialog or tool window took the focus is released there.
+        case QEvent::FocusOut:
+            if (isMainWindow(watched))
+                input_->releaseAll();
             break;
         case QEvent::ApplicationStateChange:
             if (static_cast<QApplicationStateChangeEvent*>(event)->applicationState() != Qt::ApplicationActive)
@@ -169,7 +189,8 @@ std::pair<int, int> QRINTAPlatformInput::getCursorPosition() const
 
 void QRINTAPlatformInput::setCursorPosition(int x, int y)
 {
-    QCursor::setPos(x, y);
+    if (!ignoreCursorPlacement_)
+        QCursor::setPos(x, y);
 }
 
 void QRINTAPlatformInput::setCursorVisible(bool visible)

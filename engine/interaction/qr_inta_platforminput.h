@@ -49,6 +49,8 @@ public:
     std::pair<int, int> getCursorPosition() const;
     void setCursorPosition(int x, int y);
     void setCursorVisible(bool visible);
+    // Tests play a window system that ignores cursor placement (some remote and nested desktops).
+    void setIgnoreCursorPlacement(bool ignore) { ignoreCursorPlacement_ = ignore; }
     // Whether the engine's main window is the active window and holds the keyboard focus.
     bool isMainWindowInFront() const;
     // The primary screen as (left, top, bottom, right), (0, 0, 1, 1) when there is none.
@@ -74,6 +76,7 @@ private:
     ButtonState pressedButtons_{};
     int wheel_ = 0;
     bool cursorHidden_ = false;
+    bool ignoreCursorPlacement_ = false;
     bool controllers_ = false;
     QObject* filter_ = nullptr;
     std::unique_ptr<QRINTAXRawMotion> rawMotion_;

@@ -299,6 +299,15 @@ void QRVISXVertexBuffer::setTexCoord(int set, int vertex, const Vector2& coordin
         texCoords_[static_cast<std::size_t>(set)][static_cast<std::size_t>(vertex * count + k)] = values[k];
 }
 
+void QRVISXVertexBuffer::setTexCoord4(int set, int vertex, const Vector4& coordinate)
+{
+    checkVertex(vertex);
+    const int count = getTexCoordComponents(set);
+    const float values[4] = {coordinate.x, coordinate.y, coordinate.z, coordinate.w};
+    for (int k = 0; k < std::min(count, 4); ++k)
+        texCoords_[static_cast<std::size_t>(set)][static_cast<std::size_t>(vertex * count + k)] = values[k];
+}
+
 void QRVISXVertexBuffer::setIndex(int index, int vertex)
 {
     checkIndex(index);

@@ -67,6 +67,8 @@ public:
     void setColor(int vertex, const Vector4& colour);
     Vector2 getTexCoord(int set, int vertex) const;
     void setTexCoord(int set, int vertex, const Vector2& coordinate);
+    // All four components of a set that has them (particle cells, sizes and turns ride in one).
+    void setTexCoord4(int set, int vertex, const Vector4& coordinate);
     void setIndex(int index, int vertex);
     // -1 for a buffer without indices.
     int getIndex(int index) const;

@@ -41,6 +41,8 @@ public:
     void setStateId(int id) { stateId_ = id; }
     int getStateId() const { return stateId_; }
     float getStateTime() const { return stateTime_; }
+    // For states that run in cycles (a step, a wing beat) and wind their timer back.
+    void setStateTime(float time) { stateTime_ = time; }
     // The state timer grows by the frame time, then the handler runs.
     void runState();
 

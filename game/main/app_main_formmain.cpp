@@ -1,6 +1,8 @@
 #include "main/app_main_formmain.h"
 
 #include "core/qr_core_main.h"
+#include "editor/app_edit_formedit.h"
+#include "editor/app_edit_formentity.h"
 #include "editor/app_edit_main.h"
 #include "main/app_main_main.h"
 
@@ -38,6 +40,9 @@ TFormMain::TFormMain() : panelView_(new QWidget(this))
     setCentralWidget(panelView_);
     buildMenu();
     buildStatusBar();
+    // The editor's windows live as long as this one; the editor shows them in editor mode.
+    formEdit_ = new TFormEdit(this);
+    formEntity_ = new TFormEntity(this);
 
     resize(642, 516);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
@@ -126,6 +131,11 @@ void TFormMain::setStatusText(int panel, const QString& text)
 {
     if (panel >= 0 && panel < static_cast<int>(statusPanels_.size()))
         statusPanels_[static_cast<std::size_t>(panel)]->setText(text);
+}
+
+void TFormMain::setStatusText(int panel, const std::string& text)
+{
+    setStatusText(panel, QString::fromStdString(text));
 }
 
 QString TFormMain::getStatusText(int panel) const

@@ -1,7 +1,10 @@
 #pragma once
 // The main window: the drawing panel PanelView, the status bar and the main menu (attached in
-// editor mode only). Creating it creates the engine core (continuous loop) and the application;
-// the frame driver takes over its timer and its close request. Owned by main().
+// editor mode only), and the owner of the editor's two windows. Creating it creates the engine
+// core (continuous loop) and the application; the frame driver takes over its timer and its close
+// request. Owned by main().
+
+#include "editor/app_edit_windows.h"
 
 #include <QMainWindow>
 
@@ -9,8 +12,10 @@
 
 class QAction;
 class QLabel;
+class TFormEdit;
+class TFormEntity;
 
-class TFormMain : public QMainWindow {
+class TFormMain : public QMainWindow, public APPEDITHost {
 public:
     TFormMain();
 
@@ -21,7 +26,10 @@ public:
     // Panel 0: position, 1: entity count, 2: free.
     void setStatusText(int panel, const QString& text);
     QString getStatusText(int panel) const;
-    bool isSnapToGrid() const;
+    void setStatusText(int panel, const std::string& text) override;
+    bool isSnapToGrid() const override;
+    TFormEdit* getFormEdit() const { return formEdit_; }
+    TFormEntity* getFormEntity() const { return formEntity_; }
 
 private:
     void buildMenu();
@@ -31,4 +39,6 @@ private:
     QMenuBar* menu_ = nullptr;
     QAction* snapToGrid_ = nullptr;
     std::array<QLabel*, 3> statusPanels_{};
+    TFormEdit* formEdit_ = nullptr;
+    TFormEntity* formEntity_ = nullptr;
 };

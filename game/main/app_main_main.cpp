@@ -3,7 +3,10 @@
 #include "core/qr_core_devicemanager.h"
 #include "core/qr_core_log.h"
 #include "core/qr_core_main.h"
+#include "editor/app_edit_formedit.h"
+#include "editor/app_edit_formentity.h"
 #include "editor/app_edit_main.h"
+#include "entities/app_entt_kip.h"
 #include "interaction/qr_inta_action.h"
 #include "interaction/qr_inta_devices.h"
 #include "interaction/qr_inta_main.h"
@@ -21,6 +24,8 @@
 #include "visual/qr_visx_vsync.h"
 #include "visual/rendercontexts/qr_visx_rendercontext.h"
 #include "visual/rendercontexts/qr_visx_rendercontextmanager.h"
+#include "world/app_wrld_entities.h"
+#include "world/app_wrld_main.h"
 
 #include <QGuiApplication>
 #include <QStatusBar>
@@ -80,6 +85,7 @@ void APPMAINMain::initialize()
     game_ = qrNew<APPGAMEMain>(this);
     game_->initialize();
     editor_ = qrNew<APPEDITMain>(this);
+    editor_->setWindows(mainForm_->getFormEdit(), mainForm_->getFormEntity(), mainForm_);
     editor_->initialize();
 
     setRunning(true);
@@ -133,6 +139,10 @@ void APPMAINMain::switchToGameMode()
         resolution->setWindowed(settings_->getDisplayWidth(), settings_->getDisplayHeight());
     }
     setMouseCaptured(true);
+    // Only the blocks around the camera update, and the editor may have left it anywhere: the hero
+    // takes the camera back before his first frame.
+    if (APPENTTKip* kip = game_->getWorld()->getEntities()->getKip())
+        kip->placeCamera();
     mode_ = Game;
 }
 

@@ -11,8 +11,8 @@ int main(int argc, char** argv)
     // The renderer draws through GLX, so the window system is X11 (XWayland on Wayland desktops).
     qputenv("QT_QPA_PLATFORM", "xcb");
     QApplication application(argc, argv);
+    // No display name: Qt would append it to every window's title ("Edit Tools — Kipster").
     QApplication::setApplicationName("Kipster");
-    QApplication::setApplicationDisplayName("Kipster");
     TFormMain mainForm;
     return QApplication::exec();
 }

@@ -2,8 +2,18 @@
 
 #include "core/qr_core_log.h"
 #include "core/qr_mngr_assetmanager.h"
+#include "entities/app_entt_ad.h"
+#include "entities/app_entt_banana.h"
+#include "entities/app_entt_codermonkey.h"
+#include "entities/app_entt_environmentmodel.h"
+#include "entities/app_entt_explosion.h"
+#include "entities/app_entt_kip.h"
 #include "entities/app_entt_main.h"
+#include "entities/app_entt_paper.h"
+#include "entities/app_entt_pickup.h"
 #include "entities/app_entt_placeholder.h"
+#include "entities/app_entt_redstreak.h"
+#include "entities/app_entt_sprite.h"
 #include "environment/app_envr_area.h"
 #include "environment/app_envr_block.h"
 #include "environment/app_envr_main.h"
@@ -15,6 +25,7 @@
 #include "visual/qr_visx_shaderconfiguration.h"
 #include "visual/qr_visx_texture.h"
 #include "world/app_wrld_camera.h"
+#include "world/app_wrld_hud.h"
 #include "world/app_wrld_main.h"
 
 #include <algorithm>
@@ -45,16 +56,16 @@ struct EntityType {
 // stand-in entry with {name, construct<its class>}.
 const EntityType kEntityTypes[] = {
     {"Entity", construct<APPENTTMain>},
-    {"EnvironmentModel", nullptr, APPENTTRecordTail::ModelName},
-    {"Kip", nullptr},
-    {"Ad", nullptr},
-    {"Paper", nullptr},
-    {"CoderMonkey", nullptr},
-    {"RedStreak", nullptr, APPENTTRecordTail::None, true},
-    {"Pickup", nullptr, APPENTTRecordTail::EmitterFields, true},
-    {"Sprite", nullptr, APPENTTRecordTail::EmitterFields, true},
-    {"Explosion", nullptr, APPENTTRecordTail::EmitterFields, true},
-    {"Banana", nullptr, APPENTTRecordTail::None, true},
+    {"EnvironmentModel", construct<APPENTTEnvironmentModel>},
+    {"Kip", construct<APPENTTKip>},
+    {"Ad", construct<APPENTTAd>},
+    {"Paper", construct<APPENTTPaper>},
+    {"CoderMonkey", construct<APPENTTCoderMonkey>},
+    {"RedStreak", construct<APPENTTRedStreak>},
+    {"Pickup", construct<APPENTTPickup>},
+    {"Sprite", construct<APPENTTSprite>},
+    {"Explosion", construct<APPENTTExplosion>},
+    {"Banana", construct<APPENTTBanana>},
 };
 
 QROwned<APPENTTMain> createOfType(const EntityType& type, APPWRLDEntities* list, const Vector3& position)
@@ -135,6 +146,11 @@ APPENTTMain* APPWRLDEntities::createEntity(std::string_view typeName, const Vect
     return entity;
 }
 
+APPENTTKip* APPWRLDEntities::getKip() const
+{
+    return dynamic_cast<APPENTTKip*>(hero_);
+}
+
 APPENTTMain* APPWRLDEntities::getEntity(int index) const
 {
     return static_cast<APPENTTMain*>(entities_->get(index));
@@ -158,7 +174,8 @@ int APPWRLDEntities::countPapers()
     for (QRObject* object : *entities_)
         if (static_cast<APPENTTMain*>(object)->getTypeName() == "Paper")
             ++paperCount_;
-    // The heads-up display takes the total from here once it joins the world.
+    if (world_ && world_->getHUD())
+        world_->getHUD()->setPapersInWorld(paperCount_);
     return paperCount_;
 }
 

@@ -9,6 +9,7 @@
 
 #include <string_view>
 
+class APPENTTKip;
 class APPENTTMain;
 class APPWRLDMain;
 class QRRESCList;
@@ -34,8 +35,10 @@ public:
     // Set by the hero when it initialises.
     void setHero(APPENTTMain* hero) { hero_ = hero; }
     APPENTTMain* getHero() const { return hero_; }
+    // The hero as Kip, for his operations (papers, health); null without a hero.
+    APPENTTKip* getKip() const;
 
-    // The number of papers in the world, kept for the heads-up display.
+    // The number of papers in the world, handed to the heads-up display.
     int countPapers();
     int getPaperCount() const { return paperCount_; }
 

@@ -6,6 +6,7 @@
 #include "main/app_main_main.h"
 #include "world/app_wrld_camera.h"
 #include "world/app_wrld_entities.h"
+#include "world/app_wrld_hud.h"
 #include "world/app_wrld_light.h"
 #include "world/app_wrld_models.h"
 #include "world/app_wrld_postprocess.h"
@@ -24,6 +25,7 @@ APPWRLDMain::APPWRLDMain(QRObject* owner) : QRObject(owner, "Game")
     skybox_ = qrNew<APPWRLDSkybox>(this);
     postProcess_ = qrNew<APPWRLDPostProcess>(this);
     water_ = qrNew<APPWRLDWater>(this);
+    hud_ = qrNew<APPWRLDHUD>(this);
     // The terrain projects the shadow map onto the ground.
     environment_->setShadow(shadow_.get());
 }
@@ -41,6 +43,7 @@ APPWRLDMain::~APPWRLDMain()
     postProcess_.reset();
     environment_.reset();
     water_.reset();
+    hud_.reset();
 }
 
 void APPWRLDMain::initialize()
@@ -55,6 +58,7 @@ void APPWRLDMain::initialize()
     step("Initialize Sky Box", [this] { skybox_->initialize(); });
     step("Initialize Post Process", [this] { postProcess_->initialize(); });
     step("Initialize Water", [this] { water_->initialize(); });
+    step("Initialize HUD", [this] { hud_->initialize(); });
     loadWorld();
 }
 
@@ -88,7 +92,8 @@ void APPWRLDMain::render()
     step("Entities", [this] { entities_->render(); });
     step("Water", [this] { water_->render(); });
     step("Post Process", [this] { postProcess_->applyPostProcess(); });
-    // The heads-up display draws last, over everything, once it joins the world.
+    // The heads-up display draws last, over everything.
+    step("HUD", [this] { hud_->render(); });
 }
 
 void APPWRLDMain::renderEditor()

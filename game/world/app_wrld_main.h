@@ -1,7 +1,8 @@
 #pragma once
 // The world: owns every part of the game scene (terrain, entities, camera, models, sun, shadow map,
-// sky box, post-processing, water) and fixes the order in which they are created, brought up,
-// loaded, updated and drawn. Owned by the game (APPGAMEMain), which forwards the frame to it.
+// sky box, post-processing, water, heads-up display) and fixes the order in which they are
+// created, brought up, loaded, updated and drawn. Owned by the game (APPGAMEMain), which forwards
+// the frame to it.
 
 #include "core/qr_core_object.h"
 
@@ -17,6 +18,7 @@ class APPWRLDShadow;
 class APPWRLDSkybox;
 class APPWRLDPostProcess;
 class APPWRLDWater;
+class APPWRLDHUD;
 
 class APPWRLDMain : public QRObject {
 public:
@@ -49,6 +51,7 @@ public:
     APPWRLDSkybox* getSkybox() const { return skybox_.get(); }
     APPWRLDPostProcess* getPostProcess() const { return postProcess_.get(); }
     APPWRLDWater* getWater() const { return water_.get(); }
+    APPWRLDHUD* getHUD() const { return hud_.get(); }
 
     void setStepObserver(StepObserver observer) { stepObserver_ = std::move(observer); }
 
@@ -61,7 +64,7 @@ private:
         run();
     }
 
-    // Creation order; the heads-up display joins after the water.
+    // Creation order.
     QROwned<APPENVRMain> environment_;
     QROwned<APPWRLDEntities> entities_;
     QROwned<APPWRLDCamera> camera_;
@@ -71,6 +74,7 @@ private:
     QROwned<APPWRLDSkybox> skybox_;
     QROwned<APPWRLDPostProcess> postProcess_;
     QROwned<APPWRLDWater> water_;
+    QROwned<APPWRLDHUD> hud_;
     StepObserver stepObserver_;
 };
 

@@ -4,7 +4,6 @@
 #include "core/qr_core_devicemanager.h"
 #include "core/qr_core_main.h"
 #include "core/qr_mngr_assetmanager.h"
-#include "environment/app_envr_main.h"
 #include "math/qr_math_quaternion.h"
 #include "visual/qr_visx_camera.h"
 #include "visual/qr_visx_cameramanager.h"
@@ -94,9 +93,6 @@ void APPWRLDShadow::initialize()
         intoShadowMapShader_ = assets->acquire<QRVISXShaderConfiguration>("shaders\\into_shadowmap.shader");
         unlitTexturedShader_ = assets->acquire<QRVISXShaderConfiguration>("shaders\\unlit_textured.shader");
     }
-    // The terrain blocks bind the map on their shadow unit.
-    if (auto* world = dynamic_cast<APPWRLDMain*>(getOwner()); world && world->getEnvironment())
-        world->getEnvironment()->setShadow(this);
 }
 
 QRVISXTexture2* APPWRLDShadow::getShadowMapTexture() const

@@ -3,6 +3,7 @@
 // relies on (street tiles per shape code, seamless tiling, sky faces that meet, clean loops).
 
 #include "engine_fixture.h"
+#include "generator_runs.h"
 #include "temp_folder.h"
 
 #include "file/qr_file_file.h"
@@ -10,7 +11,6 @@
 #include "resource/qr_resc_image.h"
 #include "sound/qr_boom_wavereader.h"
 
-#include <QProcess>
 
 #include <gtest/gtest.h>
 
@@ -43,6 +43,7 @@ std::vector<PictureSpec> pictures()
         {"textures\\heightmaps\\groundmap.png", 160, 160, kLuminance}, {"textures\\particles\\explosion.png", 512, 512, kRGBA},
         {"textures\\particles\\pickup.png", 128, 128, kRGBA},      {"textures\\particles\\redstreak_impact.png", 128, 128, kRGBA},
         {"textures\\particles\\redstreak_shot.png", 128, 128, kRGBA}, {"fonts\\default.png", 1024, 1024, kRGBA},
+        {"textures\\models\\details.png", 1024, 1024, kRGB},
     };
     for (int i = 0; i < 5; ++i)
         list.push_back({"textures\\terrain\\terrain" + std::to_string(i) + ".jpg", 512, 512, kRGB});
@@ -60,50 +61,6 @@ const std::array<const char*, 11> kClampedTextures = {
     "textures\\skybox\\north", "textures\\skybox\\west", "textures\\skybox\\south", "textures\\skybox\\east",
     "textures\\skybox\\top", "textures\\skybox\\bottom", "textures\\particles\\explosion", "textures\\particles\\pickup",
     "textures\\particles\\redstreak_impact", "textures\\particles\\redstreak_shot", "fonts\\default"};
-
-std::string onDisk(std::string name)
-{
-    std::replace(name.begin(), name.end(), '\\', '/');
-    return name;
-}
-
-// Runs the generator; the stamp file is left out when empty.
-bool runGenerator(const fs::path& folder, const fs::path& stamp, QString* printed = nullptr)
-{
-    QStringList arguments;
-    if (!stamp.empty())
-        arguments << "--stamp" << QString::fromStdString(stamp.string());
-    arguments << QString::fromStdString(folder.string());
-    QProcess process;
-    process.start(KIPSTER_CONTENTGEN, arguments);
-    if (!process.waitForFinished(300000))
-        return false;
-    if (printed)
-        *printed = QString::fromUtf8(process.readAllStandardOutput());
-    return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
-}
-
-// One plain run and one stamped run, shared by every test of this program.
-struct Runs {
-    TempFolder plain, stamped, stampFolder;
-    bool ok = false;
-    Runs() { ok = runGenerator(plain.path(), {}) && runGenerator(stamped.path(), stampFolder / "content.stamp"); }
-};
-
-Runs& runs()
-{
-    static Runs instance;
-    return instance;
-}
-
-std::map<std::string, std::string> filesBelow(const fs::path& root)
-{
-    std::map<std::string, std::string> files;
-    for (const auto& entry : fs::recursive_directory_iterator(root))
-        if (entry.is_regular_file())
-            files[fs::relative(entry.path(), root).generic_string()] = readWholeFile(entry.path());
-    return files;
-}
 
 // A picture as the engine loads it (rows from the top).
 struct Picture {
@@ -150,10 +107,10 @@ class ContentTest : public EngineFixture {
 protected:
     ContentTest()
     {
-        if (runs().ok)
-            fs::copy(runs().plain.path(), programFolder().path(), fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+        if (generatorRuns().ok)
+            fs::copy(generatorRuns().plain.path(), programFolder().path(), fs::copy_options::recursive | fs::copy_options::overwrite_existing);
     }
-    void SetUp() override { ASSERT_TRUE(runs().ok) << "the generator failed"; }
+    void SetUp() override { ASSERT_TRUE(generatorRuns().ok) << "the generator failed"; }
 
     Picture load(const std::string& name)
     {
@@ -179,13 +136,16 @@ TEST_F(ContentTest, WritesExactlyTheNamedFilesAndTheSameBytesEveryRun)
     for (const char* texture : kClampedTextures)
         expected.insert(onDisk(texture) + ".texture");
     expected.insert("fonts/default.font");
+    for (const std::string& model : generatedModelPaths())
+        expected.insert(onDisk(model));
+    expected.insert("models/models.ini");
 
-    const auto plain = filesBelow(runs().plain.path());
+    const auto plain = filesBelow(generatorRuns().plain.path());
     std::set<std::string> written;
     for (const auto& [name, bytes] : plain)
         written.insert(name);
     EXPECT_EQ(written, expected);
-    EXPECT_TRUE(plain == filesBelow(runs().stamped.path())) << "two runs wrote different bytes";
+    EXPECT_TRUE(plain == filesBelow(generatorRuns().stamped.path())) << "two runs wrote different bytes";
 
     for (const char* texture : kClampedTextures) {
         const std::string script = plain.at(onDisk(texture) + ".texture");
@@ -196,7 +156,7 @@ TEST_F(ContentTest, WritesExactlyTheNamedFilesAndTheSameBytesEveryRun)
 
 TEST_F(ContentTest, StampSkipsCompleteOutputAndRepairsMissingFiles)
 {
-    const fs::path folder = runs().stamped.path(), stamp = runs().stampFolder / "content.stamp";
+    const fs::path folder = generatorRuns().stamped.path(), stamp = generatorRuns().stampFolder / "content.stamp";
     const auto before = fs::last_write_time(folder / "textures/terrain/streets.png");
     QString printed;
     ASSERT_TRUE(runGenerator(folder, stamp, &printed));
@@ -206,7 +166,7 @@ TEST_F(ContentTest, StampSkipsCompleteOutputAndRepairsMissingFiles)
     fs::remove(folder / "sounds/jump.wav");
     ASSERT_TRUE(runGenerator(folder, stamp, &printed));
     EXPECT_FALSE(printed.contains("up to date"));
-    EXPECT_EQ(readWholeFile(folder / "sounds/jump.wav"), readWholeFile(runs().plain / "sounds/jump.wav"));
+    EXPECT_EQ(readWholeFile(folder / "sounds/jump.wav"), readWholeFile(generatorRuns().plain / "sounds/jump.wav"));
 }
 
 TEST_F(ContentTest, PicturesLoadWithTheirSizeAndPixelFormat)

@@ -97,6 +97,7 @@ TEST_F(CoreTest, AGroupOfErrorsShowsItsFirstAndLogsAll)
     core().reportError("", "", "next failure", "");
     EXPECT_EQ(shownBoxes(), (std::vector<std::string>{"[ERROR] \r\ncause", "[ERROR] \r\nnext failure"}));
     for (const char* text : {"cause", "consequence", "summary"})
-        EXPECT_NE(logText().find(std::string("<div class = \"error\">[ERROR] \r\n") + text + "</div>"), std::string::npos)
+        EXPECT_NE(logText().find(std::string("<div class = \"error\">[ERROR] \r\n") + text + "</div>"),
+                  std::string::npos)
             << text;
 }

@@ -45,7 +45,9 @@ TEST_F(ObjectManagerTest, UnregisteringTakesTheEarliestEntryAndKeepsTheOrderOfTh
     manager->unregisterObject(a.get());
     manager->logObjectList();
     const std::string log = logText();
-    const auto listed = [&](const QROwned<QRObject>& object) { return log.find("<div>  " + object->getDescription() + "</div>"); };
+    const auto listed = [&](const QROwned<QRObject>& object) {
+        return log.find("<div>  " + object->getDescription() + "</div>");
+    };
     ASSERT_NE(listed(c), std::string::npos);
     ASSERT_NE(listed(a), std::string::npos);
     EXPECT_LT(listed(c), listed(a)) << "the entry of a that remains is the one after c";

@@ -73,6 +73,33 @@ TEST_F(TimerTest, ClockSetBackGivesAnEmptyFrameNotADay)
     EXPECT_FLOAT_EQ(timer->getDelta(), 0.020f);
 }
 
+TEST_F(TimerTest, ClockJumpingForwardGivesOneStepOfAtMostAQuarterSecond)
+{
+    struct Case {
+        std::uint32_t elapsed;
+        float timeScale;
+        float delta;
+    };
+    const Case cases[] = {
+        {3'600'000, 1.0f, 0.25f}, // daylight saving
+        {250, 1.0f, 0.25f},
+        {400, 0.5f, 0.2f},
+        {200, 2.0f, 0.25f},
+    };
+    for (const Case& c : cases) {
+        timer->setTimeScale(c.timeScale);
+        now = 10'000'000;
+        timer->updateTime();
+        now += c.elapsed;
+        timer->updateTime();
+        EXPECT_FLOAT_EQ(timer->getDelta(), c.delta) << c.elapsed << " ms at scale " << c.timeScale;
+    }
+    now += 20;
+    timer->setTimeScale(1.0f);
+    timer->updateTime();
+    EXPECT_FLOAT_EQ(timer->getDelta(), 0.020f) << "the next frame is an ordinary one";
+}
+
 TEST_F(TimerTest, HasPassedDetectsCrossingDuringThisFrame)
 {
     timer->setDelta(0.03f);

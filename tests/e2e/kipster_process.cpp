@@ -31,6 +31,8 @@ KipsterProcess::~KipsterProcess()
 
 void KipsterProcess::start()
 {
+    // Starting again after an exit runs the program once more on the same folder.
+    exitCode_.reset();
     // Test machines have no sound card: OpenAL Soft mixes into nothing unless a test has written
     // a configuration of its own (a wave file to capture, say) before starting.
     if (!std::filesystem::exists(folder_ / "alsoft.conf"))

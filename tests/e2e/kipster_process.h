@@ -18,6 +18,7 @@ public:
     ~KipsterProcess();
 
     const TempFolder& folder() const { return folder_; }
+    // May be called again once the previous run has ended.
     void start();
     std::string log() const { return folder_.read("log.html"); }
 

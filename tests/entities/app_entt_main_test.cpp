@@ -87,15 +87,18 @@ TEST_F(EntityTest, CreationByTypeNameGivesTheTypeRegisteredInItsBlock)
         const char* typeName;
         bool transient;
         bool plain;
+        bool shadow = true;
+        float size = 1.0f;
     };
-    // Names are compared exactly; "Actor" is written by projectiles but never accepted.
+    // Names are compared exactly; projectiles write "Actor" and particle effects "Entity", names
+    // that creation gives plain entities for.
     const Case cases[] = {
         {"Entity", "Entity", false, true},          {"EnvironmentModel", "EnvironmentModel", false, false},
         {"Kip", "Kip", false, false},               {"Ad", "Ad", false, false},
         {"Paper", "Paper", false, false},           {"CoderMonkey", "CoderMonkey", false, false},
-        {"RedStreak", "RedStreak", true, false},    {"Pickup", "Pickup", true, false},
-        {"Sprite", "Sprite", true, false},          {"Explosion", "Explosion", true, false},
-        {"Banana", "Banana", true, false},          {"entity", "Entity", false, true},
+        {"RedStreak", "Actor", true, false, false}, {"Pickup", "Entity", true, false, false},
+        {"Sprite", "Entity", true, false, false},   {"Explosion", "Entity", true, false, false},
+        {"Banana", "Actor", true, false, true, 0.4f}, {"entity", "Entity", false, true},
         {"Actor", "Entity", false, true},           {"", "Entity", false, true},
         {"Dragon", "Entity", false, true},
     };
@@ -109,8 +112,8 @@ TEST_F(EntityTest, CreationByTypeNameGivesTheTypeRegisteredInItsBlock)
         EXPECT_EQ(typeid(*entity) == typeid(APPENTTMain), c.plain) << c.name;
         EXPECT_EQ(entity->getName(), "Entity");
         EXPECT_EQ(entity->getPosition(), position);
-        EXPECT_EQ(entity->getSize(), 1.0f);
-        EXPECT_TRUE(entity->castsShadow());
+        EXPECT_EQ(entity->getSize(), c.size) << c.name;
+        EXPECT_EQ(entity->castsShadow(), c.shadow) << c.name;
         EXPECT_EQ(entity->getBlock(), block) << c.name;
         EXPECT_TRUE(blockHolds(block, entity)) << c.name;
         EXPECT_EQ(entities().getEntity(entities().getEntityCount() - 1), entity);

@@ -4,11 +4,20 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWheelEvent>
+#include <QWidget>
+#include <QWindow>
 
 InputFixture::InputFixture()
 {
     input_ = qrNew<QRINTAMain>(&core());
     input_->initialize();
+    // The hidden main window gets its native window now, so events can be sent to it.
+    core().getMainForm()->winId();
+}
+
+QWindow& InputFixture::window()
+{
+    return *core().getMainForm()->windowHandle();
 }
 
 InputFixture::~InputFixture()
@@ -19,7 +28,7 @@ InputFixture::~InputFixture()
 void InputFixture::sendKey(QEvent::Type type, unsigned int x11Keycode, bool autoRepeat)
 {
     QKeyEvent event(type, Qt::Key_unknown, Qt::NoModifier, x11Keycode, 0, 0, QString(), autoRepeat);
-    QCoreApplication::sendEvent(&window_, &event);
+    QCoreApplication::sendEvent(&window(), &event);
 }
 
 void InputFixture::pressKey(unsigned int x11Keycode, bool autoRepeat)
@@ -35,12 +44,12 @@ void InputFixture::releaseKey(unsigned int x11Keycode, bool autoRepeat)
 void InputFixture::sendButtons(QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held)
 {
     QMouseEvent event(type, QPointF(5, 5), QPointF(5, 5), button, held, Qt::NoModifier);
-    QCoreApplication::sendEvent(&window_, &event);
+    QCoreApplication::sendEvent(&window(), &event);
 }
 
 void InputFixture::turnWheel(int angleDelta)
 {
     QWheelEvent event(QPointF(5, 5), QPointF(5, 5), QPoint(), QPoint(0, angleDelta), Qt::NoButton, Qt::NoModifier,
                       Qt::NoScrollPhase, false);
-    QCoreApplication::sendEvent(&window_, &event);
+    QCoreApplication::sendEvent(&window(), &event);
 }

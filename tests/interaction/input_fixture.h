@@ -1,6 +1,6 @@
 #pragma once
-// A running engine core with an initialised input module, and a window that receives key, mouse
-// and wheel events the way the window system delivers them.
+// A running engine core with an initialised input module; key, mouse and wheel events reach the
+// main window's own window the way the window system delivers them.
 
 #include "engine_fixture.h"
 
@@ -39,9 +39,9 @@ protected:
     void sendKey(QEvent::Type type, unsigned int x11Keycode, bool autoRepeat = false);
     void sendButtons(QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held);
     void turnWheel(int angleDelta);
-    QWindow& window() { return window_; }
+    // The main window's window, where the game's input arrives.
+    QWindow& window();
 
 private:
-    QWindow window_;
     QROwned<QRINTAMain> input_;
 };

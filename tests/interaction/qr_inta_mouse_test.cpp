@@ -205,3 +205,25 @@ TEST_F(MouseTest, CaptureRecentresOnlyWhileTheMainWindowIsInFront)
     frame();
     EXPECT_EQ(mouse().getMotionX(), -5);
 }
+
+TEST_F(MouseTest, AnIgnoredRecentringIsNoMotion)
+{
+    mouse().setCaptureMouse(true);
+    QWidget* mainForm = core().getMainForm();
+    mainForm->show();
+    mainForm->activateWindow();
+    QApplication::processEvents();
+    ASSERT_TRUE(mainForm->isActiveWindow());
+    input().getDevices()->getPlatformInput()->setIgnoreCursorPlacement(true);
+    QCursor::setPos(kStart);
+    frame();
+    QCursor::setPos(kStart + QPoint(9, 0));
+    frame();
+    EXPECT_EQ(mouse().getMotionX(), 9);
+    // The cursor never went back to the centre; measuring from there would drift every frame.
+    for (int i = 0; i < 3; ++i) {
+        frame();
+        EXPECT_EQ(mouse().getMotionX(), 0);
+        EXPECT_EQ(mouse().getMotionY(), 0);
+    }
+}

@@ -6,7 +6,9 @@
 
 #include <QCoreApplication>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QWheelEvent>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -82,4 +84,39 @@ TEST_F(PlatformInputTest, UnknownKeysAreIgnored)
     frame();
     const auto& keys = input().getDevices()->getKeyboard()->getKeys();
     EXPECT_EQ(std::count_if(keys.begin(), keys.end(), [](auto key) { return key != 0; }), 0);
+}
+
+TEST_F(PlatformInputTest, InputOfOtherWindowsBelongsToThem)
+{
+    // Esc closing a dialog or a menu, letters typed into a tool window's field: none are the game's.
+    auto* quit = addAction("Quit", 1);
+    auto* left = addAction("Left Mouse", 1000);
+    QWindow dialog;
+    dialog.setTransientParent(&window());
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier, x11key::Escape, 0, 0);
+    QCoreApplication::sendEvent(&dialog, &escape);
+    QMouseEvent click(QEvent::MouseButtonPress, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QCoreApplication::sendEvent(&dialog, &click);
+    frame();
+    EXPECT_FALSE(quit->isHeld());
+    EXPECT_FALSE(left->isHeld());
+
+    // A window inside the main window (the drawing panel) is the main window's.
+    QWindow panel(&window());
+    QCoreApplication::sendEvent(&panel, &escape);
+    frame();
+    EXPECT_TRUE(quit->isJustPressed());
+}
+
+TEST_F(PlatformInputTest, TheMainWindowLosingTheFocusLetsGoOfItsKeys)
+{
+    // The release then goes to the dialog or tool window that took the focus.
+    pressKey(x11key::W);
+    frame();
+    ASSERT_TRUE(keyDown(17));
+    QFocusEvent focusOut(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+    QCoreApplication::sendEvent(&window(), &focusOut);
+    frame();
+    EXPECT_FALSE(keyDown(17));
 }

@@ -25,7 +25,9 @@ TEST(RawMotionAccumulator, WholeCountsPerPollWithFractionsCarriedOver)
     } cases[] = {
         {"events of one poll add up", {{{3, 1}, {4, -2}, {-1, 0}}}, {{true, 6, -1}}},
         {"nothing moved", {{}, {}}, {{true, 0, 0}, {true, 0, 0}}},
-        {"slow motion is not lost", {{{0.4, -0.4}}, {{0.4, -0.4}}, {{0.4, -0.4}}}, {{true, 0, 0}, {true, 0, 0}, {true, 1, -1}}},
+        {"slow motion is not lost",
+         {{{0.4, -0.4}}, {{0.4, -0.4}}, {{0.4, -0.4}}},
+         {{true, 0, 0}, {true, 0, 0}, {true, 1, -1}}},
         {"a fraction counts in its own direction", {{{1.5, 0}}, {{-1.0, 0}}}, {{true, 1, 0}, {true, 0, 0}}},
         {"a positioning device leaves the poll to the cursor",
          {{{5, 5}, {800, 600, false}}, {{2, 0}}},

@@ -44,6 +44,8 @@ public:
     void setFramebufferStatus(GLenum status) { framebufferStatus_ = status; }
     // Object ids handed out so far and not deleted, of any kind.
     bool isLive(GLuint id) const { return live_.count(id) != 0; }
+    // How many object ids are live, of any kind (leak checks).
+    std::size_t liveCount() const { return live_.size(); }
     // The bytes of the last texImage2D with data (tight rows), and of the last bufferData.
     const std::vector<std::uint8_t>& lastTextureBytes() const { return lastTextureBytes_; }
     const std::vector<std::uint8_t>& lastBufferBytes() const { return lastBufferBytes_; }

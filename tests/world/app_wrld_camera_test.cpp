@@ -1,5 +1,6 @@
 #include "entity_world_fixture.h"
 
+#include "math/qr_math_matrix.h"
 #include "math/qr_math_quaternion.h"
 #include "visual/qr_visx_camera.h"
 #include "visual/qr_visx_cameramanager.h"
@@ -74,5 +75,18 @@ TEST_F(CameraTest, AViewWithoutHeightOrWidthStaysFinite)
         camera().apply();
         EXPECT_TRUE(allFinite(engineCamera().getProjectionMatrix())) << width << " x " << height;
         EXPECT_TRUE(allFinite(engineCamera().getViewMatrix())) << width << " x " << height;
+    }
+}
+
+TEST_F(CameraTest, DepthStretchScalesOnlyTheViewDepth)
+{
+    camera().setPosition({100.0f, 5.0f, 100.0f});
+    camera().setOrientation(QRMATHQuaternion::identity());
+    for (const float stretch : {1.0f, 1.6f}) {
+        camera().setDepthStretch(stretch);
+        camera().apply();
+        const Vector3 seen =
+            QRMATHMatrix4::transformPoint(engineCamera().getViewMatrix(), Vector3{103.0f, 9.0f, 80.0f});
+        expectPoint(seen, {3.0f, 4.0f, -20.0f * stretch});
     }
 }

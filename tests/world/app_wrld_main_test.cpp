@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <cstdlib>
@@ -178,7 +179,7 @@ TEST_F(WorldTest, PartsRunInTheirOrderAndTheEditorViewLeavesOutPostProcessing)
     steps.clear();
     world().render();
     EXPECT_EQ(steps, (std::vector<std::string>{"Shadow Map", "Camera", "Light", "Sky Box", "Environment", "Entities",
-                                               "Water", "Post Process"}));
+                                               "Water", "Post Process", "HUD"}));
     steps.clear();
     world().renderEditor();
     EXPECT_EQ(steps, (std::vector<std::string>{"Shadow Map", "Camera", "Light", "Sky Box", "Environment Editor",
@@ -198,7 +199,7 @@ TEST_F(WorldTest, WithoutAreaFilesTheWorldStartsFlatAndEmpty)
     EXPECT_EQ(steps, (std::vector<std::string>{"Initialize Environment", "Initialize Entities", "Initialize Camera",
                                                "Initialize Models", "Initialize Light", "Initialize Shadow Map",
                                                "Initialize Sky Box", "Initialize Post Process", "Initialize Water",
-                                               "Load Areas", "Count Papers"}));
+                                               "Initialize HUD", "Load Areas", "Count Papers"}));
     EXPECT_EQ(fresh->getEntities()->getEntityCount(), 0);
     EXPECT_EQ(fresh->getEntities()->getPaperCount(), 0);
     for (const Vector3& point :
@@ -304,8 +305,11 @@ TEST_F(WorldTest, HostileAreaFilesGiveAClearErrorAndTheOtherAreasStillLoad)
         gWatchingAllocations = false;
 
         ASSERT_GT(shownBoxes().size(), boxesBefore) << c.what;
-        EXPECT_NE(shownBoxes()[boxesBefore].find(c.error), std::string::npos)
-            << c.what << ": " << shownBoxes()[boxesBefore];
+        // Entities whose model files this folder lacks report those too; the area's error is among them.
+        const auto box = std::find_if(shownBoxes().begin() + static_cast<std::ptrdiff_t>(boxesBefore),
+                                      shownBoxes().end(),
+                                      [&](const std::string& text) { return text.find(c.error) != std::string::npos; });
+        EXPECT_NE(box, shownBoxes().end()) << c.what << ": " << shownBoxes()[boxesBefore];
         EXPECT_GT(gLargestAllocation.load(), 0u) << "the watch sees the loading";
         EXPECT_LE(gLargestAllocation.load(), 2 * std::max(hostile.size(), good.size())) << c.what;
         EXPECT_EQ(fresh->getEntities()->getPaperCount(), c.papers) << c.what;

@@ -16,6 +16,10 @@ void makeParticles(Output& out);        // textures/particles/*.png and their te
 void makePosters(Output& out);          // textures/ads/ad_01..ad_22.jpg
 void makeFont(Output& out);             // fonts/default.font, default.png, default.texture
 void makeSounds(Output& out);           // sounds/*.wav
+void makeModelTextures(Output& out);    // textures/models/details.png
+// models/**/*.model and models/models.ini, saved by the engine's model and ini classes with the
+// material instance scripts of contentFolder (the hand-written content); false on any error.
+bool makeModels(Output& out, const std::string& contentFolder);
 
 // Which of the 16 street shape codes connect to the neighbour at x-1, x+1, z-1, z+1.
 struct StreetLinks {

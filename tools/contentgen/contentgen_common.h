@@ -27,12 +27,20 @@ public:
     void text(const std::string& relative, const std::string& content);
     // 16-bit PCM mono.
     void wav(const std::string& relative, const std::vector<float>& samples, int rate);
+    // For files another writer (the engine) puts there: creates the folder, records the file and
+    // returns its full path.
+    std::string claim(const std::string& relative)
+    {
+        prepare(relative);
+        return path(relative);
+    }
+    // Marks the run as failed because relative could not be written.
+    void fail(const std::string& relative);
     const std::vector<std::string>& files() const { return files_; }
     bool ok() const { return ok_; }
 
 private:
     void prepare(const std::string& relative);
-    void fail(const std::string& relative);
     void writeBytes(const std::string& relative, const std::string& bytes);
 
     std::string root_;

@@ -1,14 +1,16 @@
-// kipster_contentgen: writes the game's pictures, sounds and font into a program folder.
+// kipster_contentgen: writes the game's pictures, sounds, font and models into a program folder.
 //
-//   kipster_contentgen [--stamp FILE] PROGRAM_FOLDER
+//   kipster_contentgen [--stamp FILE] [--content FOLDER] PROGRAM_FOLDER
 //       generates everything; with a stamp, does nothing when the stamp says that this very
-//       generator already wrote every file and all of them are still there.
+//       generator, with the same material instance scripts, already wrote every file and all of
+//       them are still there. The models take their material instances from the hand-written
+//       content (FOLDER, by default the source tree's content folder).
 //   kipster_contentgen --contact-sheet PROGRAM_FOLDER TARGET.png
 //       draws an overview of the generated content (docs/content.png).
 
 #include "contentgen.h"
 
-#include <QGuiApplication>
+#include <QApplication>
 
 #include <chrono>
 #include <cstdio>
@@ -18,17 +20,22 @@
 
 namespace {
 
-// The generator's own bytes decide whether old output is still what it would write now.
-std::string fingerprint()
+// The generator's own bytes and the hand-written scripts it copies into the models decide whether
+// old output is still what it would write now.
+std::string fingerprint(const std::string& contentFolder)
 {
-    std::ifstream self("/proc/self/exe", std::ios::binary);
     std::uint64_t hash = 0xcbf29ce484222325ull;
-    char buffer[65536];
-    while (self.read(buffer, sizeof buffer) || self.gcount() > 0) {
-        for (std::streamsize i = 0; i < self.gcount(); ++i)
-            hash = (hash ^ static_cast<unsigned char>(buffer[i])) * 0x100000001b3ull;
-        if (!self)
-            break;
+    for (const std::string& input : {std::string("/proc/self/exe"), contentFolder + "/materials/painted.instance",
+                                     contentFolder + "/materials/details.instance",
+                                     contentFolder + "/materials/glow.instance"}) {
+        std::ifstream file(input, std::ios::binary);
+        char buffer[65536];
+        while (file.read(buffer, sizeof buffer) || file.gcount() > 0) {
+            for (std::streamsize i = 0; i < file.gcount(); ++i)
+                hash = (hash ^ static_cast<unsigned char>(buffer[i])) * 0x100000001b3ull;
+            if (!file)
+                break;
+        }
     }
     char text[32];
     std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
@@ -69,7 +76,7 @@ bool upToDate(const std::string& stampFile, const std::string& print, const std:
 
 int usage()
 {
-    std::fprintf(stderr, "usage: kipster_contentgen [--stamp FILE] PROGRAM_FOLDER\n"
+    std::fprintf(stderr, "usage: kipster_contentgen [--stamp FILE] [--content FOLDER] PROGRAM_FOLDER\n"
                          "       kipster_contentgen --contact-sheet PROGRAM_FOLDER TARGET.png\n");
     return 2;
 }
@@ -78,11 +85,13 @@ int usage()
 
 int main(int argc, char** argv)
 {
-    std::string stamp, folder, sheet;
+    std::string stamp, folder, sheet, content = KIPSTER_CONTENT_FOLDER;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--stamp" && i + 1 < argc)
             stamp = argv[++i];
+        else if (arg == "--content" && i + 1 < argc)
+            content = argv[++i];
         else if (arg == "--contact-sheet" && i + 2 < argc) {
             folder = argv[++i];
             sheet = argv[++i];
@@ -94,16 +103,17 @@ int main(int argc, char** argv)
     if (folder.empty())
         return usage();
 
-    const std::string print = stamp.empty() ? std::string() : fingerprint();
+    const std::string print = stamp.empty() ? std::string() : fingerprint(content);
     if (sheet.empty() && !stamp.empty() && upToDate(stamp, print, folder)) {
         std::printf("contentgen: content in %s is up to date\n", folder.c_str());
         return 0;
     }
 
-    // Pictures and text are drawn without any display.
+    // Pictures and text are drawn without any display; the engine that saves the models wants a
+    // widget for its main form, which the offscreen platform gives without a window system.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     int qtArgc = 1;
-    QGuiApplication application(qtArgc, argv);
+    QApplication application(qtArgc, argv);
 
     if (!sheet.empty())
         return cg::makeContactSheet(folder, sheet) ? 0 : 1;
@@ -119,6 +129,9 @@ int main(int argc, char** argv)
     cg::makePosters(out);
     cg::makeFont(out);
     cg::makeSounds(out);
+    cg::makeModelTextures(out);
+    if (!cg::makeModels(out, content))
+        return 1;
     if (!out.ok())
         return 1;
     if (!stamp.empty()) {

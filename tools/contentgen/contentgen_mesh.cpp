@@ -135,6 +135,27 @@ void Mesh::polygon(const std::vector<Vec3>& corners, const std::vector<std::arra
     const Vec3 normal = newellNormal(placed);
     const Colour painted = shade(colour);
     Part& part = parts_[slot_];
+    // A polygon that is not flat (a twisted quad) is drawn as separate triangles, each with its
+    // own normal, so that every face is lit as it lies.
+    const auto fanNormal = [&](std::size_t i) { return cross(placed[i] - placed[0], placed[i + 1] - placed[0]); };
+    bool flat = true;
+    for (std::size_t i = 1; i + 1 < placed.size() && flat; ++i) {
+        const Vec3 n = fanNormal(i);
+        flat = length(n) < 1e-9f || dot(normalize(n), normal) > 0.996f;
+    }
+    if (!flat) {
+        for (std::size_t i = 1; i + 1 < placed.size(); ++i) {
+            const Vec3 n = fanNormal(i);
+            if (length(n) < 1e-9f)
+                continue;
+            const auto first = static_cast<std::int32_t>(part.vertices.size());
+            for (std::size_t k : {std::size_t{0}, i, i + 1})
+                part.vertices.push_back({placed[k], normalize(n), painted, alpha_, coordinates[k][0], coordinates[k][1]});
+            for (std::int32_t k = 0; k < 3; ++k)
+                part.indices.push_back(first + k);
+        }
+        return;
+    }
     const auto first = static_cast<std::int32_t>(part.vertices.size());
     for (std::size_t i = 0; i < placed.size(); ++i)
         part.vertices.push_back({placed[i], normal, painted, alpha_, coordinates[i][0], coordinates[i][1]});

@@ -10,30 +10,37 @@
 
 namespace cg {
 
-// Pictures on the models, all in textures\models\details.png (1024 x 1024).
+// Pictures on the models, all in textures\models\details.png (1024 x 1024), as pixel rectangles
+// from the picture's top-left corner (the painter's view) and as texture coordinates (the models').
 namespace atlas {
 inline constexpr float kSize = 1024.0f;
 inline constexpr const char* kFile = "textures\\models\\details.png";
-inline UVRect region(float x, float y, float w, float h) { return UVRect::pixels(x, y, w, h, kSize, kSize); }
-// Paper covers, 240 x 336 each, in the top row.
-inline UVRect journal() { return region(8, 8, 240, 336); }
-inline UVRect thesis() { return region(264, 8, 240, 336); }
-inline UVRect proceedings() { return region(520, 8, 240, 336); }
-inline UVRect manuscript() { return region(776, 8, 240, 336); }
-// The unrolled diploma around its scroll.
-inline UVRect diploma() { return region(8, 360, 496, 248); }
-// The laptop screen full of code, and the sticker on the lid's back.
-inline UVRect laptopScreen() { return region(520, 360, 320, 200); }
-inline UVRect sticker() { return region(856, 360, 160, 160); }
+struct Pixels {
+    float x, y, w, h;
+};
+// Paper covers in the top row.
+inline constexpr Pixels kJournal{8, 8, 240, 336}, kThesis{264, 8, 240, 336}, kProceedings{520, 8, 240, 336},
+    kManuscript{776, 8, 240, 336};
+// The unrolled diploma around its scroll; the laptop's screen full of code; the sticker on its lid.
+inline constexpr Pixels kDiploma{8, 360, 496, 248}, kLaptopScreen{520, 360, 320, 200}, kSticker{856, 360, 160, 160};
+// Turbo-Kip's chest emblem and the university's crest.
+inline constexpr Pixels kBolt{856, 528, 160, 80}, kCrest{8, 896, 120, 120};
 // Signs over the doors.
-inline UVRect lectureHallSign() { return region(8, 624, 1008, 120); }
-inline UVRect librarySign() { return region(8, 760, 1008, 120); }
-// The chest emblem of Turbo-Kip and the university crest.
-inline UVRect bolt() { return region(856, 528, 160, 80); }
-inline UVRect crest() { return region(8, 896, 120, 120); }
-} // namespace atlas
+inline constexpr Pixels kLectureHallSign{8, 624, 1008, 120}, kLibrarySign{8, 760, 1008, 120};
 
-void makeModelTextures(Output& out); // textures/models/details.png
+inline UVRect uv(const Pixels& p) { return UVRect::pixels(p.x, p.y, p.w, p.h, kSize, kSize); }
+inline UVRect journal() { return uv(kJournal); }
+inline UVRect thesis() { return uv(kThesis); }
+inline UVRect proceedings() { return uv(kProceedings); }
+inline UVRect manuscript() { return uv(kManuscript); }
+inline UVRect diploma() { return uv(kDiploma); }
+inline UVRect laptopScreen() { return uv(kLaptopScreen); }
+inline UVRect sticker() { return uv(kSticker); }
+inline UVRect bolt() { return uv(kBolt); }
+inline UVRect crest() { return uv(kCrest); }
+inline UVRect lectureHallSign() { return uv(kLectureHallSign); }
+inline UVRect librarySign() { return uv(kLibrarySign); }
+} // namespace atlas
 
 struct ModelLevel {
     std::string name;

@@ -1,0 +1,245 @@
+#include "entities/app_entt_particleemitter.h"
+
+#include "core/qr_time_main.h"
+#include "file/qr_file_file.h"
+#include "math/qr_math_vector.h"
+#include "visual/qr_visx_main.h"
+#include "visual/qr_visx_materialmanager.h"
+#include "visual/qr_visx_materialvariablepool.h"
+#include "visual/qr_visx_shadermanager.h"
+#include "visual/qr_visx_statemanager.h"
+#include "visual/qr_visx_texturemanager.h"
+#include "visual/qr_visx_transform.h"
+#include "visual/qr_visx_util.h"
+#include "visual/qr_visx_vertexbuffer.h"
+#include "world/app_wrld_entities.h"
+
+#include <cmath>
+
+namespace {
+constexpr int kVerticesPerParticle = 4;
+// The corners the particle shader spreads a particle's four vertices to.
+constexpr Vector2 kCorners[kVerticesPerParticle] = {{-1.0f, 1.0f}, {1.0f, 1.0f}, {1.0f, -1.0f}, {-1.0f, -1.0f}};
+
+float frameTime()
+{
+    const QRTIMEMain* time = qrTime();
+    return time ? time->getDelta() : 0.0f;
+}
+
+bool isFinite(const Vector3& v)
+{
+    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
+}
+} // namespace
+
+APPENTTParticle::APPENTTParticle(APPENTTParticleEmitter* emitter, const Vector3& position, int index)
+    : QRObject(emitter, "Particle"), position_(position), index_(index), emitter_(emitter)
+{
+}
+
+bool APPENTTParticle::advance(float dt)
+{
+    position_ += velocity_ * dt;
+    rotation_ += rotationSpeed_ * dt;
+    colour_ = colour_ + colourChange_ * dt;
+    size_ += sizeChange_ * dt;
+    age_ += dt;
+    if (age_ > fadeStart_)
+        colour_.w -= fadeRate_ * dt;
+    return colour_.w > 0.0f && size_ > 0.0f;
+}
+
+Vector4 APPENTTParticle::shownColour() const
+{
+    Vector4 shown = colour_;
+    if (age_ < fadeInTime_)
+        shown.w *= age_ / fadeInTime_;
+    return shown;
+}
+
+APPENTTParticleEmitter::APPENTTParticleEmitter(QRObject* owner, const Vector3& position)
+    : APPENTTMain(owner, position), vertexBuffer_(qrNew<QRVISXVertexBuffer>(this))
+{
+    vertexBuffer_->setPrimitive(false, GL_QUADS);
+    vertexBuffer_->setComponentCounts(0, 4, 0);
+    vertexBuffer_->setTexCoordComponents(0, 2);
+    vertexBuffer_->setTexCoordComponents(1, 4);
+}
+
+APPENTTParticleEmitter::~APPENTTParticleEmitter() = default;
+
+void APPENTTParticleEmitter::afterCreate()
+{
+    APPENTTMain::afterCreate();
+    setCastsShadow(false);
+    extent_ = {1.0f, 1.0f, 1.0f};
+    rate_ = 10.0f;
+    remaining_ = -1;
+    removeWhenEmpty_ = true;
+    emitTimer_ = 0.0f;
+    age_ = 0.0f;
+    blendMode_ = 3;
+    texture_ = nullptr;
+    patternSize_ = {1.0f, 1.0f};
+    is2Dbillboard_ = true;
+    particleScale_ = {1.0f, 1.0f};
+}
+
+APPENTTParticle* APPENTTParticleEmitter::emitParticle(const Vector3& position, const Vector4& colour, float size)
+{
+    const int index = getParticleCount();
+    particles_.push_back(qrNew<APPENTTParticle>(this, position, index));
+    APPENTTParticle* particle = particles_.back().get();
+    particle->setColour(colour);
+    particle->setSize(size);
+    vertexBuffer_->resize(kVerticesPerParticle * getParticleCount());
+    return particle;
+}
+
+void APPENTTParticleEmitter::setEmission(int blendMode, QRVISXTexture2* texture, const Vector2& patternSize)
+{
+    blendMode_ = blendMode;
+    texture_ = texture;
+    patternSize_ = patternSize;
+}
+
+void APPENTTParticleEmitter::update()
+{
+    updateEmitter();
+}
+
+bool APPENTTParticleEmitter::updateEmitter()
+{
+    const float dt = frameTime();
+    age_ += dt;
+    if (remaining_ != 0)
+        emitDue(dt);
+
+    const int before = getParticleCount();
+    for (int i = before - 1; i >= 0; --i) {
+        const auto slot = particles_.begin() + i;
+        if ((*slot)->advance(dt))
+            continue;
+        particleRemoved(slot->get());
+        particles_.erase(slot);
+    }
+    if (getParticleCount() != before)
+        vertexBuffer_->resize(kVerticesPerParticle * getParticleCount());
+
+    if (removeWhenEmpty_ && particles_.empty()) {
+        removeFromWorld();
+        return false;
+    }
+    return true;
+}
+
+void APPENTTParticleEmitter::emitDue(float dt)
+{
+    // A rate of zero, below or beyond a number (an area file can hold anything) emits nothing
+    // rather than loop without end.
+    if (!(rate_ > 0.0f) || !std::isfinite(rate_))
+        return;
+    const float interval = 1.0f / rate_;
+    emitTimer_ += dt;
+    int emitted = 0;
+    while (emitTimer_ > interval) {
+        // More than a frame can show is dropped, together with the time that asked for it.
+        if (emitted == kMaxParticles || getParticleCount() >= kMaxParticles) {
+            emitTimer_ = 0.0f;
+            break;
+        }
+        emitTimer_ -= interval;
+        emit();
+        ++emitted;
+        // Any negative count means unlimited.
+        if (remaining_ > 0 && --remaining_ == 0)
+            break;
+    }
+}
+
+void APPENTTParticleEmitter::writeVertices(const APPENTTParticle& particle)
+{
+    const Vector4 colour = particle.shownColour();
+    const Vector4 cell{particle.getPatternCell().x, particle.getPatternCell().y, particle.getSize(),
+                       particle.getRotation() * kDegreesToRadians};
+    const int first = particle.getIndex() * kVerticesPerParticle;
+    for (int corner = 0; corner < kVerticesPerParticle; ++corner) {
+        const int vertex = first + corner;
+        vertexBuffer_->setVertexPosition(vertex, particle.getPosition());
+        vertexBuffer_->setColor(vertex, colour);
+        vertexBuffer_->setTexCoord(0, vertex, kCorners[corner]);
+        vertexBuffer_->setTexCoord4(1, vertex, cell);
+    }
+}
+
+void APPENTTParticleEmitter::render()
+{
+    QRVISXMain* visual = qrVisual();
+    if (particles_.empty() || !visual)
+        return;
+    QRVISXMaterialManager* materials = visual->getMaterialManager();
+    QRVISXMaterialVariablePool* pool = materials->getVariablePool();
+    pool->setVector2("patternsize", patternSize_);
+    pool->setBool("is2Dbillboard", is2Dbillboard_);
+    pool->setVector2("particlescale", particleScale_);
+    materials->resetForMaterial();
+    if (APPWRLDEntities* list = getEntityList(); list && list->getParticleShader())
+        materials->getShaderManager()->setConfiguration(list->getParticleShader());
+    materials->getTextureManager()->requestTexture(texture_, 0);
+    QRVISXStateManager* states = materials->getStateManager();
+    states->setBlendingMode(blendMode_);
+    states->setCullFaceEnabled(false);
+    states->setDepthWrite(false);
+    materials->apply();
+
+    QRVISXTransformWorld* world = visual->getTransform()->getWorld();
+    world->reset();
+    world->apply();
+    for (int i = getParticleCount() - 1; i >= 0; --i) {
+        APPENTTParticle& particle = *particles_[static_cast<std::size_t>(i)];
+        particle.setIndex(i);
+        writeVertices(particle);
+    }
+    vertexBuffer_->render();
+}
+
+void APPENTTParticleEmitter::renderEditor()
+{
+    QRVISXMain* visual = qrVisual();
+    if (!visual)
+        return;
+    QRVISXMaterialManager* materials = visual->getMaterialManager();
+    materials->resetForMaterial();
+    QRVISXStateManager* states = materials->getStateManager();
+    states->setCurrentColor(0.6f, 0.2f, 0.2f, 0.4f);
+    states->setBlendingMode(3);
+    materials->apply();
+    visual->getUtil()->getSpheres()->drawSphere(getPosition(), Quaternion{}, false, extent_);
+}
+
+bool APPENTTParticleEmitter::save(QRFILEFile& file) const
+{
+    return APPENTTMain::save(file) && file.write(extent_) && file.write(rate_) &&
+           file.write(static_cast<std::int32_t>(remaining_));
+}
+
+bool APPENTTParticleEmitter::load(QRFILEFile& file)
+{
+    if (!APPENTTMain::load(file))
+        return false;
+    Vector3 extent;
+    float rate = 0.0f;
+    std::int32_t remaining = 0;
+    if (!file.read(extent) || !file.read(rate) || !file.read(remaining))
+        return false;
+    if (!isFinite(extent) || !std::isfinite(rate)) {
+        reportError("load", "The emitter record in \"" + file.getFileName() +
+                                "\" holds an extent or rate that is not a finite number");
+        return false;
+    }
+    extent_ = extent;
+    rate_ = rate;
+    remaining_ = remaining;
+    return true;
+}

@@ -1,0 +1,371 @@
+#include "kipster_process.h"
+#include "x11_window.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <map>
+#include <random>
+#include <thread>
+#include <vector>
+
+// The editor driven the way a level designer drives it: the mouse on the edit-tools window and on
+// the terrain, keys and menu shortcuts on the main window; results checked in the saved area files.
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr const char* kWindowedEditor = "[DISPLAY]\r\nFullscreen = FALSE\r\n[MODE]\r\nStartupMode = Editor\r\n";
+constexpr const char* kWindowedGame = "[DISPLAY]\r\nFullscreen = FALSE\r\n[MODE]\r\nStartupMode = Game\r\n";
+constexpr std::size_t kAreaFileSize = 416472;
+constexpr std::size_t kVertexSection = 1600 * 4;
+
+// Where the controls sit in the 296 x 400 edit-tools window.
+struct Point {
+    int x;
+    int y;
+};
+constexpr Point kTerrainPage{60, 14};
+constexpr Point kRaiseTerrain{146, 136};
+constexpr Point kEnvironmentModelsPage{80, 48};
+constexpr Point kActorsPage{180, 48};
+constexpr Point kPaperEntry{43, 103};
+constexpr Point kCreateEntity{80, 224};
+// A point on the terrain in front of the editor camera's start, as a share of the main window.
+constexpr double kTerrainX = 0.69;
+constexpr double kTerrainY = 0.865;
+
+bool xdo(const std::string& arguments)
+{
+    return std::system(("xdotool " + arguments).c_str()) == 0;
+}
+
+void pause(std::chrono::milliseconds time)
+{
+    std::this_thread::sleep_for(time);
+}
+
+void clickAt(int x, int y)
+{
+    ASSERT_TRUE(xdo("mousemove " + std::to_string(x) + " " + std::to_string(y) + " click 1"));
+    pause(400ms);
+}
+
+std::string areaName(int ax, int az)
+{
+    return "world/area_" + std::to_string(ax) + "_" + std::to_string(az) + ".world";
+}
+
+std::map<std::string, std::string> readAreas(const KipsterProcess& kipster)
+{
+    std::map<std::string, std::string> areas;
+    for (int ax = 0; ax < 4; ++ax)
+        for (int az = 0; az < 4; ++az)
+            if (std::filesystem::exists(kipster.folder() / areaName(ax, az)))
+                areas[areaName(ax, az)] = kipster.folder().read(areaName(ax, az));
+    return areas;
+}
+
+float highestVertex(const std::string& area)
+{
+    float highest = -1e9f;
+    for (std::size_t i = 0; i < 160 * 160; ++i) {
+        float height = 0.0f;
+        std::memcpy(&height, area.data() + kVertexSection + i * 16, 4);
+        highest = std::max(highest, height);
+    }
+    return highest;
+}
+
+class EditorE2E : public ::testing::Test {
+protected:
+    // Starts the program on a flat, empty world (no area files) and waits for the main window.
+    void start(const char* settings)
+    {
+        kipster_.folder().write("kipster.ini", settings);
+        std::filesystem::remove_all(kipster_.folder() / "world");
+        std::filesystem::create_directories(kipster_.folder() / "world");
+        restart();
+    }
+    void restart()
+    {
+        kipster_.start();
+        mainWindow_ = kipster_.waitForMainWindow();
+        ASSERT_NE(mainWindow_, 0u) << kipster_.log();
+        ASSERT_TRUE(KipsterProcess::focusMainWindow());
+    }
+    // Waits for the edit-tools window, which the editor mode shows.
+    x11::Geometry toolWindow()
+    {
+        std::uint64_t tools = 0;
+        KipsterProcess::waitFor([&] { return (tools = x11::findWindowByTitle("Edit Tools")) != 0; }, 15s);
+        EXPECT_NE(tools, 0u) << "no edit-tools window\n" << kipster_.log();
+        pause(500ms);
+        return x11::windowGeometry(tools);
+    }
+    void clickTool(const Point& control)
+    {
+        const x11::Geometry tools = toolWindow();
+        clickAt(tools.x + control.x, tools.y + control.y);
+    }
+    // The main window gets the keyboard back: the cursor leaves the world alone while the tool
+    // window has it.
+    Point focusTerrain()
+    {
+        EXPECT_TRUE(KipsterProcess::focusMainWindow());
+        pause(300ms);
+        const x11::Geometry main = x11::windowGeometry(mainWindow_);
+        return {main.x + static_cast<int>(main.width * kTerrainX), main.y + static_cast<int>(main.height * kTerrainY)};
+    }
+    // Ctrl+Alt+S, waiting until every area file has been written anew.
+    std::map<std::string, std::string> saveWorld()
+    {
+        const auto since = std::filesystem::file_time_type::clock::now();
+        pause(50ms);
+        EXPECT_TRUE(KipsterProcess::typeKey("ctrl+alt+s"));
+        EXPECT_TRUE(KipsterProcess::waitFor(
+            [&] {
+                for (int ax = 0; ax < 4; ++ax)
+                    for (int az = 0; az < 4; ++az) {
+                        const auto path = kipster_.folder() / areaName(ax, az);
+                        std::error_code error;
+                        if (!std::filesystem::exists(path) || std::filesystem::last_write_time(path, error) < since ||
+                            std::filesystem::file_size(path, error) < kAreaFileSize)
+                            return false;
+                    }
+                return true;
+            },
+            15s))
+            << "Save World did not write the areas\n"
+            << kipster_.log();
+        return readAreas(kipster_);
+    }
+    void quit()
+    {
+        ASSERT_TRUE(KipsterProcess::focusMainWindow());
+        ASSERT_TRUE(KipsterProcess::typeKey("Escape"));
+        const auto exitCode = kipster_.waitForExit();
+        ASSERT_TRUE(exitCode.has_value()) << kipster_.log();
+        EXPECT_EQ(*exitCode, 0);
+    }
+
+    KipsterProcess kipster_;
+    std::uint64_t mainWindow_ = 0;
+};
+
+// ---------------------------------------------------------------------------------------------
+// Area files written byte by byte, independently of the program's own writer.
+
+class AreaWriter {
+public:
+    explicit AreaWriter(std::uint32_t seed) : random_(seed) {}
+
+    std::string area(int ax, int az)
+    {
+        bytes_.clear();
+        std::array<std::array<float, 160>, 160> heights{};
+        for (auto& column : heights)
+            for (float& height : column)
+                height = uniform(-20.0f, 80.0f);
+        for (int i = 0; i < 1600; ++i) {
+            // Grass or concrete, a third of them with a street of any shape.
+            const std::uint32_t street = pick(3) == 0 ? 1 + pick(15) : 0;
+            putU32((street << 8) | pick(2));
+        }
+        for (const auto& column : heights) {
+            for (const float height : column) {
+                putFloat(height);
+                const float nx = uniform(-0.5f, 0.5f), nz = uniform(-0.5f, 0.5f);
+                const float length = std::sqrt(nx * nx + nz * nz + 1.0f);
+                putFloat(nx / length);
+                putFloat(1.0f / length);
+                putFloat(nz / length);
+            }
+        }
+        std::array<float, 3> areaMin{1e9f, 1e9f, 1e9f}, areaMax{-1e9f, -1e9f, -1e9f};
+        for (int bx = 0; bx < 4; ++bx) {
+            for (int bz = 0; bz < 4; ++bz) {
+                float low = 1e9f, high = -1e9f;
+                for (int x = 40 * bx; x < 40 * bx + 40; ++x)
+                    for (int z = 40 * bz; z < 40 * bz + 40; ++z) {
+                        low = std::min(low, heights[x][z]);
+                        high = std::max(high, heights[x][z]);
+                    }
+                const float x0 = 640.0f * ax + 160.0f * bx, z0 = 640.0f * az + 160.0f * bz;
+                const std::array<float, 3> blockMin{x0, low, z0}, blockMax{x0 + 160.0f, high, z0 + 160.0f};
+                for (int k = 0; k < 3; ++k) {
+                    areaMin[k] = std::min(areaMin[k], blockMin[k]);
+                    areaMax[k] = std::max(areaMax[k], blockMax[k]);
+                    putFloat(blockMin[k]);
+                }
+                for (const float value : blockMax)
+                    putFloat(value);
+                // Every storable type; one hero in the whole world.
+                std::vector<std::string> types{"Entity", "EnvironmentModel", "Ad", "Paper", "CoderMonkey"};
+                if (ax == 1 && az == 2 && bx == 3 && bz == 0)
+                    types.push_back("Kip");
+                putU32(static_cast<std::uint32_t>(types.size()));
+                for (const std::string& type : types) {
+                    putString(type);
+                    putFloat(x0 + uniform(5.0f, 155.0f));
+                    putFloat(uniform(0.0f, 60.0f));
+                    putFloat(z0 + uniform(5.0f, 155.0f));
+                    // A turn about the vertical axis, as the editor gives.
+                    const float half = uniform(0.0f, 3.14159f);
+                    for (const float value : {0.0f, std::sin(half), 0.0f, std::cos(half)})
+                        putFloat(value);
+                    putFloat(uniform(0.85f, 1.15f));
+                    if (type == "EnvironmentModel")
+                        putString("");
+                }
+            }
+        }
+        for (const float value : areaMin)
+            putFloat(value);
+        for (const float value : areaMax)
+            putFloat(value);
+        return bytes_;
+    }
+
+private:
+    float uniform(float low, float high) { return std::uniform_real_distribution<float>(low, high)(random_); }
+    std::uint32_t pick(std::uint32_t count) { return std::uniform_int_distribution<std::uint32_t>(0, count - 1)(random_); }
+    void putU32(std::uint32_t value)
+    {
+        char little[4];
+        for (int i = 0; i < 4; ++i)
+            little[i] = static_cast<char>((value >> (8 * i)) & 0xFF);
+        bytes_.append(little, 4);
+    }
+    void putFloat(float value)
+    {
+        std::uint32_t bits = 0;
+        std::memcpy(&bits, &value, 4);
+        putU32(bits);
+    }
+    void putString(const std::string& text)
+    {
+        putU32(static_cast<std::uint32_t>(text.size()));
+        bytes_ += text;
+    }
+
+    std::mt19937 random_;
+    std::string bytes_;
+};
+
+} // namespace
+
+TEST_F(EditorE2E, RaisedTerrainIsSavedInTheAreaUnderTheStrokeAndLoadsBack)
+{
+    start(kWindowedGame);
+    ASSERT_TRUE(KipsterProcess::typeKey("F5"));
+    toolWindow();
+    // Showing the tool window may have taken the keyboard; the menu's shortcuts are the main window's.
+    ASSERT_TRUE(KipsterProcess::focusMainWindow());
+    const auto before = saveWorld();
+    ASSERT_EQ(before.size(), 16u);
+
+    clickTool(kTerrainPage);
+    clickTool(kRaiseTerrain);
+    const Point terrain = focusTerrain();
+    ASSERT_TRUE(xdo("mousemove " + std::to_string(terrain.x) + " " + std::to_string(terrain.y) + " mousedown 1"));
+    pause(300ms);
+    ASSERT_TRUE(xdo("mousemove " + std::to_string(terrain.x + 30) + " " + std::to_string(terrain.y)));
+    pause(1s);
+    ASSERT_TRUE(xdo("mouseup 1"));
+    pause(300ms);
+    const auto after = saveWorld();
+
+    std::vector<std::string> changed;
+    for (const auto& [name, bytes] : after)
+        if (bytes != before.at(name))
+            changed.push_back(name);
+    ASSERT_EQ(changed, std::vector<std::string>{areaName(0, 0)}) << "only the area under the stroke changes";
+    EXPECT_GT(highestVertex(after.at(areaName(0, 0))), 5.0f);
+    EXPECT_EQ(highestVertex(after.at(areaName(1, 0))), 0.0f);
+    quit();
+
+    // Loaded again and saved without an edit: the raised heights come back unchanged.
+    restart();
+    toolWindow();
+    ASSERT_TRUE(KipsterProcess::focusMainWindow());
+    EXPECT_EQ(saveWorld(), after);
+    quit();
+}
+
+TEST_F(EditorE2E, APaperCreatedFromTheToolWindowIsThereAfterARestart)
+{
+    start(kWindowedEditor);
+    clickTool(kActorsPage);
+    clickTool(kPaperEntry);
+    const Point terrain = focusTerrain();
+    clickAt(terrain.x, terrain.y);
+    const auto saved = saveWorld();
+    ASSERT_NE(saved.at(areaName(0, 0)).find("\x05\0\0\0Paper", 0, 9), std::string::npos) << "the paper was not saved";
+    quit();
+
+    restart();
+    toolWindow();
+    ASSERT_TRUE(KipsterProcess::focusMainWindow());
+    const auto again = saveWorld();
+    EXPECT_NE(again.at(areaName(0, 0)).find("\x05\0\0\0Paper", 0, 9), std::string::npos) << "the paper did not load";
+    quit();
+}
+
+TEST_F(EditorE2E, EscapeInTheEntityDialogClosesOnlyTheDialog)
+{
+    start(kWindowedEditor);
+    // An environment model without a model: the editor shows (and picks) a unit box.
+    clickTool(kEnvironmentModelsPage);
+    clickTool(kCreateEntity);
+    const Point terrain = focusTerrain();
+    clickAt(terrain.x, terrain.y);
+
+    // Holding E selects "Edit Entity"; letting the button go over the entity opens the dialog.
+    ASSERT_TRUE(xdo("keydown e"));
+    pause(200ms);
+    clickAt(terrain.x, terrain.y);
+    ASSERT_TRUE(xdo("keyup e"));
+    std::uint64_t dialog = 0;
+    ASSERT_TRUE(KipsterProcess::waitFor([&] { return (dialog = x11::findWindowByTitle("Entity Attributes")) != 0; }, 10s))
+        << "the entity dialog did not open\n"
+        << kipster_.log();
+    ASSERT_TRUE(xdo("search --onlyvisible --name '^Entity Attributes$' windowfocus"));
+    pause(300ms);
+    ASSERT_TRUE(KipsterProcess::typeKey("Escape"));
+    EXPECT_TRUE(KipsterProcess::waitFor([] { return x11::findWindowByTitle("Entity Attributes") == 0; }, 10s));
+    pause(1s);
+    EXPECT_TRUE(kipster_.isRunning()) << "Esc in the dialog must not quit the program";
+    quit();
+}
+
+TEST_F(EditorE2E, AreaFilesWrittenFromTheFormatAreSavedBackByteForByte)
+{
+    kipster_.folder().write("kipster.ini", kWindowedEditor);
+    AreaWriter writer(20240601);
+    std::map<std::string, std::string> written;
+    for (int ax = 0; ax < 4; ++ax)
+        for (int az = 0; az < 4; ++az) {
+            written[areaName(ax, az)] = writer.area(ax, az);
+            kipster_.folder().write(areaName(ax, az), written[areaName(ax, az)]);
+        }
+    restart();
+    toolWindow();
+    ASSERT_TRUE(KipsterProcess::focusMainWindow());
+    const auto saved = saveWorld();
+    for (const auto& [name, bytes] : written) {
+        SCOPED_TRACE(name);
+        ASSERT_EQ(saved.at(name).size(), bytes.size());
+        EXPECT_TRUE(saved.at(name) == bytes) << "first difference at byte "
+                                             << std::distance(bytes.begin(), std::mismatch(bytes.begin(), bytes.end(),
+                                                                                           saved.at(name).begin())
+                                                                                 .first);
+    }
+    quit();
+}
