@@ -4,8 +4,8 @@
 // in a 1024 x 768 window. Prints the median and 90th-percentile frame time of each method.
 //
 // Needs an X server with GLX: xvfb-run -a -s "-screen 0 1280x1024x24" build/bin/bench_world_flyover
-// [program folder [frames]]. The world comes from the program folder (build/bin unless given): whatever
-// area files exist there, flat land otherwise. The log goes to a temporary folder that mirrors it.
+// [program folder [frames [picture.png]]]. The world comes from the program folder (build/bin unless given): whatever
+// area files exist there, flat land otherwise; the picture, when asked for, is the lap's first frame. The log goes to a temporary folder that mirrors it.
 
 #include "core/qr_core_devicemanager.h"
 #include "core/qr_core_main.h"
@@ -27,6 +27,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QImage>
 #include <QWidget>
 
 #include <algorithm>
@@ -125,6 +126,20 @@ std::pair<Figures, Figures> measure(APPENVRMain& environment, APPWRLDLight& ligh
     return {figures(times[0]), figures(times[1])};
 }
 
+// The frame just drawn, read back from the back buffer and saved as a picture.
+void savePicture(const std::string& path)
+{
+    QRVISXViewPort& viewport = *qrVisual()->getViewPort();
+    const int width = viewport.getRight() - viewport.getLeft();
+    const int height = viewport.getHeight();
+    QImage picture(width, height, QImage::Format_RGB888);
+    qrGL().pixelStorei(GL_PACK_ALIGNMENT, 1);
+    qrGL().readBuffer(GL_BACK);
+    for (int row = 0; row < height; ++row)
+        qrGL().readPixels(0, height - 1 - row, width, 1, GL_RGB, GL_UNSIGNED_BYTE, picture.scanLine(row));
+    picture.save(QString::fromStdString(path));
+}
+
 // A folder whose entries link to the program folder's, so the engine's log lands elsewhere.
 std::filesystem::path mirrorFolder(const std::filesystem::path& programFolder)
 {
@@ -154,6 +169,7 @@ int main(int argc, char** argv)
     qrSetProgramFolder(folder);
     // An error must not stop the run behind a modal box; it is printed instead.
     qrSetMessagePresenter([](QRMessageKind, const std::string& text) { std::fprintf(stderr, "%s\n", text.c_str()); });
+    const std::string picturePath = argc > 3 ? argv[3] : "";
     int areaFiles = 0;
     for (int ax = 0; ax < 4; ++ax)
         for (int az = 0; az < 4; ++az)
@@ -192,6 +208,16 @@ int main(int argc, char** argv)
         std::printf("%-32s median %7.2f ms   90th percentile %7.2f ms\n", "static buffers per block:",
                     buffers.median, buffers.percentile90);
         std::fflush(stdout);
+        if (!picturePath.empty()) {
+            // Drawn like a measured frame, but read back before the buffers are swapped.
+            visual->getRenderContextManager()->activatePrimaryContext();
+            qrGL().clearColor(0.3f, 0.3f, 0.3f, 1.0f);
+            qrGL().clear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+            placeCamera(0, frames);
+            light->apply();
+            environment->render();
+            savePicture(picturePath);
+        }
         environment.reset();
         light.reset();
     }

@@ -2,6 +2,7 @@
 
 #include "editor/app_edit_cursor.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QGridLayout>
@@ -315,7 +316,8 @@ int TFormEdit::getRotationPosition() const
 
 bool TFormEdit::isFocused() const
 {
-    return isActiveWindow();
+    // Not isActiveWindow(): styles may let a tool window share its parent's activation.
+    return QApplication::activeWindow() == this;
 }
 
 void TFormEdit::showAt(int left, int top)

@@ -5,7 +5,6 @@
 
 #include "entities/app_entt_main.h"
 
-#include <memory>
 #include <vector>
 
 class APPENTTParticleEmitter;

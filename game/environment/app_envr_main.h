@@ -1,8 +1,9 @@
 #pragma once
 // The environment: the resident terrain of the whole 2560 x 2560 world. It holds the height field
 // (641 x 641 vertices every 4 units, each with its normal) and the 160 x 160 ground cells (ground
-// type and street shape), answers height and block queries, and loads and saves the 16 areas that
-// store the terrain. Owned by the world container; areas and blocks only index into its grids.
+// type and street shape), answers height and block queries, loads and saves the 16 areas that
+// store the terrain, and holds the terrain shader and textures its blocks draw with. Owned by the
+// world container; areas and blocks only index into its grids.
 
 #include "core/qr_core_object.h"
 #include "math/qr_math_types.h"

@@ -25,6 +25,7 @@
 #include <QImage>
 #include <QLinearGradient>
 #include <QPainter>
+#include <QPainterPath>
 
 #include <gmock/gmock.h>
 
@@ -234,8 +235,6 @@ public:
 
     void add(const QImage& picture, const QString& label, bool small = false)
     {
-        if (const char* dump = std::getenv("KIPSTER_MODEL_TILES"))
-            picture.save(QString::fromLocal8Bit(dump) + "/" + QString(label).replace(' ', '_').replace(':', '_') + ".png");
         tiles_.push_back({picture, label, small});
     }
 
@@ -289,7 +288,11 @@ public:
             p.setPen(Qt::NoPen);
             p.setBrush(sky);
             p.drawRoundedRect(box, 10, 10);
+            QPainterPath rounded;
+            rounded.addRoundedRect(box, 10, 10);
+            p.setClipPath(rounded);
             p.drawImage(box, tile.picture.convertToFormat(QImage::Format_ARGB32_Premultiplied));
+            p.setClipping(false);
             p.setFont(label);
             p.setPen(QColor(0x2b, 0x2d, 0x42));
             p.drawText(QRectF(x, y + size - 2, size, 20), Qt::AlignHCenter | Qt::AlignTop, tile.label);

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <map>
@@ -49,6 +50,31 @@ bool xdo(const std::string& arguments)
 void pause(std::chrono::milliseconds time)
 {
     std::this_thread::sleep_for(time);
+}
+
+std::string output(const std::string& command)
+{
+    std::string text;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[256];
+        while (std::fgets(buffer, sizeof buffer, pipe))
+            text += buffer;
+        pclose(pipe);
+    }
+    return text;
+}
+
+// Game frames are running once the captured mouse is put back to the middle of the view.
+bool waitForGameFrames()
+{
+    return KipsterProcess::waitFor(
+        [] {
+            if (!xdo("mousemove 1 1"))
+                return false;
+            pause(300ms);
+            return output("xdotool getmouselocation").find("x:1 y:1 ") == std::string::npos;
+        },
+        30s);
 }
 
 void clickAt(int x, int y)
@@ -264,6 +290,7 @@ private:
 TEST_F(EditorE2E, RaisedTerrainIsSavedInTheAreaUnderTheStrokeAndLoadsBack)
 {
     start(kWindowedGame);
+    ASSERT_TRUE(waitForGameFrames()) << kipster_.log();
     ASSERT_TRUE(KipsterProcess::typeKey("F5"));
     toolWindow();
     // Showing the tool window may have taken the keyboard; the menu's shortcuts are the main window's.
@@ -292,6 +319,7 @@ TEST_F(EditorE2E, RaisedTerrainIsSavedInTheAreaUnderTheStrokeAndLoadsBack)
     quit();
 
     // Loaded again and saved without an edit: the raised heights come back unchanged.
+    kipster_.folder().write("kipster.ini", kWindowedEditor);
     restart();
     toolWindow();
     ASSERT_TRUE(KipsterProcess::focusMainWindow());

@@ -3,7 +3,6 @@
 #include "entities/app_entt_editform.h"
 #include "entities/app_entt_environmentmodel.h"
 #include "visual/qr_visx_model.h"
-#include "visual/qr_visx_vertexbuffer.h"
 #include "world/app_wrld_models.h"
 
 #include <gtest/gtest.h>
@@ -45,23 +44,10 @@ public:
 
 class EnvironmentModelTest : public PlayFixture {
 protected:
-    // A flat 4 x 4 square at height 1 under the given name, saved where the model list finds it.
     void writeFloorModel(const std::string& name, const std::string& path)
     {
-        auto model = qrNew<QRVISXModel>(nullptr);
-        model->setName(name);
-        model->setLodCount(1);
-        QRVISXVertexBuffer* buffer = model->getLod(0)->createVertexBuffer();
-        buffer->setPrimitive(true, GL_TRIANGLES);
-        buffer->create(4, 6);
-        const Vector3 corners[] = {{-2, 1, -2}, {2, 1, -2}, {2, 1, 2}, {-2, 1, 2}};
-        for (int i = 0; i < 4; ++i)
-            buffer->setVertexPosition(i, corners[i]);
-        const int indices[] = {0, 1, 2, 0, 2, 3};
-        for (int i = 0; i < 6; ++i)
-            buffer->setIndex(i, indices[i]);
         std::filesystem::create_directories(programFolder().path() / "models");
-        model->saveToFile(path);
+        floorModel(name)->saveToFile(path);
     }
 };
 

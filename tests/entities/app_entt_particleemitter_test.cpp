@@ -3,6 +3,7 @@
 #include "entities/app_entt_explosion.h"
 #include "entities/app_entt_pickup.h"
 #include "entities/app_entt_sprite.h"
+#include "file/qr_file_file.h"
 #include "visual/qr_visx_materialmanager.h"
 #include "visual/qr_visx_materialvariable.h"
 #include "visual/qr_visx_materialvariablepool.h"
@@ -13,6 +14,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <functional>
 
 namespace {
@@ -157,4 +159,42 @@ TEST_F(ParticleTest, ParticlesAreDrawnAsQuadsWithTheirCellSizeAndTurnInTheSecond
     auto* pickup = create<APPENTTPickup>("Pickup", kHome);
     frame(0.025f);
     EXPECT_NEAR(pickup->getParticle(0)->shownColour().w, 0.25f, 1e-5f);
+}
+
+TEST_F(ParticleTest, TheRecordAddsExtentRateAndRemainingAndRefusesValuesThatAreNoNumbers)
+{
+    auto* written = create<APPENTTParticleEmitter>("Sprite", kHome);
+    written->setExtent({1.0f, 2.0f, 3.0f});
+    written->setRate(7.5f);
+    written->setRemaining(-1);
+    {
+        auto file = qrNew<QRFILEFile>(nullptr);
+        ASSERT_TRUE(file->open("emitter.record", QRFileAccess::Write, QRFileType::Binary, true));
+        ASSERT_TRUE(written->save(*file));
+    }
+    std::string bytes = programFolder().read("emitter.record");
+    // Position, orientation and size (32 bytes), then the emitter's 20.
+    ASSERT_EQ(bytes.size(), 52u);
+    float tail[4];
+    std::int32_t remaining = 0;
+    std::memcpy(tail, bytes.data() + 32, sizeof tail);
+    std::memcpy(&remaining, bytes.data() + 48, sizeof remaining);
+    EXPECT_EQ((std::vector<float>(tail, tail + 4)), (std::vector<float>{1.0f, 2.0f, 3.0f, 7.5f}));
+    EXPECT_EQ(remaining, -1);
+
+    const float nan = std::nanf("");
+    for (std::size_t offset : {std::size_t{0}, std::size_t{32}, std::size_t{44}}) {
+        std::string patched = bytes;
+        std::memcpy(patched.data() + offset, &nan, sizeof nan);
+        programFolder().write("emitter.record", patched);
+        auto* read = create<APPENTTParticleEmitter>("Pickup", kHome);
+        auto file = qrNew<QRFILEFile>(nullptr);
+        ASSERT_TRUE(file->open("emitter.record", QRFileAccess::Read, QRFileType::Binary, true));
+        const std::size_t boxesBefore = shownBoxes().size();
+        EXPECT_FALSE(read->load(*file)) << offset;
+        ASSERT_EQ(shownBoxes().size(), boxesBefore + 1) << offset;
+        EXPECT_NE(shownBoxes().back().find("not a finite number"), std::string::npos) << offset;
+        EXPECT_EQ(read->getRate(), 50.0f) << "unchanged";
+        EXPECT_EQ(read->getExtent(), (Vector3{1.0f, 1.0f, 1.0f}));
+    }
 }

@@ -7,8 +7,6 @@
 #include "entities/app_entt_sprite.h"
 #include "environment/app_envr_main.h"
 #include "math/qr_math_vector.h"
-#include "visual/qr_visx_model.h"
-#include "visual/qr_visx_vertexbuffer.h"
 
 #include <gtest/gtest.h>
 
@@ -24,23 +22,6 @@ protected:
         projectile->setDirection(direction);
         return projectile;
     }
-    // A flat 4 x 4 square at height 1 around the origin.
-    static QROwned<QRVISXModel> makeFloorModel()
-    {
-        auto model = qrNew<QRVISXModel>(nullptr);
-        model->setLodCount(1);
-        QRVISXVertexBuffer* buffer = model->getLod(0)->createVertexBuffer();
-        buffer->setPrimitive(true, GL_TRIANGLES);
-        buffer->create(4, 6);
-        const Vector3 corners[] = {{-2, 1, -2}, {2, 1, -2}, {2, 1, 2}, {-2, 1, 2}};
-        for (int i = 0; i < 4; ++i)
-            buffer->setVertexPosition(i, corners[i]);
-        const int indices[] = {0, 1, 2, 0, 2, 3};
-        for (int i = 0; i < 6; ++i)
-            buffer->setIndex(i, indices[i]);
-        model->getLod(0)->updateBounds();
-        return model;
-    }
 };
 
 } // namespace
@@ -49,7 +30,7 @@ TEST_F(ProjectileTest, EachKindHurtsOnlyItsTargetAndStopsAtGroundAndScenery)
 {
     APPENTTKip* kip = placeHero();
     auto* monkey = create<APPENTTCoderMonkey>("CoderMonkey", kHome + Vector3{40.0f, 0.0f, 0.0f});
-    auto floor = makeFloorModel();
+    auto floor = floorModel();
     auto* scenery = create<APPENTTEnvironmentModel>("EnvironmentModel", kHome + Vector3{-40.0f, 2.0f, 0.0f});
     scenery->setModel(floor.get());
     const Vector3 up{0.0f, 1.0f, 0.0f};

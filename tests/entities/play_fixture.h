@@ -14,6 +14,8 @@
 #include "sound/qr_boom_channel.h"
 #include "sound/qr_boom_main.h"
 #include "sound/qr_boom_sample.h"
+#include "visual/qr_visx_model.h"
+#include "visual/qr_visx_vertexbuffer.h"
 #include "world/app_wrld_main.h"
 
 #include <filesystem>
@@ -91,6 +93,26 @@ protected:
             count += sample && sample->getName() == file ? 1 : 0;
         }
         return count;
+    }
+
+    // A flat 4 x 4 square at height 1 around the model's origin.
+    static QROwned<QRVISXModel> floorModel(const std::string& name = "Floor")
+    {
+        auto model = qrNew<QRVISXModel>(nullptr);
+        model->setName(name);
+        model->setLodCount(1);
+        QRVISXVertexBuffer* buffer = model->getLod(0)->createVertexBuffer();
+        buffer->setPrimitive(true, GL_TRIANGLES);
+        buffer->create(4, 6);
+        const Vector3 corners[] = {{-2, 1, -2}, {2, 1, -2}, {2, 1, 2}, {-2, 1, 2}};
+        const int indices[] = {0, 1, 2, 0, 2, 3};
+        for (int i = 0; i < 6; ++i) {
+            if (i < 4)
+                buffer->setVertexPosition(i, corners[i]);
+            buffer->setIndex(i, indices[i]);
+        }
+        model->getLod(0)->updateBounds();
+        return model;
     }
 
     QROwned<QRBOOMMain> sound_;

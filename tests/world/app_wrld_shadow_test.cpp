@@ -1,6 +1,6 @@
-// The shadow pass and the post-processing step with the recording GL layer: where the shadow
-// camera stands, what is in force while the casters draw, what the terrain is told afterwards,
-// and the frame buffer sized after the drawing panel.
+// The shadow pass and the post-processing frame buffer with the recording GL layer: where the
+// shadow camera stands, what is in force while the casters draw, what the terrain is told
+// afterwards, and the frame buffer sized after the drawing panel.
 
 #include "world_unit_fixture.h"
 
@@ -26,9 +26,9 @@ using ::testing::IsEmpty;
 
 namespace {
 
-class ShadowPass : public WorldUnitFixture {
+class OffScreenParts : public WorldUnitFixture {
 protected:
-    ShadowPass()
+    OffScreenParts()
     {
         gl_.setExtensions({"GL_VERSION_1_2", "GL_VERSION_1_3", "GL_VERSION_1_4", "GL_VERSION_1_5", "GL_VERSION_2_0",
                            "GL_ARB_multitexture", "GL_ARB_texture_cube_map", "GL_EXT_blend_color",
@@ -83,7 +83,7 @@ TEST(ShadowCentre, SnapsToFourTexelsOfTheMap)
         EXPECT_EQ(APPWRLDShadow::snapCenter({anchor.x + nudge, 0.0f, anchor.z - nudge}), anchor);
 }
 
-TEST_F(ShadowPass, InitializeMakesTheShadowMapTargets)
+TEST_F(OffScreenParts, InitializeMakesTheShadowMapTargets)
 {
     auto shadow = qrNew<APPWRLDShadow>(nullptr);
     shadow->initialize();
@@ -116,7 +116,7 @@ TEST_F(ShadowPass, InitializeMakesTheShadowMapTargets)
     EXPECT_THAT(shownBoxes(), IsEmpty());
 }
 
-TEST_F(ShadowPass, CastersDrawLockedIntoTheMapFromAboveAndTheTerrainLearnsWhere)
+TEST_F(OffScreenParts, CastersDrawLockedIntoTheMapFromAboveAndTheTerrainLearnsWhere)
 {
     auto shadow = qrNew<APPWRLDShadow>(nullptr);
     shadow->initialize();
@@ -166,7 +166,7 @@ TEST_F(ShadowPass, CastersDrawLockedIntoTheMapFromAboveAndTheTerrainLearnsWhere)
     EXPECT_THAT(shownBoxes(), IsEmpty());
 }
 
-TEST_F(ShadowPass, PostProcessFrameBufferTakesThePanelSizeAndSurvivesAnEmptyPanel)
+TEST_F(OffScreenParts, PostProcessFrameBufferTakesThePanelSizeAndSurvivesAnEmptyPanel)
 {
     struct Case {
         int width, height;
@@ -191,31 +191,4 @@ TEST_F(ShadowPass, PostProcessFrameBufferTakesThePanelSizeAndSurvivesAnEmptyPane
         core().getDeviceManager()->removeDevice(device);
     }
     EXPECT_THAT(shownBoxes(), IsEmpty());
-}
-
-TEST_F(ShadowPass, PostProcessStepAppliesThe2DThenThe3DCamera)
-{
-    auto postProcess = qrNew<APPWRLDPostProcess>(nullptr);
-    QRVISXCameraManager& cameras = *visual_->getCameraManager();
-    gl_.clearCalls();
-    postProcess->applyPostProcess();
-    std::vector<std::string> projections;
-    bool nextIsProjection = false;
-    for (const auto& call : gl_.takeCalls()) {
-        if (call == "glMatrixMode(GL_PROJECTION)")
-            nextIsProjection = true;
-        else if (nextIsProjection && call.rfind("glLoadMatrixf(", 0) == 0) {
-            projections.push_back(call);
-            nextIsProjection = false;
-        }
-    }
-    ASSERT_EQ(projections.size(), 2u);
-    auto loaded = [](const Matrix4& m) {
-        std::string text = "glLoadMatrixf(";
-        for (int i = 0; i < 16; ++i)
-            text += (i ? ", " : "") + glNumber(m[i]);
-        return text + ")";
-    };
-    EXPECT_EQ(projections[0], loaded(cameras.get2DCamera()->getProjectionMatrix()));
-    EXPECT_EQ(projections[1], loaded(cameras.get3DCamera()->getProjectionMatrix()));
 }

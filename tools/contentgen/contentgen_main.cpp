@@ -1,4 +1,4 @@
-// kipster_contentgen: writes the game's pictures, sounds, font and models into a program folder.
+// kipster_contentgen: writes the game's pictures, sounds, font, models and world into a program folder.
 //
 //   kipster_contentgen [--stamp FILE] [--content FOLDER] PROGRAM_FOLDER
 //       generates everything; with a stamp, does nothing when the stamp says that this very
@@ -131,6 +131,8 @@ int main(int argc, char** argv)
     cg::makeSounds(out);
     cg::makeModelTextures(out);
     if (!cg::makeModels(out, content))
+        return 1;
+    if (!cg::makeWorld(out, content))
         return 1;
     if (!out.ok())
         return 1;

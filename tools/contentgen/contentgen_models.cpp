@@ -5,28 +5,20 @@
 // scenery models, models\models.ini, is written by the engine's ini file.
 
 #include "contentgen.h"
+#include "contentgen_engine.h"
 #include "contentgen_models.h"
 
-#include "core/qr_core_main.h"
-#include "core/qr_core_messagebox.h"
-#include "core/qr_core_programfolder.h"
-#include "file/qr_file_main.h"
-#include "file/qr_file_pathmanager.h"
 #include "resource/qr_resc_inifile.h"
 #include "resource/qr_resc_stringlist.h"
 #include "visual/qr_visx_materialinstance.h"
 #include "visual/qr_visx_model.h"
 #include "visual/qr_visx_vertexbuffer.h"
 
-#include <QWidget>
-
 #include <algorithm>
 #include <array>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <memory>
 #include <sstream>
 
 namespace cg {
@@ -74,54 +66,6 @@ bool readInstance(const std::string& contentFolder, const std::string& file, Ins
     }
     return true;
 }
-
-// An engine core in a private program folder (its log goes there) that finds content in the output
-// folder and in the hand-written content. Nothing here needs OpenGL: without a visual module the
-// materials compile and the models save without a context. Every error box fails the run.
-class EngineSession {
-public:
-    EngineSession(const std::string& output, const std::string& content)
-    {
-        char pattern[] = "/tmp/kipster-contentgen-XXXXXX";
-        if (!mkdtemp(pattern)) {
-            failed_ = true;
-            return;
-        }
-        folder_ = pattern;
-        qrSetProgramFolder(folder_);
-        previous_ = qrSetMessagePresenter([this](QRMessageKind, const std::string& text) {
-            std::fprintf(stderr, "contentgen: engine error: %s\n", text.c_str());
-            failed_ = true;
-        });
-        mainForm_ = std::make_unique<QWidget>();
-        core_ = qrNew<QRCOREMain>(mainForm_.get(), 2).release();
-        core_->initialize();
-        qrFile()->getPathManager()->addLookupPath(output);
-        qrFile()->getPathManager()->addLookupPath(content);
-    }
-
-    ~EngineSession()
-    {
-        if (core_)
-            QRDestroy()(core_);
-        mainForm_.reset();
-        if (!folder_.empty()) {
-            qrSetMessagePresenter(previous_);
-            qrSetProgramFolder({});
-            std::error_code ignored;
-            std::filesystem::remove_all(folder_, ignored);
-        }
-    }
-
-    bool failed() const { return failed_; }
-
-private:
-    std::filesystem::path folder_;
-    QRMessagePresenter previous_;
-    std::unique_ptr<QWidget> mainForm_;
-    QRCOREMain* core_ = nullptr;
-    bool failed_ = false;
-};
 
 std::string onDisk(std::string name)
 {
@@ -219,7 +163,8 @@ bool makeModels(Output& out, const std::string& contentFolder)
             return false;
     instances[kPoster] = instances[kDetails];
 
-    EngineSession engine(out.root(), contentFolder);
+    // Content comes from the output (the pictures) and the hand-written folder (the materials).
+    EngineSession engine({out.root(), contentFolder});
     if (engine.failed())
         return false;
     std::vector<ModelSpec> models = characterModels();

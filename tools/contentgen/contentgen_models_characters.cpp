@@ -4,6 +4,7 @@
 
 #include "contentgen_models.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace cg {

@@ -142,7 +142,7 @@ void diploma(QPainter& p, const Fonts& f)
     p.setBrush(Qt::NoBrush);
     p.drawRect(front.adjusted(-20, 10, 20, -10));
     // The roll shows its front half foreshortened towards the sides: the title keeps to the middle.
-    text(p, QRectF(front.left() + 44, front.top() + 36, front.width() - 88, 44), "DIPLOMA", f.serifBold, 34, col(0x6b3e26));
+    text(p, QRectF(front.left() + 64, front.top() + 40, front.width() - 128, 40), "DIPLOMA", f.serifBold, 30, col(0x6b3e26));
     printLines(p, QRectF(front.left() + 54, front.top() + 100, front.width() - 108, 30), 3, 12, 8, col(0xb59f78));
     printLines(p, QRectF(front.left() + 54, front.top() + 176, front.width() - 108, 50), 4, 12, 9, col(0xb59f78));
     const QRectF back(r.left() + r.width() * 0.5f, r.top(), r.width() * 0.5f, r.height());
