@@ -94,6 +94,14 @@ void QRVISXTextureManager::initialize()
     if (multitextureSupported_)
         qrGL().getIntegerv(GL_MAX_TEXTURE_UNITS, &units);
     maxTexelUnits_ = std::max<GLint>(1, units);
+    // Shaders sample from more units than fixed-function texturing can switch on (many drivers
+    // offer 4 of the one and 16 of the other); the terrain needs seven.
+    imageUnits_ = maxTexelUnits_;
+    if (visual && visual->getExtensionManager()->getGLVersion() >= QRVISXExtensionManager::kGL20) {
+        GLint imageUnits = 0;
+        qrGL().getIntegerv(GL_MAX_TEXTURE_IMAGE_UNITS, &imageUnits);
+        imageUnits_ = std::max<GLint>(imageUnits_, imageUnits);
+    }
     GLint size = 0;
     qrGL().getIntegerv(GL_MAX_TEXTURE_SIZE, &size);
     maxTextureSize_ = size;
@@ -124,7 +132,19 @@ void QRVISXTextureManager::initialize()
 int QRVISXTextureManager::unitCount() const
 {
     // Units beyond the hardware's answer with OpenGL errors, and the cache has only 16 slots.
-    return std::clamp(maxTexelUnits_, 0, kUnitSlots);
+    return std::clamp(imageUnits_, 0, kUnitSlots);
+}
+
+void QRVISXTextureManager::setTexturing(int unit, bool enabled)
+{
+    // Fixed-function texturing exists only on the first units; beyond them only shaders sample,
+    // and switching it there is an OpenGL error.
+    if (unit >= maxTexelUnits_)
+        return;
+    if (enabled)
+        qrGL().enable(GL_TEXTURE_2D);
+    else
+        qrGL().disable(GL_TEXTURE_2D);
 }
 
 void QRVISXTextureManager::selectUnit(int unit)
@@ -149,7 +169,7 @@ void QRVISXTextureManager::resetAllTextures()
     for (int unit = 0; unit < unitCount(); ++unit) {
         selectUnit(unit);
         qrGL().bindTexture(GL_TEXTURE_2D, 0);
-        qrGL().disable(GL_TEXTURE_2D);
+        setTexturing(unit, false);
     }
     boundTextures_.fill(kNone);
     requestedTextures_.fill(kNone);
@@ -186,12 +206,12 @@ void QRVISXTextureManager::applyTextures(bool force)
             continue;
         selectUnit(unit);
         if (requested <= 0) {
-            qrGL().disable(GL_TEXTURE_2D);
+            setTexturing(unit, false);
             // Remembered as unbound, so that requesting the previous texture again enables and
             // binds it instead of being taken for a binding that is still in force.
             boundTextures_[slot] = kNone;
         } else {
-            qrGL().enable(GL_TEXTURE_2D);
+            setTexturing(unit, true);
             qrGL().bindTexture(GL_TEXTURE_2D, static_cast<GLuint>(requested));
             boundTextures_[slot] = requested;
         }

@@ -70,6 +70,7 @@ private:
 
     int unitCount() const;
     void selectUnit(int unit);
+    void setTexturing(int unit, bool enabled);
     // Binds id on unit 0 so that parameters and uploads reach it.
     void bindForEditing(GLuint id);
     void applyFilter(const QRVISXTexture2& texture);
@@ -78,6 +79,8 @@ private:
 
     int maxTextureSize_ = 0;
     int maxTexelUnits_ = 0;
+    // Units shaders can sample from; at least maxTexelUnits_.
+    int imageUnits_ = 0;
     int maxAnisotropy_ = 0;
     bool multitextureSupported_ = false;
     bool generateMipmapSupported_ = false;

@@ -4,6 +4,7 @@
 #include "core/qr_mngr_assetmanager.h"
 #include "file/qr_file_main.h"
 #include "resource/qr_resc_stringlist.h"
+#include "visual/qr_visx_extensionmanager.h"
 #include "visual/qr_visx_materialmanager.h"
 #include "visual/qr_visx_materialvariable.h"
 #include "visual/qr_visx_materialvariablepool.h"
@@ -429,6 +430,27 @@ TEST_F(TextureTest, UnitCacheBindsOnlyWhatChanged)
     textures().applyTextures(false);
     EXPECT_THAT(callsStartingWith(gl_.takeCalls(), "glBindTexture"),
                 ElementsAre("glBindTexture(GL_TEXTURE_2D, " + idB + ")"));
+}
+
+TEST_F(TextureTest, ShadersSampleUnitsBeyondFixedFunctionTexturing)
+{
+    gl_.setInteger(GL_MAX_TEXTURE_UNITS, 4);
+    gl_.setInteger(GL_MAX_TEXTURE_IMAGE_UNITS, 8);
+    gl_.setExtensions({"GL_VERSION_1_2", "GL_VERSION_1_3", "GL_VERSION_1_4", "GL_VERSION_1_5", "GL_VERSION_2_0"});
+    visual_->getExtensionManager()->initialize();
+    startTextures();
+    savePicture(twoRowPicture(QImage::Format_RGB888), "a.png");
+    QRVISXTexture2* a = acquire("a.png");
+    ASSERT_NE(a, nullptr);
+    textures().resetAllTextures();
+    gl_.clearCalls();
+
+    textures().requestTexture(a, 6);
+    textures().applyTextures(false);
+    EXPECT_EQ(gl_.takeCalls(), (std::vector<std::string>{"glActiveTexture(GL_TEXTURE6)",
+                                                         "glBindTexture(GL_TEXTURE_2D, " +
+                                                             std::to_string(a->getGLTextureId()) + ")"}))
+        << "unit 6 is bound for shaders, and fixed-function texturing is not switched where it does not exist";
 }
 
 TEST_F(TextureTest, SettersReapplySamplingAtOnce)
