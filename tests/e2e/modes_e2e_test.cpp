@@ -8,8 +8,8 @@
 
 namespace {
 
-// What the main window shows at its top and bottom edge: the game's grey view reaches both; in
-// the editor the menu bar and the status bar take them.
+// What the main window shows at its top and bottom edge: the game's view reaches both; in the
+// editor the menu bar and the status bar take them.
 struct WindowEdges {
     bool viewAtTop = false;
     bool viewAtBottom = false;
@@ -22,9 +22,8 @@ std::optional<WindowEdges> edges(std::uint64_t window)
     const auto area = x11::windowGeometry(window);
     if (!shot || area.width <= 0)
         return std::nullopt;
-    // 0.3 of 255 is 76.5.
     const int middle = area.x + area.width / 2;
-    return WindowEdges{shot->isGrey(middle, area.y + 4, 77), shot->isGrey(middle, area.y + area.height - 4, 77)};
+    return WindowEdges{shot->isView(middle, area.y + 4), shot->isView(middle, area.y + area.height - 4)};
 }
 
 bool showsGameMode(std::uint64_t window)

@@ -14,24 +14,13 @@ std::array<int, 3> Screenshot::pixel(int x, int y) const
             static_cast<unsigned char>(rgb[offset + 2])};
 }
 
-bool Screenshot::isGrey(int x, int y, int value, int tolerance) const
+bool Screenshot::isView(int x, int y) const
 {
-    for (int channel : pixel(x, y))
-        if (std::abs(channel - value) > tolerance)
-            return false;
-    return true;
-}
-
-std::size_t Screenshot::countGrey(int value, int tolerance) const
-{
-    std::size_t count = 0;
-    for (std::size_t i = 0; i + 2 < rgb.size(); i += 3) {
-        bool match = true;
-        for (std::size_t c = 0; c < 3; ++c)
-            match = match && std::abs(static_cast<unsigned char>(rgb[i + c]) - value) <= tolerance;
-        count += match ? 1 : 0;
-    }
-    return count;
+    const auto [r, g, b] = pixel(x, y);
+    if (r < 0 || r + g + b < 30)
+        return false;
+    const bool widgetGrey = std::abs(r - g) < 8 && std::abs(g - b) < 8 && r > 200;
+    return !widgetGrey;
 }
 
 std::optional<Screenshot> captureScreen(const TempFolder& scratch)

@@ -14,10 +14,9 @@ struct Screenshot {
     std::string rgb; // width * height * 3 bytes, rows from the top
 
     std::array<int, 3> pixel(int x, int y) const;
-    // Whether every channel of the pixel lies within tolerance of value.
-    bool isGrey(int x, int y, int value, int tolerance = 2) const;
-    // How many pixels of the whole screen are grey within tolerance of value.
-    std::size_t countGrey(int value, int tolerance) const;
+    // Whether the pixel belongs to the drawn view: neither the black of an undrawn window nor the
+    // light grey of Qt's menu and status bars.
+    bool isView(int x, int y) const;
 };
 
 std::optional<Screenshot> captureScreen(const TempFolder& scratch);
