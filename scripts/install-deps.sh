@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Installs the Debian packages Kipster builds, runs and tests with, when any is missing.
+# Installs the Debian packages Kipster builds, runs and tests with, when any is missing. clang with
+# its runtimes (libclang-rt-14-dev: libFuzzer, AddressSanitizer, UndefinedBehaviorSanitizer) builds
+# the fuzz harnesses.
 set -euo pipefail
 packages=(
   g++ cmake ninja-build
@@ -7,6 +9,7 @@ packages=(
   qt6-base-dev libx11-dev libxi-dev libgl-dev libglu1-mesa-dev libglew-dev libxrandr-dev
   libsdl2-dev libopenal-dev fonts-dejavu-core
   xvfb xauth libgl1-mesa-dri libglx-mesa0 xdotool imagemagick locales
+  clang libclang-rt-14-dev
 )
 missing=()
 for package in "${packages[@]}"; do

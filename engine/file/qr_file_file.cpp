@@ -1,5 +1,6 @@
 #include "file/qr_file_file.h"
 
+#include "core/qr_core_log.h"
 #include "file/qr_file_drive.h"
 #include "file/qr_file_main.h"
 
@@ -7,6 +8,9 @@
 #include <bit>
 #include <cstring>
 #include <vector>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 static_assert(std::endian::native == std::endian::little, "the binary formats are little-endian");
 static_assert(sizeof(float) == 4, "singles are IEEE 754 single precision");
@@ -16,6 +20,17 @@ namespace fs = std::filesystem;
 namespace {
 // Where a file being written collects its bytes until close puts it in place.
 const char* const kWritingSuffix = ".saving";
+
+// A rename is an entry in the folder, which lasts a power failure only once the folder is synced.
+// The file is in place either way, so a failure here is not reported.
+void syncFolder(const fs::path& folder)
+{
+    const int handle = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY);
+    if (handle < 0)
+        return;
+    fsync(handle);
+    ::close(handle);
+}
 } // namespace
 
 QRFILEFile::QRFILEFile(QRObject* owner) : QRObject(owner) {}
@@ -63,11 +78,26 @@ bool QRFILEFile::close()
                 reportError("saveStreamToDrive", "Could not create file \"" + target + "\" to write");
                 fs::remove(writeTemporary_, error);
                 finished = false;
+            } else {
+                syncFolder(writeTarget_.parent_path());
             }
         }
     }
     resetToClosed();
     return finished;
+}
+
+bool QRFILEFile::removeUnfinishedWrite(const std::string& path)
+{
+    const auto* files = qrFile();
+    const std::string target = files ? files->absolutePath(path) : QRFILEMain::canonicalName(path);
+    const fs::path leftover = qrdrive::nativePath(target).string() + kWritingSuffix;
+    std::error_code error;
+    if (!fs::is_regular_file(leftover, error) || !fs::remove(leftover, error))
+        return false;
+    if (auto* log = qrLog())
+        log->logWarning("Removed the unfinished copy of \"" + target + "\" left by a save that was cut off");
+    return true;
 }
 
 bool QRFILEFile::open(const std::string& path, QRFileAccess accessMode, QRFileType type, bool reportErrors)

@@ -35,6 +35,11 @@ public:
     // reached the drive; otherwise the previous file stays as it was. False when that failed.
     bool close();
 
+    // A write cut off before close (the program killed, the machine stopped) leaves its bytes in a
+    // temporary file beside the target, whose previous file stays whole. Removes that leftover of
+    // path (logged as a warning); true when there was one.
+    static bool removeUnfinishedWrite(const std::string& path);
+
     bool isOpen() const { return open_; }
     bool isBinary() const { return type_ == QRFileType::Binary; }
     std::int64_t getSize() const { return stream_ ? stream_->getSize() : 0; }

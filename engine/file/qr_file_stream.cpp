@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include <unistd.h>
+
 std::int64_t QRFILEStream::getRemaining() const
 {
     return std::max<std::int64_t>(0, getSize() - getPosition());
@@ -106,7 +108,11 @@ bool QRFILEDriveStream::finish()
 {
     if (!handle_)
         return true;
-    const bool flushed = std::fflush(handle_) == 0 && !std::ferror(handle_);
+    bool flushed = std::fflush(handle_) == 0 && !std::ferror(handle_);
+    // Written bytes count only once they are on the drive, not in a cache that a power failure
+    // empties: a file written to replace another must be whole before it takes the other's place.
+    if (mode_ == Mode::Write)
+        flushed = flushed && fsync(fileno(handle_)) == 0;
     const bool closed = std::fclose(handle_) == 0;
     handle_ = nullptr;
     return flushed && closed;

@@ -2,6 +2,7 @@
 
 #include "core/qr_core_main.h"
 #include "interaction/qr_inta_keycodes.h"
+#include "interaction/qr_inta_main.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -35,6 +36,17 @@ bool isMainWindow(QObject* watched)
     return window == mainForm->windowHandle();
 }
 
+// Whether a point on the screen lies over the view the input module measures the mouse against:
+// a click on the main window's menu bar or status bar is not meant for the game.
+bool isOverView(const QPointF& global)
+{
+    const QRINTAMain* input = qrInput();
+    if (!input)
+        return true;
+    const auto [left, top, bottom, right] = input->getOutputBounds();
+    return global.x() >= left && global.x() < right && global.y() >= top && global.y() < bottom;
+}
+
 // Every native input event is delivered to a QWindow first and only then re-sent to widgets (and
 // propagated to their parents), so looking at window receivers alone sees each event exactly once.
 class InputEventFilter : public QObject {
@@ -60,11 +72,17 @@ protected:
         case QEvent::MouseButtonRelease:
         case QEvent::MouseButtonDblClick:
         case QEvent::MouseMove:
-            if (isMainWindow(watched))
-                input_->buttonsChanged(static_cast<QMouseEvent*>(event)->buttons().toInt());
+            if (isMainWindow(watched)) {
+                const auto* mouse = static_cast<QMouseEvent*>(event);
+                // Buttons go down over the view only; wherever they are let go, they are let go.
+                if (isOverView(mouse->globalPosition()))
+                    input_->buttonsChanged(mouse->buttons().toInt());
+                else
+                    input_->buttonsLetGo(mouse->buttons().toInt());
+            }
             break;
         case QEvent::Wheel:
-            if (isMainWindow(watched))
+            if (isMainWindow(watched) && isOverView(static_cast<QWheelEvent*>(event)->globalPosition()))
                 input_->wheelTurned(static_cast<QWheelEvent*>(event)->angleDelta().y());
             break;
         // A key or button let go after a dialog or tool window took the focus is released there.
@@ -247,6 +265,13 @@ void QRINTAPlatformInput::buttonsChanged(unsigned int heldButtons)
             pressedButtons_[i] = 1;
         buttons_[i] = down ? 1 : 0;
     }
+}
+
+void QRINTAPlatformInput::buttonsLetGo(unsigned int heldButtons)
+{
+    for (int i = 0; i < kButtonCount; ++i)
+        if (!((heldButtons >> i) & 1u))
+            buttons_[i] = 0;
 }
 
 void QRINTAPlatformInput::wheelTurned(int delta)

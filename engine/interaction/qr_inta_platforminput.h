@@ -63,6 +63,8 @@ public:
     // and will not hear the releases).
     void keyChanged(unsigned int x11Keycode, bool down);
     void buttonsChanged(unsigned int heldButtons);
+    // The same, but only letting go: no button goes down (a press outside the game's view).
+    void buttonsLetGo(unsigned int heldButtons);
     void wheelTurned(int delta);
     void releaseAll();
 

@@ -437,7 +437,8 @@ bool QRVISXVertexBuffer::readRecord(QRFILEFile& file, std::string& error)
     // make OpenGL read past the arrays.
     bool countsValid = (normals == 0 || normals == 3) && (colours == 0 || colours == 3 || colours == 4) &&
                        validCount(weights);
-    std::int64_t floatsPerVertex = 3 + normals + colours + weights;
+    // Summed wide: the counts are not yet known to be small.
+    std::int64_t floatsPerVertex = std::int64_t{3} + normals + colours + weights;
     for (auto count : sets) {
         countsValid = countsValid && validCount(count);
         floatsPerVertex += count;

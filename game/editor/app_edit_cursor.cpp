@@ -684,4 +684,30 @@ void APPEDITCursor::renderSelection()
     materials.lock();
     selected_->renderEditor();
     materials.unlock();
+
+    // Models coloured per vertex keep their colours when drawn again in the overlay's state, so
+    // the selection also gets an outline: the wire box around its model.
+    Vector3 centre{0.0f, 0.0f, 0.0f};
+    Vector3 half{0.5f, 0.5f, 0.5f};
+    if (const QRVISXModelLod* level = selected_->getModel() ? selected_->getModel()->getLod(0) : nullptr) {
+        const float size = selected_->getSize();
+        centre = (level->getBoundingBoxMinimum() + level->getBoundingBoxMaximum()) * (0.5f * size);
+        half = (level->getBoundingBoxMaximum() - level->getBoundingBoxMinimum()) * (0.5f * size);
+    }
+    setUpOverlay(false);
+    QRVISXUtilBoxes& boxes = *qrVisual()->getUtil()->getBoxes();
+    const Vector4 fill = boxes.fillColor;
+    const Vector4 line = boxes.lineColor;
+    const std::array<int, 3> subdivisions{boxes.subdivisionsX, boxes.subdivisionsY, boxes.subdivisionsZ};
+    boxes.fillColor.w = 0.0f;
+    boxes.lineColor.w = 1.0f;
+    boxes.subdivisionsX = boxes.subdivisionsY = boxes.subdivisionsZ = 1;
+    const Quaternion& orientation = selected_->getOrientation();
+    boxes.drawBox(selected_->getPosition() + QRMATHQuaternion::rotateVector(orientation, centre), orientation, false,
+                  half);
+    boxes.fillColor = fill;
+    boxes.lineColor = line;
+    boxes.subdivisionsX = subdivisions[0];
+    boxes.subdivisionsY = subdivisions[1];
+    boxes.subdivisionsZ = subdivisions[2];
 }

@@ -121,7 +121,12 @@ void APPENVRArea::load()
 {
     const std::string name = getFileName();
     auto* files = qrFile();
-    if (!files || !files->fileExists(name, false))
+    if (!files)
+        return;
+    // A save cut off by a crash leaves its temporary file beside the area file, which is still
+    // the previous one, whole.
+    QRFILEFile::removeUnfinishedWrite(name);
+    if (!files->fileExists(name, false))
         return;
     if (auto* log = qrLog())
         log->logInformation("Loading Area File: \"" + name + "\"");

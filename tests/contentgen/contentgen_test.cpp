@@ -139,6 +139,9 @@ TEST_F(ContentTest, WritesExactlyTheNamedFilesAndTheSameBytesEveryRun)
     for (const std::string& model : generatedModelPaths())
         expected.insert(onDisk(model));
     expected.insert("models/models.ini");
+    for (int ax = 0; ax < 4; ++ax)
+        for (int az = 0; az < 4; ++az)
+            expected.insert("world/area_" + std::to_string(ax) + "_" + std::to_string(az) + ".world");
 
     const auto plain = filesBelow(generatorRuns().plain.path());
     std::set<std::string> written;

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <functional>
@@ -427,4 +428,32 @@ TEST_F(CursorTest, AnEntityNearABlockBorderIsPickedWhereTheGroundBehindItLiesInT
     frame(false, false, false);
     EXPECT_EQ(cursor().getSelectedEntity(), entity);
     EXPECT_NEAR(cursor().getPosition().y, 1.7f, 0.01f) << "the box is nearer than the ground";
+}
+
+TEST_F(CursorTest, TheOverlayCoversWhatTheToolWorksOn)
+{
+    auto strips = [this] {
+        const auto calls = gl_.takeCalls();
+        return std::count(calls.begin(), calls.end(), "glBegin(GL_TRIANGLE_STRIP)");
+    };
+    frame(false, false, false);
+    gl_.clearCalls();
+    cursor().render();
+    const auto cursorOnly = strips();
+    struct Case {
+        int tool;
+        long quads;
+    };
+    const Case cases[] = {
+        {APPEDITCursor::RaiseTerrain, 6 * 6},       // the brush square of size 2
+        {APPEDITCursor::SetStreet, 4 * 4},          // the picked ground cell
+        {APPEDITCursor::ImportHeightmap, 40 * 40},  // the picked block
+        {APPEDITCursor::MoveEntity, 0},             // nothing selected
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.tool);
+        cursor().setTool(c.tool);
+        cursor().render();
+        EXPECT_EQ(strips() - cursorOnly, c.quads);
+    }
 }

@@ -162,6 +162,27 @@ TEST_F(AreaTest, SavingReplacesTheOldFileOnlyWhenComplete)
     EXPECT_EQ(valueAt<float>(after, 6400 + (10 * 160 + 10) * 16), 55.0f);
 }
 
+TEST_F(AreaTest, LoadingRemovesWhatACutOffSaveLeftBehind)
+{
+    environment().setHeight(3, 3, 8.0f);
+    ASSERT_TRUE(environment().getArea(0, 0)->save());
+    const std::string saved = areaBytes(0, 0);
+    // A save killed halfway: the old file whole, the new bytes beside it; and one beside an area
+    // that had no file yet.
+    writeAreaBytes(0, 0, saved);
+    programFolder().write("world/area_0_0.world.saving", saved.substr(0, 5000));
+    programFolder().write("world/area_2_3.world.saving", saved.substr(0, 100));
+    environment().resetTerrain();
+
+    environment().loadAreas();
+    EXPECT_EQ(environment().getVertex(3, 3).height, 8.0f);
+    EXPECT_FALSE(std::filesystem::exists(areaPath(0, 0).string() + ".saving"));
+    EXPECT_FALSE(std::filesystem::exists(areaPath(2, 3).string() + ".saving"));
+    EXPECT_FALSE(std::filesystem::exists(areaPath(2, 3)));
+    EXPECT_NE(logText().find("left by a save that was cut off"), std::string::npos);
+    EXPECT_TRUE(shownBoxes().empty());
+}
+
 TEST_F(AreaTest, AShortFileKeepsEverythingItDoesNotHold)
 {
     sculpt(environment());

@@ -41,15 +41,22 @@ void InputFixture::releaseKey(unsigned int x11Keycode, bool autoRepeat)
     sendKey(QEvent::KeyRelease, x11Keycode, autoRepeat);
 }
 
-void InputFixture::sendButtons(QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held)
+QPointF InputFixture::overView() const
 {
-    QMouseEvent event(type, QPointF(5, 5), QPointF(5, 5), button, held, Qt::NoModifier);
+    const auto [left, top, bottom, right] = input_->getOutputBounds();
+    return QPointF((left + right) / 2, (top + bottom) / 2);
+}
+
+void InputFixture::sendButtons(QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held, bool inView)
+{
+    const QPointF global = inView ? overView() : QPointF(-100, -100);
+    QMouseEvent event(type, QPointF(5, 5), global, button, held, Qt::NoModifier);
     QCoreApplication::sendEvent(&window(), &event);
 }
 
 void InputFixture::turnWheel(int angleDelta)
 {
-    QWheelEvent event(QPointF(5, 5), QPointF(5, 5), QPoint(), QPoint(0, angleDelta), Qt::NoButton, Qt::NoModifier,
+    QWheelEvent event(QPointF(5, 5), overView(), QPoint(), QPoint(0, angleDelta), Qt::NoButton, Qt::NoModifier,
                       Qt::NoScrollPhase, false);
     QCoreApplication::sendEvent(&window(), &event);
 }

@@ -37,10 +37,13 @@ protected:
     void pressKey(unsigned int x11Keycode, bool autoRepeat = false);
     void releaseKey(unsigned int x11Keycode, bool autoRepeat = false);
     void sendKey(QEvent::Type type, unsigned int x11Keycode, bool autoRepeat = false);
-    void sendButtons(QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held);
+    // inView: over the bound view (else over the rest of the main window, its menu or status bar).
+    void sendButtons(QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held, bool inView = true);
     void turnWheel(int angleDelta);
     // The main window's window, where the game's input arrives.
     QWindow& window();
+    // The middle of the view the mouse is measured against, in screen pixels.
+    QPointF overView() const;
 
 private:
     QROwned<QRINTAMain> input_;

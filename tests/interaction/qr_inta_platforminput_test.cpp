@@ -120,3 +120,22 @@ TEST_F(PlatformInputTest, TheMainWindowLosingTheFocusLetsGoOfItsKeys)
     frame();
     EXPECT_FALSE(keyDown(17));
 }
+
+TEST_F(PlatformInputTest, ButtonsGoDownOverTheViewOnlyAndAreLetGoAnywhere)
+{
+    // A click on the menu bar or the status bar is not a click into the world.
+    auto* left = addAction("Left Mouse", 1000);
+    sendButtons(QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, false);
+    frame();
+    EXPECT_FALSE(left->isHeld());
+    sendButtons(QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, false);
+    sendButtons(QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton);
+    frame();
+    EXPECT_TRUE(left->isJustPressed());
+    sendButtons(QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, false);
+    frame();
+    EXPECT_TRUE(left->isHeld()) << "dragged out of the view, still held";
+    sendButtons(QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, false);
+    frame();
+    EXPECT_TRUE(left->isJustReleased());
+}

@@ -20,9 +20,11 @@ void makeModelTextures(Output& out);    // textures/models/details.png
 // models/**/*.model and models/models.ini, saved by the engine's model and ini classes with the
 // material instance scripts of contentFolder (the hand-written content); false on any error.
 bool makeModels(Output& out, const std::string& contentFolder);
-// world/area_X_Z.world: the default world, written by the game's environment and entities once
-// the models exist; false on any error.
-bool makeWorld(Output& out, const std::string& contentFolder);
+// world/area_X_Z.world: the default world, written by the game's environment and entities; false
+// on any error.
+bool makeWorld(Output& out);
+// Draws the default world's map seen from above (docs/world_map.png); false on any error.
+bool makeWorldMap(const std::string& target);
 
 // Which of the 16 street shape codes connect to the neighbour at x-1, x+1, z-1, z+1.
 struct StreetLinks {

@@ -17,7 +17,7 @@ float distance(float x, float z, const Spot& s) { return std::hypot(x - s.x, z -
 // The flat core of the town in world units (cells 64..101); the land blends into it over
 // kTownBlend units.
 constexpr float kTownLow = 1024.0f, kTownHigh = 1632.0f, kTownBlend = 200.0f;
-constexpr Spot kKnoll{915.0f, 930.0f};
+constexpr Spot kKnoll{975.0f, 975.0f};
 // The river leaves the lake at its east shore.
 constexpr float kRiverMouthX = 700.0f;
 
@@ -40,11 +40,14 @@ float natural(float x, float z)
     h += profile * (crest + 20.0f * ridged * ridged - 10.0f);
     const Spot top = summit();
     h += 24.0f * gauss(distance(x, z, top), 150.0f);
+    // The spur: a shelf leaning on the ridge that ends in a steep face above the town.
+    h += 40.0f * gauss(x - kLookout.x, 150.0f) * smoothstep(kLookout.z + 95.0f, kLookout.z + 5.0f, z) *
+         smoothstep(kLookout.z - 420.0f, kLookout.z - 200.0f, z);
     // Round hills in the east, lower ones in the west and beyond the river in the south.
     const float east = smoothstep(1580.0f, 1980.0f, x) * smoothstep(crestZ(x) + 120.0f, crestZ(x) + 380.0f, z);
-    h += east * (6.0f + 30.0f * clamp01(0.45f + 0.8f * fbm2(u, v, 6, 3, 603)));
+    h += east * (6.0f + 36.0f * clamp01(0.4f + 0.9f * fbm2(u, v, 10, 3, 603)));
     const float west = smoothstep(470.0f, 150.0f, x) * smoothstep(1720.0f, 1380.0f, z);
-    h += west * (5.0f + 22.0f * clamp01(0.5f + 0.7f * fbm2(u, v, 5, 3, 604)));
+    h += west * (5.0f + 28.0f * clamp01(0.45f + 0.8f * fbm2(u, v, 8, 3, 604)));
     const float south = smoothstep(2270.0f, 2500.0f, z);
     h += south * (4.0f + 14.0f * clamp01(0.5f + 0.8f * fbm2(u, v, 5, 3, 605)));
     return h;
@@ -58,7 +61,7 @@ float withWater(float x, float z)
     if (shore < 0.0f)
         h = 0.3f + 1.1f * smoothstep(-120.0f, 0.0f, shore);
     else
-        h = mix(1.4f, h, smoothstep(0.0f, 110.0f, shore));
+        h = mix(1.4f, h, std::sqrt(smoothstep(0.0f, 110.0f, shore))); // a short beach, then the land
     const float river = riverDistance(x, z);
     // Higher banks get a wider valley, so the river never runs in a gorge.
     const float bank = 46.0f + 0.8f * std::max(0.0f, h - 9.0f);
@@ -74,20 +77,21 @@ float withTown(float x, float z)
     const float dx = std::max({kTownLow - x, x - kTownHigh, 0.0f});
     const float dz = std::max({kTownLow - z, z - kTownHigh, 0.0f});
     h = mix(h, kTownHeight, smoothstep(kTownBlend, 0.0f, std::hypot(dx, dz)));
-    h += 6.0f * smoothstep(100.0f, 25.0f, distance(x, z, kKnoll));
+    h += 5.0f * smoothstep(85.0f, 20.0f, distance(x, z, kKnoll));
     h = mix(h, 0.8f, smoothstep(34.0f, 16.0f, distance(x, z, kPond)));
     return h;
 }
 
-// The lookout's flat top.
+// The flat tops of the summit and the lookout.
 float withSummit(float x, float z)
 {
+    float h = withTown(x, z);
     const Spot top = summit();
-    const float d = distance(x, z, top);
-    const float h = withTown(x, z);
-    if (d > 40.0f)
-        return h;
-    return mix(h, withTown(top.x, top.z), smoothstep(36.0f, 18.0f, d));
+    if (const float d = distance(x, z, top); d < 40.0f)
+        h = mix(h, withTown(top.x, top.z), smoothstep(36.0f, 18.0f, d));
+    if (const float d = distance(x, z, kLookout); d < 40.0f)
+        h = mix(h, withTown(kLookout.x, kLookout.z), smoothstep(20.0f, 9.0f, d));
+    return h;
 }
 
 } // namespace
@@ -198,7 +202,7 @@ const Ground& ground()
         g.setConcrete(block(1)[1] - 1, block(2)[0], block(1)[1], block(2)[1]);
         g.setConcrete(block(2)[0], block(1)[0], block(2)[0] + 1, block(1)[1]);
         g.setConcrete(block(3)[0], block(3)[0] + 2, block(3)[1], block(3)[1]);
-        g.setConcrete(80, 47, 84, 49);
+        g.setConcrete(80, 53, 84, 55);
         g.setConcrete(110, 79, 114, 81);
         // The town's grid: corners, T-junctions on every edge, crossings inside.
         for (int line : kTownLines) {
@@ -207,11 +211,11 @@ const Ground& ground()
         }
         // Roads out of town, each ending in a dead end: north to the ridge's trailhead, south to
         // the river, east to the hills' car park, west to the lake, and the hero's road up the knoll.
-        g.addStreet({{82, first}, {82, 50}});
+        g.addStreet({{82, first}, {82, 56}});
         g.addStreet({{82, last}, {82, 110}});
         g.addStreet({{last, 82}, {112, 82}});
         g.addStreet({{first, 90}, {57, 90}});
-        g.addStreet({{first, 70}, {58, 70}, {58, 61}});
+        g.addStreet({{first, 70}, {62, 70}, {62, 63}});
         // A lone parking bay in the car park: a street cell without neighbours.
         g.markStreet(94, 95);
         return g;

@@ -2,9 +2,10 @@
 // The land of the default world, shared by the world's area files and the editor's import maps:
 // the terrain height anywhere in the 2560 x 2560 square and the ground cells (grass or concrete,
 // streets) of the campus town and its country roads. A ridge with a lookout summit runs along the
-// north (small z), hills roll in the east and the west, a lake lies in the south-west and its river
-// runs east along the south; the town sits on flat land in the middle, the hero's knoll at its
-// north-west corner. Everything is a pure function of the code.
+// north (small z) and sends a spur south to a lookout over the town, hills roll in the east and the
+// west, a lake lies in the south-west and its river runs east along the south; the town sits on flat
+// land in the middle, the hero's knoll at its north-west corner. Everything is a pure function of
+// the code.
 
 #include <array>
 #include <cstdint>
@@ -25,7 +26,7 @@ struct Spot {
 
 // The hero's start, on the knoll at the town's north-west corner: the hero's fixed first heading
 // (yaw 220, looking towards +x +z) runs straight down into the town.
-constexpr Spot kStart{952.0f, 968.0f};
+constexpr Spot kStart{1004.0f, 1010.0f};
 constexpr Spot kLake{540.0f, 1960.0f};
 constexpr Spot kIsland{610.0f, 1905.0f};
 constexpr Spot kPond{1512.0f, 1128.0f};
@@ -51,8 +52,10 @@ float riverZ(float x);
 Spot lakeShore(float angleDegrees, float d);
 // z of the ridge's crest line at x.
 float crestZ(float x);
-// The lookout on the ridge: the flat top with the view over the whole land.
+// The ridge's highest point, a flat top.
 Spot summit();
+// The flat end of the spur the ridge sends south towards the town: the view over the town.
+constexpr Spot kLookout{1250.0f, 740.0f};
 // Knolls with flat tops and rims too steep to walk up: the hero gets on top by jumping.
 struct Mesa {
     Spot centre;

@@ -7,6 +7,8 @@
 //       content (FOLDER, by default the source tree's content folder).
 //   kipster_contentgen --contact-sheet PROGRAM_FOLDER TARGET.png
 //       draws an overview of the generated content (docs/content.png).
+//   kipster_contentgen --world-map TARGET.png
+//       draws the default world's map (docs/world_map.png).
 
 #include "contentgen.h"
 
@@ -77,7 +79,8 @@ bool upToDate(const std::string& stampFile, const std::string& print, const std:
 int usage()
 {
     std::fprintf(stderr, "usage: kipster_contentgen [--stamp FILE] [--content FOLDER] PROGRAM_FOLDER\n"
-                         "       kipster_contentgen --contact-sheet PROGRAM_FOLDER TARGET.png\n");
+                         "       kipster_contentgen --contact-sheet PROGRAM_FOLDER TARGET.png\n"
+                         "       kipster_contentgen --world-map TARGET.png\n");
     return 2;
 }
 
@@ -85,7 +88,7 @@ int usage()
 
 int main(int argc, char** argv)
 {
-    std::string stamp, folder, sheet, content = KIPSTER_CONTENT_FOLDER;
+    std::string stamp, folder, sheet, map, content = KIPSTER_CONTENT_FOLDER;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--stamp" && i + 1 < argc)
@@ -95,12 +98,14 @@ int main(int argc, char** argv)
         else if (arg == "--contact-sheet" && i + 2 < argc) {
             folder = argv[++i];
             sheet = argv[++i];
-        } else if (!arg.empty() && arg[0] != '-' && folder.empty())
+        } else if (arg == "--world-map" && i + 1 < argc)
+            map = argv[++i];
+        else if (!arg.empty() && arg[0] != '-' && folder.empty())
             folder = arg;
         else
             return usage();
     }
-    if (folder.empty())
+    if (folder.empty() && map.empty())
         return usage();
 
     const std::string print = stamp.empty() ? std::string() : fingerprint(content);
@@ -117,6 +122,8 @@ int main(int argc, char** argv)
 
     if (!sheet.empty())
         return cg::makeContactSheet(folder, sheet) ? 0 : 1;
+    if (!map.empty())
+        return cg::makeWorldMap(map) ? 0 : 1;
 
     const auto start = std::chrono::steady_clock::now();
     cg::Output out(folder);
@@ -132,7 +139,7 @@ int main(int argc, char** argv)
     cg::makeModelTextures(out);
     if (!cg::makeModels(out, content))
         return 1;
-    if (!cg::makeWorld(out, content))
+    if (!cg::makeWorld(out))
         return 1;
     if (!out.ok())
         return 1;

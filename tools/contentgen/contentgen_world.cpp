@@ -19,16 +19,21 @@
 #include "entities/app_entt_main.h"
 #include "environment/app_envr_main.h"
 #include "math/qr_math_quaternion.h"
+#include "visual/qr_visx_model.h"
+
+#include <QPainter>
 #include "world/app_wrld_entities.h"
 #include "world/app_wrld_main.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -202,7 +207,7 @@ public:
             for (float z : {box.z0, box.z1, 0.5f * (box.z0 + box.z1)}) {
                 const float dx = x - land::kStart.x, dz = z - land::kStart.z;
                 const float along = dx * fx + dz * fz, across = std::fabs(dx * fz - dz * fx);
-                if (along > -12.0f && along < 420.0f && across < 9.0f + 0.05f * std::max(0.0f, along))
+                if (along > -12.0f && along < 280.0f && across < 9.0f + 0.05f * std::max(0.0f, along))
                     return true;
             }
         return false;
@@ -292,10 +297,10 @@ void houses(Plan& plan, const std::map<std::string, Bounds>& bounds, const Block
     for (int side = 0; side < 4; ++side) {
         const bool alongX = side == 0 || side == 2;
         const float start = alongX ? block.x0 : block.z0;
-        for (float t : alongX ? std::vector<float>{22.0f, 56.0f, 90.0f} : std::vector<float>{39.0f, 73.0f}) {
+        for (float t : alongX ? std::vector<float>{14.0f, 35.0f, 56.0f, 77.0f, 98.0f} : std::vector<float>{34.0f, 56.0f, 78.0f}) {
             const std::string& model = random.uniform() < 0.5f ? yellow : blue;
-            building(plan, model, block, side, start + t + random.range(-3.0f, 3.0f), random.range(4.0f, 7.0f),
-                     random.range(1.4f, 1.6f), bounds.at(model));
+            building(plan, model, block, side, start + t + random.range(-1.5f, 1.5f), random.range(3.0f, 6.0f),
+                     random.range(1.6f, 1.8f), bounds.at(model));
         }
     }
 }
@@ -309,15 +314,25 @@ void benchesAround(Plan& plan, float x, float z, float radius, int count, float 
     }
 }
 
+// A fountain in the middle with benches around it, lamps, and a row of trees along the edges
+// that leaves the middle of each side open.
 void square(Plan& plan, const Block& block, float fountainSize)
 {
     plan.build(sceneryPath("fountain"), block.cx(), block.cz(), 0.0f, fountainSize);
     benchesAround(plan, block.cx(), block.cz(), 9.0f * fountainSize, 4, 45.0f);
-    for (float dx : {-38.0f, 38.0f})
-        for (float dz : {-38.0f, 38.0f}) {
-            plan.grow(sceneryPath("tree_birch"), block.cx() + dx, block.cz() + dz, 30.0f + dx, 1.3f);
-            plan.build(sceneryPath("street_lamp"), block.cx() + 0.55f * dx, block.cz() + 0.55f * dz, 0.0f, 1.0f);
-        }
+    benchesAround(plan, block.cx(), block.cz(), 9.0f * fountainSize + 12.0f, 4, 0.0f);
+    for (float dx : {-30.0f, 30.0f})
+        for (float dz : {-30.0f, 30.0f})
+            plan.build(sceneryPath("street_lamp"), block.cx() + dx, block.cz() + dz, 0.0f, 1.0f);
+    const float inset = 8.0f;
+    for (float t = inset; t <= block.x1 - block.x0 - inset; t += 12.0f) {
+        if (std::fabs(t - 0.5f * (block.x1 - block.x0)) < 10.0f)
+            continue;
+        const float size = 1.5f + 0.1f * std::fmod(t, 3.0f);
+        for (const auto& [x, z] : {std::pair{block.x0 + t, block.z0 + inset}, std::pair{block.x0 + t, block.z1 - inset},
+                                   std::pair{block.x0 + inset, block.z0 + t}, std::pair{block.x1 - inset, block.z0 + t}})
+            plan.grow(sceneryPath("tree_birch"), x, z, t * 37.0f, size);
+    }
 }
 
 void town(Plan& plan, const std::map<std::string, Bounds>& bounds, Random& random)
@@ -356,7 +371,7 @@ void town(Plan& plan, const std::map<std::string, Bounds>& bounds, Random& rando
             case Use::Sports: {
                 // A fenced field with a gate in the middle of each long side.
                 const float x0 = block.x0 + 10.0f, x1 = block.x1 - 10.0f, z0 = block.z0 + 12.0f, z1 = block.z1 - 12.0f;
-                const float step = 6.0f;
+                const float step = 6.2f;
                 for (float x = x0 + 0.5f * step; x < x1; x += step)
                     if (std::fabs(x - block.cx()) > step)
                         for (float z : {z0, z1})
@@ -427,8 +442,8 @@ std::vector<PaperSpot> paperSpots(const Plan& plan)
         // Between the knoll and the town: the first two make a Bachelor.
         {"knoll", ahead(16.0f, 3.0f), Reach::Ground},
         {"knoll slope", ahead(45.0f, -10.0f), Reach::Ground},
-        {"road to town", {936.0f, 1050.0f}, Reach::Ground},
-        {"meadow", {1010.0f, 1100.0f}, Reach::Ground},
+        {"road to town", {1000.0f, 1095.0f}, Reach::Ground},
+        {"corner", {1040.0f, 1128.0f}, Reach::Ground},
         {"west street", {1064.0f, 1150.0f}, Reach::Ground},
         {"first garden", {block(0, 0).cx(), block(0, 0).cz()}, Reach::Ground},
         // The town.
@@ -467,13 +482,14 @@ std::vector<PaperSpot> paperSpots(const Plan& plan)
         {"forest clearing", {2250.0f, 1050.0f}, Reach::Ground},
         {"over the forest", {2350.0f, 780.0f}, Reach::Flying},
         // The ridge.
-        {"lookout", {top.x + 6.0f, top.z + 6.0f}, Reach::Ground},
+        {"summit", {top.x + 6.0f, top.z + 6.0f}, Reach::Ground},
+        {"lookout", {land::kLookout.x - 10.0f, land::kLookout.z + 4.0f}, Reach::Ground},
         {"west crest", {700.0f, land::crestZ(700.0f)}, Reach::Ground},
         {"east crest", {1850.0f, land::crestZ(1850.0f)}, Reach::Ground},
         {"rock table", mesas[4].centre, Reach::Jump},
-        {"above the lookout", {top.x - 8.0f, top.z}, Reach::Flying},
+        {"above the summit", {top.x - 8.0f, top.z}, Reach::Flying},
         {"behind the ridge", {1550.0f, land::crestZ(1550.0f) - 160.0f}, Reach::Flying},
-        {"ridge trailhead", {1340.0f, 776.0f}, Reach::Ground},
+        {"ridge trailhead", {1340.0f, 872.0f}, Reach::Ground},
         {"saddle", {450.0f, land::crestZ(450.0f)}, Reach::Jump},
         // The western woods.
         {"west hilltop", highestIn(plan, 60.0f, 700.0f, 450.0f, 1400.0f), Reach::Ground},
@@ -512,11 +528,11 @@ const BoardSpot kBoards[] = {
     {74, 78, 1.0f, true},  {82, 78, -1.0f, true}, {82, 86, 1.0f, false}, {90, 86, -1.0f, true}, {90, 86, -1.0f, false},
     {66, 86, 1.0f, true},  {82, 70, 1.0f, true},  {74, 94, 1.0f, false}, {98, 78, -1.0f, true}, {98, 70, -1.0f, false},
     {90, 94, 1.0f, true},  {66, 86, 1.0f, false}, {82, 104, -1.0f, true}, {82, 104, 1.0f, false}, {82, 58, -1.0f, false},
-    {90, 60, 1.0f, true},  {58, 64, 1.0f, false}, {74, 94, 1.0f, true},  {90, 70, 1.0f, false}, {66, 78, -1.0f, false},
+    {90, 60, 1.0f, true},  {62, 66, 1.0f, false}, {74, 94, 1.0f, true},  {90, 70, 1.0f, false}, {66, 78, -1.0f, false},
 };
 // Two more at the trailheads of the ridge and the hills.
 const Thing kTrailheadBoards[] = {
-    {"Ad", "", {1352.0f, 0.0f, 772.0f}, 90.0f, 1.0f},
+    {"Ad", "", {1366.0f, 0.0f, 874.0f}, 90.0f, 1.0f},
     {"Ad", "", {1815.0f, 0.0f, 1255.0f}, 0.0f, 1.0f},
 };
 
@@ -530,14 +546,14 @@ struct Growth {
 // What grows at a place, by region; the density is the chance that a site carries anything.
 void countryside(Plan& plan)
 {
-    const std::vector<Growth> shore = {{"tree_birch", 0.45f, 1.0f, 1.5f}, {"bush", 0.35f, 0.9f, 1.5f}, {"tree_oak", 0.2f, 1.1f, 1.6f}};
-    const std::vector<Growth> mountain = {{"tree_pine", 0.68f, 1.0f, 1.7f}, {"rock_large", 0.12f, 1.2f, 3.2f},
-                                          {"rocks_small", 0.1f, 1.0f, 2.0f}, {"tree_birch", 0.1f, 1.0f, 1.4f}};
-    const std::vector<Growth> forest = {{"tree_pine", 0.5f, 1.0f, 1.6f}, {"tree_oak", 0.4f, 1.2f, 1.9f}, {"bush", 0.1f, 1.0f, 1.6f}};
-    const std::vector<Growth> woods = {{"tree_pine", 0.5f, 1.0f, 1.6f}, {"tree_birch", 0.3f, 1.0f, 1.5f}, {"bush", 0.2f, 1.0f, 1.6f}};
-    const std::vector<Growth> open = {{"tree_oak", 0.45f, 1.2f, 1.9f}, {"bush", 0.3f, 0.9f, 1.6f}, {"tree_birch", 0.1f, 1.0f, 1.5f},
+    const std::vector<Growth> shore = {{"tree_birch", 0.45f, 1.3f, 1.9f}, {"bush", 0.35f, 0.9f, 1.5f}, {"tree_oak", 0.2f, 1.4f, 2.0f}};
+    const std::vector<Growth> mountain = {{"tree_pine", 0.68f, 1.3f, 2.1f}, {"rock_large", 0.12f, 1.2f, 3.2f},
+                                          {"rocks_small", 0.1f, 1.0f, 2.0f}, {"tree_birch", 0.1f, 1.3f, 1.8f}};
+    const std::vector<Growth> forest = {{"tree_pine", 0.5f, 1.3f, 2.1f}, {"tree_oak", 0.4f, 1.4f, 2.2f}, {"bush", 0.1f, 1.0f, 1.6f}};
+    const std::vector<Growth> woods = {{"tree_pine", 0.5f, 1.3f, 2.1f}, {"tree_birch", 0.3f, 1.3f, 1.9f}, {"bush", 0.2f, 1.0f, 1.6f}};
+    const std::vector<Growth> open = {{"tree_oak", 0.45f, 1.4f, 2.2f}, {"bush", 0.3f, 0.9f, 1.6f}, {"tree_birch", 0.1f, 1.3f, 1.9f},
                                       {"rocks_small", 0.1f, 1.0f, 2.0f}, {"rock_large", 0.05f, 1.0f, 2.2f}};
-    const std::vector<Growth> grove = {{"tree_oak", 0.6f, 1.2f, 1.9f}, {"tree_birch", 0.4f, 1.0f, 1.5f}};
+    const std::vector<Growth> grove = {{"tree_oak", 0.6f, 1.4f, 2.2f}, {"tree_birch", 0.4f, 1.3f, 1.9f}};
 
     constexpr float kSpacing = 24.0f;
     const int sites = static_cast<int>(land::kWorldSize / kSpacing);
@@ -568,18 +584,18 @@ void countryside(Plan& plan)
                 density = 0.28f;
             } else if (z < land::crestZ(x) + 260.0f && h > 28.0f) {
                 kind = &mountain;
-                density = 0.2f + 0.3f * clamp01(plan.slope(x, z) - 0.4f);
-            } else if (x > 1650.0f && z < 2250.0f && fbm2(u, v, 8, 3, 701) > 0.05f) {
+                density = 0.3f + 0.3f * clamp01(plan.slope(x, z) - 0.4f);
+            } else if (x > 1650.0f && z < 2250.0f && fbm2(u, v, 8, 3, 701) > 0.1f) {
                 kind = &forest;
-                density = 0.45f;
-            } else if (x < 480.0f && z < 1700.0f) {
+                density = 0.7f;
+            } else if (x < 480.0f && z < 1700.0f && fbm2(u, v, 8, 3, 703) > -0.2f) {
                 kind = &woods;
-                density = 0.35f;
+                density = 0.6f;
             } else if (fbm2(u, v, 10, 2, 702) > 0.35f) {
                 kind = &grove;
                 density = 0.4f;
-            } else if (z > 2250.0f) {
-                density = 0.08f;
+            } else if (z > 2250.0f || x > 1650.0f) {
+                density = 0.1f;
             }
             if (random.uniform() >= density)
                 continue;
@@ -603,7 +619,7 @@ void townGreen(Plan& plan)
             if (use != Use::Houses && use != Use::Park && use != Use::PondPark && use != Use::Library && use != Use::Sports)
                 continue;
             const Block block = townBlock(column, row);
-            const float density = use == Use::Houses || use == Use::Library ? 0.35f : (use == Use::Sports ? 0.5f : 0.6f);
+            const float density = use == Use::Houses || use == Use::Library ? 0.4f : (use == Use::Sports ? 0.5f : 0.75f);
             for (float x = block.x0 + 6.0f; x < block.x1 - 4.0f; x += 12.0f)
                 for (float z = block.z0 + 6.0f; z < block.z1 - 4.0f; z += 12.0f) {
                     Random random(hash(static_cast<std::int32_t>(x), static_cast<std::int32_t>(z), 0, 703));
@@ -615,13 +631,16 @@ void townGreen(Plan& plan)
                         continue;
                     const float pick = random.uniform();
                     const char* model = pick < 0.4f ? "tree_oak" : (pick < 0.75f ? "tree_birch" : "bush");
-                    plan.grow(sceneryPath(model), px, pz, random.range(0.0f, 360.0f), random.range(1.0f, 1.6f));
+                    plan.grow(sceneryPath(model), px, pz, random.range(0.0f, 360.0f), random.range(1.4f, 2.1f));
                 }
         }
 }
 
 struct Design {
     int easy = 0, ground = 0, jump = 0, flying = 0, monkeys = 0, boards = 0, scenery = 0;
+    // Of the stored terrain: the lowest and highest vertex, the share below the water's surface.
+    float lowest = 0.0f, highest = 0.0f, water = 0.0f;
+    std::vector<std::pair<Vector3, Reach>> papers;
 };
 
 // The whole plan; false (with a message) when it breaks one of the world's own rules.
@@ -677,13 +696,21 @@ bool planWorld(Plan& plan, Design& design)
     lamps(plan);
     townGreen(plan);
     countryside(plan);
-    // A bench at the lookout facing the town, and on the lake shore.
+    // Benches on the summit and the lookout facing the town, and on the lake shore.
     const Spot top = land::summit();
     plan.build(sceneryPath("bench"), top.x - 4.0f, top.z + 14.0f, yawFacing(0.0f, 1.0f), 1.0f);
-    plan.build(sceneryPath("bench"), top.x + 10.0f, top.z + 13.0f, yawFacing(0.2f, 1.0f), 1.0f);
+    for (float dx : {-4.0f, 6.0f})
+        plan.build(sceneryPath("bench"), land::kLookout.x + dx, land::kLookout.z + 12.0f, yawFacing(0.05f * dx, 1.0f), 1.0f);
     const Spot shore = land::lakeShore(-40.0f, 14.0f);
     plan.build(sceneryPath("bench"), shore.x, shore.z, yawFacing(land::kLake.x - shore.x, land::kLake.z - shore.z), 1.0f);
     design.scenery = static_cast<int>(plan.solids().size());
+    if (std::getenv("KIPSTER_WORLD_COUNTS")) {
+        std::map<std::string, int> counts;
+        for (const Solid& solid : plan.solids())
+            ++counts[solid.model];
+        for (const auto& [model, count] : counts)
+            std::printf("%5d %s\n", count, model.c_str());
+    }
 
     for (const PaperSpot& paper : papers) {
         const float h = plan.ground(paper.spot.x, paper.spot.z);
@@ -720,11 +747,30 @@ bool planWorld(Plan& plan, Design& design)
                 return false;
             }
         plan.add({"Paper", "", position, 0.0f, 1.0f});
+        design.papers.emplace_back(position, paper.reach);
     }
     for (Thing& monkey : monkeys)
         plan.add(std::move(monkey));
     design.monkeys = static_cast<int>(monkeys.size());
     return true;
+}
+
+// Entities ask the world's model list for their models as they are created. The real models would
+// upload their pictures, which needs a visual module; empty stand-ins under the same names, which
+// the list passes over with a log line, keep this session free of OpenGL. Area files keep only the
+// names anyway.
+void standInModels(const std::filesystem::path& programFolder)
+{
+    for (auto* family : {&characterModels, &propModels, &sceneryModels})
+        for (const ModelSpec& spec : (*family)()) {
+            std::string onDisk = spec.path;
+            std::replace(onDisk.begin(), onDisk.end(), '\\', '/');
+            std::error_code ignored;
+            std::filesystem::create_directories((programFolder / onDisk).parent_path(), ignored);
+            auto model = qrNew<QRVISXModel>(nullptr);
+            model->setName(spec.path);
+            model->saveToFile(spec.path);
+        }
 }
 
 void fillTerrain(APPENVRMain& environment)
@@ -745,9 +791,166 @@ void fillTerrain(APPENVRMain& environment)
     environment.updateBounds();
 }
 
+// The map of the plan seen from above, north (small z) at the top: the land shaded by its height
+// and slope, water, concrete and streets, what stands on it, and the papers by how they are reached.
+QImage worldMap(const APPENVRMain& environment, const Plan& plan, const Design& design)
+{
+    constexpr int kSize = 1024, kPanel = 270;
+    constexpr float kScale = land::kWorldSize / kSize;
+    QImage image(kSize + kPanel, kSize, QImage::Format_RGB888);
+    image.fill(QColor(0xf4, 0xf1, 0xea));
+    const land::Ground& cells = land::ground();
+    for (int py = 0; py < kSize; ++py)
+        for (int px = 0; px < kSize; ++px) {
+            const float x = (static_cast<float>(px) + 0.5f) * kScale, z = (static_cast<float>(py) + 0.5f) * kScale;
+            const float h = environment.getHeight({x, 0.0f, z});
+            const Vector3 n = environment.getVertex(static_cast<int>(x / 4.0f), static_cast<int>(z / 4.0f)).normal;
+            const float light = clamp01(0.55f + 0.6f * (-0.5f * n.x - 0.5f * n.z + 0.7f * n.y) - 0.25f);
+            Colour c;
+            if (h < land::kWaterSurface)
+                c = mix(rgb(0x1d5f8a), rgb(0x4aa3c8), h / land::kWaterSurface);
+            else if (h < land::kWaterLine)
+                c = rgb(0xd8c88e);
+            else if (h < 45.0f)
+                c = mix(rgb(0x6abf4b), rgb(0x3f8a3a), (h - 3.0f) / 42.0f);
+            else
+                c = mix(rgb(0x3f8a3a), rgb(0x9a9486), clamp01((h - 45.0f) / 45.0f));
+            const int cx = static_cast<int>(x / land::kCellSize), cz = static_cast<int>(z / land::kCellSize);
+            if (cells.concrete(cx, cz))
+                c = rgb(0xc9c6bd);
+            c = c * (0.55f + 0.6f * light);
+            if (cells.street(cx, cz))
+                c = rgb(0x4a4d55);
+            putRGB(image, px, py, c);
+        }
+
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    const auto at = [&](const Vector3& p) { return QPointF(p.x / kScale, p.z / kScale); };
+    for (const Solid& solid : plan.solids()) {
+        const QRectF box(QPointF(solid.low.x / kScale, solid.low.z / kScale), QPointF(solid.high.x / kScale, solid.high.z / kScale));
+        QColor colour(0x2f, 0x5d, 0x2a);
+        if (solid.model.find("house") != std::string::npos || solid.model.find("hall") != std::string::npos ||
+            solid.model.find("library") != std::string::npos)
+            colour = QColor(0xb0, 0x3a, 0x2e);
+        else if (solid.model.find("rock") != std::string::npos)
+            colour = QColor(0x80, 0x80, 0x80);
+        else if (solid.model.find("lamp") != std::string::npos || solid.model.find("fence") != std::string::npos ||
+                 solid.model.find("bench") != std::string::npos || solid.model.find("fountain") != std::string::npos)
+            colour = QColor(0xf0, 0xf0, 0xf0);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(colour);
+        if (box.width() > 3.0 || box.height() > 3.0)
+            painter.drawRect(box);
+        else
+            painter.drawEllipse(box.center(), std::max(1.2, box.width() * 0.35), std::max(1.2, box.height() * 0.35));
+    }
+    painter.setPen(QPen(Qt::black, 1.2));
+    for (const Thing& thing : plan.things()) {
+        if (thing.type == "Ad") {
+            painter.setBrush(QColor(0x3a, 0x86, 0xff));
+            painter.drawRect(QRectF(at(thing.position) - QPointF(3, 3), QSizeF(6, 6)));
+        } else if (thing.type == "CoderMonkey") {
+            painter.setBrush(QColor(0xe6, 0x39, 0x46));
+            const QPointF c = at(thing.position);
+            painter.drawPolygon(QPolygonF({c + QPointF(0, -6), c + QPointF(5.5, 4.5), c + QPointF(-5.5, 4.5)}));
+        } else if (thing.type == "Kip") {
+            const QPointF c = at(thing.position);
+            const QPointF ahead(-std::sin(thing.yaw * kDegrees) * 18.0, -std::cos(thing.yaw * kDegrees) * 18.0);
+            painter.setPen(QPen(Qt::white, 2.5));
+            painter.drawLine(c, c + ahead);
+            painter.setPen(QPen(Qt::black, 1.2));
+            painter.setBrush(Qt::white);
+            painter.drawEllipse(c, 6.0, 6.0);
+        }
+    }
+    for (const auto& [position, reach] : design.papers) {
+        painter.setBrush(reach == Reach::Ground ? QColor(0xff, 0xd2, 0x3f) : (reach == Reach::Jump ? QColor(0xff, 0x8c, 0x1a) : QColor(0xd1, 0x4d, 0xff)));
+        painter.drawEllipse(at(position), 4.5, 4.5);
+    }
+
+    // The legend.
+    QFont font(fontFamily("DejaVuSans.ttf"));
+    font.setPixelSize(15);
+    painter.setFont(font);
+    const struct {
+        QColor colour;
+        const char* text;
+        int shape; // 0 circle, 1 triangle, 2 square
+    } legend[] = {{Qt::white, "the hero's start and heading", 0},
+                  {QColor(0xff, 0xd2, 0x3f), "paper on the ground", 0},
+                  {QColor(0xff, 0x8c, 0x1a), "paper reached by jumping", 0},
+                  {QColor(0xd1, 0x4d, 0xff), "paper reached by flying", 0},
+                  {QColor(0xe6, 0x39, 0x46), "coder monkey", 1},
+                  {QColor(0x3a, 0x86, 0xff), "advertisement board", 2},
+                  {QColor(0xb0, 0x3a, 0x2e), "building", 2}};
+    float y = 40.0f;
+    for (const auto& entry : legend) {
+        painter.setPen(QPen(Qt::black, 1.2));
+        painter.setBrush(entry.colour);
+        const QPointF c(kSize + 24, y);
+        if (entry.shape == 0)
+            painter.drawEllipse(c, 6.0, 6.0);
+        else if (entry.shape == 1)
+            painter.drawPolygon(QPolygonF({c + QPointF(0, -6), c + QPointF(5.5, 4.5), c + QPointF(-5.5, 4.5)}));
+        else
+            painter.drawRect(QRectF(c - QPointF(5, 5), QSizeF(10, 10)));
+        painter.setPen(QColor(0x2b, 0x2d, 0x42));
+        painter.drawText(QPointF(kSize + 40, y + 5), entry.text);
+        y += 26.0f;
+    }
+    painter.setPen(QColor(0x4a, 0x4e, 0x69));
+    font.setPixelSize(13);
+    painter.setFont(font);
+    painter.drawText(QRectF(kSize + 14, y + 10, kPanel - 24, 400), Qt::TextWordWrap,
+                     QString("2560 x 2560 units, north (-z) at the top.\n\n%1 papers: %2 on the ground (%3 near the start), "
+                             "%4 by jumping, %5 by flying.\n%6 coder monkeys, %7 boards, %8 scenery models.\n\n"
+                             "Heights %9 to %10 (the ridge's summit); the lookout at %11 above the town at %12. "
+                             "Water (below %13: the lake, the river, the park's pond) covers %14 % of the land.")
+                         .arg(design.papers.size())
+                         .arg(design.ground)
+                         .arg(design.easy)
+                         .arg(design.jump)
+                         .arg(design.flying)
+                         .arg(design.monkeys)
+                         .arg(design.boards)
+                         .arg(design.scenery)
+                         .arg(static_cast<double>(design.lowest), 0, 'f', 1)
+                         .arg(static_cast<double>(design.highest), 0, 'f', 1)
+                         .arg(static_cast<double>(environment.getHeight({land::kLookout.x, 0.0f, land::kLookout.z})), 0, 'f', 0)
+                         .arg(static_cast<double>(land::kTownHeight), 0, 'f', 0)
+                         .arg(static_cast<double>(land::kWaterSurface), 0, 'f', 0)
+                         .arg(100.0 * static_cast<double>(design.water), 0, 'f', 1));
+    painter.end();
+    return image;
+}
+
+// Fills the environment and plans what stands on it; null (reported) when the plan breaks a rule.
+std::unique_ptr<Plan> buildWorld(APPWRLDMain& world, Design& design)
+{
+    APPENVRMain& environment = *world.getEnvironment();
+    environment.initialize();
+    fillTerrain(environment);
+    auto plan = std::make_unique<Plan>(environment, modelBounds());
+    if (!planWorld(*plan, design))
+        return nullptr;
+    design.lowest = 1e9f;
+    design.highest = -1e9f;
+    int wet = 0;
+    for (int x = 0; x < APPENVRMain::kStoredVertexCount; ++x)
+        for (int z = 0; z < APPENVRMain::kStoredVertexCount; ++z) {
+            const float h = environment.getVertex(x, z).height;
+            design.lowest = std::min(design.lowest, h);
+            design.highest = std::max(design.highest, h);
+            wet += h < land::kWaterSurface ? 1 : 0;
+        }
+    design.water = static_cast<float>(wet) / static_cast<float>(APPENVRMain::kStoredVertexCount * APPENVRMain::kStoredVertexCount);
+    return plan;
+}
+
 } // namespace
 
-bool makeWorld(Output& out, const std::string& contentFolder)
+bool makeWorld(Output& out)
 {
     // Old area files in the output would be found first and written in place; the environment
     // writes into the session's own folder and the files are copied over from there.
@@ -757,21 +960,19 @@ bool makeWorld(Output& out, const std::string& contentFolder)
             std::filesystem::remove(out.path("world/area_" + std::to_string(ax) + "_" + std::to_string(az) + ".world"), ignored);
         }
 
-    EngineSession engine(out.root(), contentFolder);
+    EngineSession engine({});
     if (engine.failed())
         return false;
+    standInModels(engine.programFolder());
     auto world = qrNew<APPWRLDMain>(nullptr);
     APPENVRMain& environment = *world->getEnvironment();
-    environment.initialize();
-    fillTerrain(environment);
-
-    Plan plan(environment, modelBounds());
     Design design;
-    if (!planWorld(plan, design))
+    const std::unique_ptr<Plan> plan = buildWorld(*world, design);
+    if (!plan)
         return false;
 
     APPWRLDEntities& entities = *world->getEntities();
-    for (const Thing& thing : plan.things()) {
+    for (const Thing& thing : plan->things()) {
         APPENTTMain* entity = entities.createEntity(thing.type, thing.position);
         entity->setPosition(thing.position);
         entity->setOrientation(QRMATHQuaternion::fromRotationY(thing.yaw));
@@ -798,9 +999,21 @@ bool makeWorld(Output& out, const std::string& contentFolder)
             }
         }
     std::printf("contentgen: world: %d papers (%d on the ground, %d of them near the start; %d by jumping; %d by flying), "
-                "%d coder monkeys, %d boards, %d scenery models\n",
-                papers, design.ground, design.easy, design.jump, design.flying, design.monkeys, design.boards, design.scenery);
+                "%d coder monkeys, %d boards, %d scenery models; heights %.1f to %.1f, %.1f %% under water\n",
+                papers, design.ground, design.easy, design.jump, design.flying, design.monkeys, design.boards, design.scenery,
+                static_cast<double>(design.lowest), static_cast<double>(design.highest), 100.0 * static_cast<double>(design.water));
     return true;
+}
+
+bool makeWorldMap(const std::string& target)
+{
+    EngineSession engine({});
+    if (engine.failed())
+        return false;
+    auto world = qrNew<APPWRLDMain>(nullptr);
+    Design design;
+    const std::unique_ptr<Plan> plan = buildWorld(*world, design);
+    return plan && worldMap(*world->getEnvironment(), *plan, design).save(QString::fromStdString(target));
 }
 
 } // namespace cg
