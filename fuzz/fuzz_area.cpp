@@ -55,9 +55,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     engine.writeFile("world/area_0_0.world", areaFile(data, size));
     APPENVRMain& environment = *world().getEnvironment();
     APPWRLDEntities& entities = *world().getEntities();
+    // The land starts flat, so that what an input does depends on that input alone.
     environment.resetTerrain();
-    environment.getArea(0, 0)->load();
-    environment.updateBounds();
+    for (int x = 0; x < APPENVRMain::kCellsPerArea; ++x)
+        for (int z = 0; z < APPENVRMain::kCellsPerArea; ++z)
+            environment.setGroundCell(x, z, 0);
+    APPENVRArea* area = environment.getArea(0, 0);
+    area->load();
+    area->updateBounds();
     for (int index = 0; index < entities.getEntityCount(); ++index) {
         const Vector3& position = entities.getEntity(index)->getPosition();
         environment.getHeight(position);

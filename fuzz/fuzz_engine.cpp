@@ -132,6 +132,8 @@ void FuzzEngine::endInput()
 {
     if (auto* log = qrLog())
         log->clearLines();
-    if (gl_)
+    if (gl_) {
         gl_->clearCalls();
+        gl_->forgetDeletedObjects();
+    }
 }

@@ -76,6 +76,8 @@ TFormEdit::TFormEdit(QWidget* mainForm)
 {
     setObjectName("FormEdit");
     setWindowTitle("Edit Tools");
+    // Entering the editor leaves the keyboard with the main window.
+    setAttribute(Qt::WA_ShowWithoutActivating);
     setFont(QFont("Tahoma", 8));
     setFixedSize(kClientWidth, kClientHeight);
 

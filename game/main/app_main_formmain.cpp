@@ -99,6 +99,10 @@ void TFormMain::buildMenu()
             target->toggleTools();
     });
 
+    // The edit-tools window belongs to the editor: the menu's shortcuts work while it has the keyboard.
+    for (QAction* menuAction : menu_->actions())
+        for (QAction* item : menuAction->menu()->actions())
+            item->setShortcutContext(Qt::ApplicationShortcut);
     setMenuAttached(false);
 }
 

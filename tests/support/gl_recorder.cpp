@@ -349,6 +349,22 @@ void GLRecorder::forget(GLuint id)
     live_.erase(id);
 }
 
+void GLRecorder::forgetDeletedObjects()
+{
+    std::set<GLuint> keep;
+    for (const auto& [program, shaders] : attached_)
+        if (isLiveOf(program, "program"))
+            keep.insert(shaders.begin(), shaders.end());
+    const auto dead = [&](GLuint id) { return !live_.count(id) && !keep.count(id); };
+    std::erase_if(shaderSources_, [&](const auto& entry) { return dead(entry.first); });
+    std::erase_if(compiled_, [&](const auto& entry) { return dead(entry.first); });
+    std::erase_if(shaderLogs_, [&](const auto& entry) { return dead(entry.first); });
+    std::erase_if(attached_, [&](const auto& entry) { return dead(entry.first); });
+    std::erase_if(linked_, [&](const auto& entry) { return dead(entry.first); });
+    std::erase_if(programLogs_, [&](const auto& entry) { return dead(entry.first); });
+    std::erase_if(uniforms_, [&](const auto& entry) { return dead(entry.first); });
+}
+
 void GLRecorder::pushMatrix()
 {
     record("glPushMatrix", {});

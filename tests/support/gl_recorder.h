@@ -46,6 +46,9 @@ public:
     bool isLive(GLuint id) const { return live_.count(id) != 0; }
     // How many object ids are live, of any kind (leak checks).
     std::size_t liveCount() const { return live_.size(); }
+    // Drops what is kept about deleted shaders and programs (sources, logs, uniforms), except for
+    // deleted shaders still attached to a live program, so that a long run keeps no state per object.
+    void forgetDeletedObjects();
     // The bytes of the last texImage2D with data (tight rows), and of the last bufferData.
     const std::vector<std::uint8_t>& lastTextureBytes() const { return lastTextureBytes_; }
     const std::vector<std::uint8_t>& lastBufferBytes() const { return lastBufferBytes_; }

@@ -342,6 +342,7 @@ TEST_F(Model, HostileFilesAreRefusedWithAClearError)
         {"huge vertex count", [](FileFields& f) { f.vertexCount = 0x7fffffff; }, "announces 2147483647 vertices"},
         {"huge index count", [](FileFields& f) { f.indexCount = 500000000; }, "500000000 indices"},
         {"two normal components", [](FileFields& f) { f.normals = 2; }, "invalid component counts"},
+        {"counts summing past 32 bits", [](FileFields& f) { f.normals = 0x7ffffffe; }, "invalid component counts"},
         {"huge texture set", [](FileFields& f) { f.texCoords0 = 1 << 30; }, "invalid component counts"},
         {"index beyond the vertices", [](FileFields& f) { f.lastIndexValue = 3; }, "index (3) outside its 3 vertices"},
         {"negative index", [](FileFields& f) { f.lastIndexValue = -7; }, "index (-7)"},

@@ -20,18 +20,15 @@
 #include "environment/app_envr_main.h"
 #include "math/qr_math_quaternion.h"
 #include "visual/qr_visx_model.h"
-
-#include <QPainter>
 #include "world/app_wrld_entities.h"
 #include "world/app_wrld_main.h"
+
+#include <QPainter>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -89,7 +86,6 @@ struct Box2 {
     float x0 = 0.0f, z0 = 0.0f, x1 = 0.0f, z1 = 0.0f;
     bool overlaps(const Box2& o) const { return x0 < o.x1 && o.x0 < x1 && z0 < o.z1 && o.z0 < z1; }
     Box2 grown(float by) const { return {x0 - by, z0 - by, x1 + by, z1 + by}; }
-    bool contains(float x, float z) const { return x >= x0 && x <= x1 && z >= z0 && z <= z1; }
 };
 Box2 around(float x, float z, float r) { return {x - r, z - r, x + r, z + r}; }
 
@@ -646,6 +642,16 @@ struct Design {
 // The whole plan; false (with a message) when it breaks one of the world's own rules.
 bool planWorld(Plan& plan, Design& design)
 {
+    for (const char* name : {"tree_oak", "tree_pine", "tree_birch", "bush", "rock_large", "rocks_small", "lecture_hall", "library",
+                             "house_yellow", "house_blue", "bench", "street_lamp", "fountain", "fence"})
+        if (!plan.known(sceneryPath(name))) {
+            std::fprintf(stderr, "contentgen: the world needs the scenery model %s\n", sceneryPath(name).c_str());
+            return false;
+        }
+    if (!plan.known("ad")) {
+        std::fprintf(stderr, "contentgen: the world needs the advertisement boards\n");
+        return false;
+    }
     Random random(0x70C0u);
     // The start and its view stay clear; the boards go up first so the town builds around them.
     plan.reserve(around(land::kStart.x, land::kStart.z, 6.0f));
@@ -704,13 +710,6 @@ bool planWorld(Plan& plan, Design& design)
     const Spot shore = land::lakeShore(-40.0f, 14.0f);
     plan.build(sceneryPath("bench"), shore.x, shore.z, yawFacing(land::kLake.x - shore.x, land::kLake.z - shore.z), 1.0f);
     design.scenery = static_cast<int>(plan.solids().size());
-    if (std::getenv("KIPSTER_WORLD_COUNTS")) {
-        std::map<std::string, int> counts;
-        for (const Solid& solid : plan.solids())
-            ++counts[solid.model];
-        for (const auto& [model, count] : counts)
-            std::printf("%5d %s\n", count, model.c_str());
-    }
 
     for (const PaperSpot& paper : papers) {
         const float h = plan.ground(paper.spot.x, paper.spot.z);
