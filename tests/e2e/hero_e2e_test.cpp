@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <thread>
@@ -124,6 +125,8 @@ class Hero : public ::testing::Test {
 protected:
     void start(const std::vector<Placed>& entities = {kKip})
     {
+        // Only this area: the shipped world's own hero must not take over.
+        std::filesystem::remove_all(kipster_.folder() / "world");
         kipster_.folder().write("world/area_0_0.world", areaFile(entities));
         kipster_.start();
         window_ = kipster_.waitForMainWindow();

@@ -57,10 +57,15 @@ protected:
             qrTime()->setClock({});
     }
 
+    // In frames of at most 0.2 s: the timer caps a single frame's delta.
     void passTime(std::uint32_t milliseconds)
     {
-        clock_ += milliseconds;
-        qrTime()->updateTime();
+        while (milliseconds > 0) {
+            const std::uint32_t step = std::min<std::uint32_t>(milliseconds, 200);
+            clock_ += step;
+            milliseconds -= step;
+            qrTime()->updateTime();
+        }
     }
 
     // One frame of the game's order: red ground already drawn, the camera 28 units above the flat
