@@ -11,7 +11,6 @@
 #include "entities/app_entt_main.h"
 #include "entities/app_entt_paper.h"
 #include "entities/app_entt_pickup.h"
-#include "entities/app_entt_placeholder.h"
 #include "entities/app_entt_redstreak.h"
 #include "entities/app_entt_sprite.h"
 #include "environment/app_envr_area.h"
@@ -46,14 +45,10 @@ QROwned<APPENTTMain> construct(APPWRLDEntities* list, const Vector3& position)
 
 struct EntityType {
     const char* name;
-    // Null while the type's class has not joined: a stand-in keeps the type's name and stored record.
     EntityFactory create;
-    APPENTTRecordTail tail = APPENTTRecordTail::None;
-    bool transient = false;
 };
 
-// The names creation accepts, in the order they are compared. Each class joins by replacing its
-// stand-in entry with {name, construct<its class>}.
+// The names creation accepts, in the order they are compared.
 const EntityType kEntityTypes[] = {
     {"Entity", construct<APPENTTMain>},
     {"EnvironmentModel", construct<APPENTTEnvironmentModel>},
@@ -70,9 +65,7 @@ const EntityType kEntityTypes[] = {
 
 QROwned<APPENTTMain> createOfType(const EntityType& type, APPWRLDEntities* list, const Vector3& position)
 {
-    if (type.create)
-        return type.create(list, position);
-    return qrNew<APPENTTPlaceholder>(list, position, type.name, type.tail, type.transient);
+    return type.create(list, position);
 }
 
 // Particle content comes with the particle effects; until it is installed the list goes without it
