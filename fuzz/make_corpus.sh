@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
-# Makes the fuzz harnesses' seed corpora (fuzz/corpus/<harness>/) from the real files of a built
-# program folder (default build/bin): small files as they are, larger ones cut down to a few KB in
-# their own format. Run after a build when a file format changes; the seeds are committed.
+# Makes the fuzz harnesses' seed corpora (<out>/<harness>/) from the real files of a built program
+# folder: small files as they are, larger ones cut down to a few KB in their own format. The seeds
+# follow the generator, so they are made afresh before each fuzz run rather than kept in the tree.
+#   fuzz/make_corpus.sh [program folder (build/bin)] [out (build-fuzz/seeds)]
 set -euo pipefail
-cd "$(dirname "$0")"
-bin=${1:-../build/bin}
-content=../content
-out=corpus
+root=$(cd "$(dirname "$0")/.." && pwd)
+bin=$(realpath "${1:-$root/build/bin}")
+out=$(realpath -m "${2:-$root/build-fuzz/seeds}")
+content=$root/content
 rm -rf "$out"
 mkdir -p "$out"/{area,model,wave,texture,ini,shaderconfiguration,material,materialinstance,font}
 

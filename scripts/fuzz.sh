@@ -2,7 +2,8 @@
 # Builds the fuzz harnesses (clang, libFuzzer, AddressSanitizer, UndefinedBehaviorSanitizer) into
 # build-fuzz/ and runs each for a fixed time, two at a time on this machine's two cores.
 #   scripts/fuzz.sh [--seconds N] [--jobs J] [harness ...]     (default: 600 s, every harness)
-# Each harness starts from fuzz/corpus/<harness> (seeds made from the generator's files) and
+# Each harness starts from build-fuzz/seeds/<harness> (made by fuzz/make_corpus.sh from the
+# generator's files in build/bin, built first when missing) and
 # fuzz/regressions/<harness> (inputs of fixed findings); what it learns collects in
 # build-fuzz/corpus/<harness>. A finding is saved as build-fuzz/findings/<harness>-crash-... (or leak-,
 # timeout-, oom-) and the script fails. Fixed findings move to fuzz/regressions/<harness>/.
@@ -24,6 +25,8 @@ KIPSTER_BUILD_DIR=build-fuzz \
 KIPSTER_CMAKE_ARGS="-DKIPSTER_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++" \
   scripts/build.sh --target fuzz_harnesses
 
+[ -d build/bin/world ] || scripts/build.sh
+fuzz/make_corpus.sh build/bin build-fuzz/seeds > /dev/null
 mkdir -p build-fuzz/findings build-fuzz/logs
 run_one() {
   local harness=$1
@@ -35,7 +38,7 @@ run_one() {
   [ -f "fuzz/dictionaries/$harness.dict" ] && options+=(-dict="fuzz/dictionaries/$harness.dict")
   mkdir -p "$corpus" "fuzz/regressions/$harness"
   if ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=0 UBSAN_OPTIONS=print_stacktrace=1 \
-       "build-fuzz/fuzz/fuzz_$harness" "${options[@]}" "$corpus" "fuzz/corpus/$harness" "fuzz/regressions/$harness" \
+       "build-fuzz/fuzz/fuzz_$harness" "${options[@]}" "$corpus" "build-fuzz/seeds/$harness" "fuzz/regressions/$harness" \
        > "build-fuzz/logs/$harness.log" 2>&1; then
     echo "$harness: $(grep -m1 -o 'stat::number_of_executed_units: [0-9]*' "build-fuzz/logs/$harness.log" | grep -o '[0-9]*$') inputs in ${seconds} s, no finding"
   else
