@@ -10,6 +10,7 @@
 #include "visual/qr_visx_rendertargetconfiguration.h"
 #include "visual/qr_visx_rendertargetmanager.h"
 #include "visual/qr_visx_texture.h"
+#include "world/app_wrld_rendertargets.h"
 
 #include <algorithm>
 
@@ -26,18 +27,7 @@ APPWRLDPostProcess::~APPWRLDPostProcess()
 
 void APPWRLDPostProcess::releaseTargets()
 {
-    if (auto* visual = qrVisual()) {
-        QRVISXRenderTargetManager& targets = *visual->getRenderTargetManager();
-        if (configuration_)
-            targets.removeConfiguration(configuration_);
-        if (colorTarget_)
-            targets.removeTarget(colorTarget_);
-        if (depthTarget_)
-            targets.removeTarget(depthTarget_);
-    }
-    configuration_ = nullptr;
-    colorTarget_ = nullptr;
-    depthTarget_ = nullptr;
+    releaseRenderTargetSet(configuration_, colorTarget_, depthTarget_);
 }
 
 void APPWRLDPostProcess::initialize()

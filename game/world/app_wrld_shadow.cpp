@@ -22,6 +22,7 @@
 #include "world/app_wrld_camera.h"
 #include "world/app_wrld_entities.h"
 #include "world/app_wrld_main.h"
+#include "world/app_wrld_rendertargets.h"
 
 #include <cmath>
 
@@ -48,18 +49,7 @@ APPWRLDShadow::~APPWRLDShadow()
 
 void APPWRLDShadow::releaseTargets()
 {
-    if (auto* visual = qrVisual()) {
-        QRVISXRenderTargetManager& targets = *visual->getRenderTargetManager();
-        if (configuration_)
-            targets.removeConfiguration(configuration_);
-        if (colorTarget_)
-            targets.removeTarget(colorTarget_);
-        if (depthTarget_)
-            targets.removeTarget(depthTarget_);
-    }
-    configuration_ = nullptr;
-    colorTarget_ = nullptr;
-    depthTarget_ = nullptr;
+    releaseRenderTargetSet(configuration_, colorTarget_, depthTarget_);
     auto* core = qrCore();
     if (device_ && core && core->getDeviceManager())
         core->getDeviceManager()->removeDevice(device_);
