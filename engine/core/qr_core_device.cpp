@@ -4,6 +4,7 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 // A panel squeezed to no height (a minimised window, a collapsed splitter) still gets finite view
@@ -55,6 +56,18 @@ int QRCOREControlDevice::getWidth() const
 int QRCOREControlDevice::getHeight() const
 {
     return control_ ? control_->height() : QRCOREDevice::getHeight();
+}
+
+int QRCOREControlDevice::getPixelWidth() const
+{
+    return control_ ? static_cast<int>(std::lround(control_->width() * control_->devicePixelRatioF()))
+                    : QRCOREDevice::getPixelWidth();
+}
+
+int QRCOREControlDevice::getPixelHeight() const
+{
+    return control_ ? static_cast<int>(std::lround(control_->height() * control_->devicePixelRatioF()))
+                    : QRCOREDevice::getPixelHeight();
 }
 
 QRCOREDevice::Bounds QRCOREControlDevice::getBounds() const

@@ -18,6 +18,11 @@ public:
 
     virtual int getWidth() const { return 1; }
     virtual int getHeight() const { return 1; }
+    // The size in the pixels a picture is drawn in. Window controls measure their size and mouse
+    // positions in the desktop's logical pixels; on a screen scaled for high density the drawing
+    // surface has more of them, and drawing at the logical size would fill only part of the panel.
+    virtual int getPixelWidth() const { return getWidth(); }
+    virtual int getPixelHeight() const { return getHeight(); }
     virtual float getAspectRatio() const;
     virtual float getPixelAspect() const { return 1.0f; }
     virtual std::pair<float, float> getAspect() const { return {getAspectRatio(), 1.0f}; }
@@ -37,6 +42,8 @@ public:
     QWidget* getControl() const { return control_; }
     int getWidth() const override;
     int getHeight() const override;
+    int getPixelWidth() const override;
+    int getPixelHeight() const override;
     Bounds getBounds() const override;
 
 private:

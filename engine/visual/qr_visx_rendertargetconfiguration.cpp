@@ -171,8 +171,8 @@ void QRVISXRenderTargetConfiguration::bind()
     manager->setBoundConfiguration(this);
     QRVISXGL& gl = qrGL();
     gl.bindFramebuffer(GL_FRAMEBUFFER_EXT, static_cast<GLuint>(frameBufferId_));
-    width_ = device_->getWidth();
-    height_ = device_->getHeight();
+    width_ = device_->getPixelWidth();
+    height_ = device_->getPixelHeight();
     std::vector<GLenum> drawBuffers;
     for (int slot = 0; slot < kSlotCount; ++slot) {
         QRVISXRenderTarget* target = slots_[static_cast<std::size_t>(slot)];

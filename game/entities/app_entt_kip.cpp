@@ -29,7 +29,7 @@ constexpr const char* kTurboKipModel = "models\\characters\\Turbo-Kip.model";
 // Papers at which the hero rises to levels 1 to 5.
 constexpr int kLevelThresholds[] = {2, 5, 10, 20, 35};
 constexpr const char* kLevelTitles[] = {"Student", "Bachelor", "Master", "Ph.D.", "Institutsvorstand",
-                                        "m\xC3\xA4" "chtiger als Gott"};
+                                        "m\u00e4chtiger als Gott"};
 
 constexpr float kMouseDegreesPerCount = 0.3f;
 constexpr float kTurnDegreesPerSecond = 250.0f;

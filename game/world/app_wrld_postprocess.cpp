@@ -40,8 +40,8 @@ void APPWRLDPostProcess::initialize()
     releaseTargets();
     // A minimised or squeezed panel has no pixels; targets need at least one.
     const QRCOREDevice* device = core->getDeviceManager()->findDevice(kDeviceName);
-    const int width = std::max(device ? device->getWidth() : 1, 1);
-    const int height = std::max(device ? device->getHeight() : 1, 1);
+    const int width = std::max(device ? device->getPixelWidth() : 1, 1);
+    const int height = std::max(device ? device->getPixelHeight() : 1, 1);
     QRVISXRenderTargetManager& targets = *visual->getRenderTargetManager();
     colorTarget_ = targets.createRenderTargetTexture("Frame Buffer Color", QRVISXRenderTarget::kData8, width, height,
                                                      QRVISXRenderTarget::kPixelRGB);

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include <string>
 #include <vector>
 
@@ -39,10 +41,24 @@ ViewCount countView(const TempFolder& scratch, std::uint64_t window)
 }
 } // namespace
 
-TEST(Visual, RunningProgramShowsTheWorldAndLogsTheVisualStartUp)
+// On a desktop scaled for a high-density screen (QT_SCALE_FACTOR=2) the window's size is counted in
+// logical pixels: the picture must still fill the whole panel, not its upper-left quarter.
+class Visual : public testing::TestWithParam<const char*> {};
+
+TEST_P(Visual, RunningProgramShowsTheWorldAndLogsTheVisualStartUp)
 {
+    const std::string scale = GetParam();
     KipsterProcess kipster;
+    if (scale != "1") {
+        // Half the size in logical pixels: the same 1024 x 768 on the screen.
+        std::string ini = kipster.folder().read("kipster.ini");
+        ini.replace(ini.find("Width = 1024"), 12, "Width = 512");
+        ini.replace(ini.find("Height = 768"), 12, "Height = 384");
+        kipster.folder().write("kipster.ini", ini);
+    }
+    setenv("QT_SCALE_FACTOR", scale.c_str(), 1);
     kipster.start();
+    unsetenv("QT_SCALE_FACTOR");
     ASSERT_TRUE(kipster.waitForLog("Render Context \"Main RC\": Rendering context created")) << kipster.log();
     std::string missing;
     EXPECT_TRUE(appearsInOrder(kipster.log(),
@@ -80,3 +96,6 @@ TEST(Visual, RunningProgramShowsTheWorldAndLogsTheVisualStartUp)
     EXPECT_EQ(kipster.log().find("(Class: QRVISX"), std::string::npos) << kipster.log();
     EXPECT_EQ(kipster.log().find("GL Error occurred"), std::string::npos) << kipster.log();
 }
+
+INSTANTIATE_TEST_SUITE_P(ScaleFactor, Visual, testing::Values("1", "2"),
+                         [](const testing::TestParamInfo<const char*>& info) { return std::string("x") + info.param; });

@@ -118,8 +118,8 @@ void QRVISXVisualRenderContext::recreateChildControl()
     if (panel_.window)
         qrglx::destroyPanel(deviceContextHandle_, panel_);
     parentWindow_ = controlWindow();
-    panelWidth_ = device_->getWidth();
-    panelHeight_ = device_->getHeight();
+    panelWidth_ = device_->getPixelWidth();
+    panelHeight_ = device_->getPixelHeight();
     panel_ = qrglx::createPanel(deviceContextHandle_, parentWindow_, config_, panelWidth_, panelHeight_);
 }
 
@@ -181,8 +181,8 @@ bool QRVISXVisualRenderContext::createRenderContext()
     }
     else
         reportError("createRenderContext", "Could not create rendering context");
-    width_ = device_->getWidth();
-    height_ = device_->getHeight();
+    width_ = device_->getPixelWidth();
+    height_ = device_->getPixelHeight();
     return glContextHandle_ != nullptr;
 }
 
@@ -208,8 +208,8 @@ void QRVISXVisualRenderContext::activate()
             "RC must have a child control (visual experience\\render contexts\\qr_visx_visualrendercontext)");
     if (auto* owner = manager())
         owner->setCurrentContext(this);
-    width_ = device_->getWidth();
-    height_ = device_->getHeight();
+    width_ = device_->getPixelWidth();
+    height_ = device_->getPixelHeight();
     if (width_ != panelWidth_ || height_ != panelHeight_) {
         qrglx::resizePanel(deviceContextHandle_, panel_, width_, height_);
         panelWidth_ = width_;
