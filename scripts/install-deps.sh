@@ -8,7 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libglm-dev
   qt6-base-dev libx11-dev libxi-dev libgl-dev libglu1-mesa-dev libglew-dev libxrandr-dev
   libsdl2-dev libopenal-dev fonts-dejavu-core
-  xvfb xauth libgl1-mesa-dri libglx-mesa0 xdotool imagemagick locales
+  xvfb xauth libgl1-mesa-dri libglx-mesa0 xdotool imagemagick locales desktop-file-utils
   clang libclang-rt-14-dev
 )
 missing=()

@@ -43,7 +43,7 @@ std::vector<PictureSpec> pictures()
         {"textures\\heightmaps\\groundmap.png", 160, 160, kLuminance}, {"textures\\particles\\explosion.png", 512, 512, kRGBA},
         {"textures\\particles\\pickup.png", 128, 128, kRGBA},      {"textures\\particles\\redstreak_impact.png", 128, 128, kRGBA},
         {"textures\\particles\\redstreak_shot.png", 128, 128, kRGBA}, {"fonts\\default.png", 1024, 1024, kRGBA},
-        {"textures\\models\\details.png", 1024, 1024, kRGB},
+        {"textures\\models\\details.png", 1024, 1024, kRGB},  {"kipster.png", 256, 256, kRGBA},
     };
     for (int i = 0; i < 5; ++i)
         list.push_back({"textures\\terrain\\terrain" + std::to_string(i) + ".jpg", 512, 512, kRGB});

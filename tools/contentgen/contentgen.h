@@ -17,6 +17,7 @@ void makePosters(Output& out);          // textures/ads/ad_01..ad_22.jpg
 void makeFont(Output& out);             // fonts/default.font, default.png, default.texture
 void makeSounds(Output& out);           // sounds/*.wav
 void makeModelTextures(Output& out);    // textures/models/details.png
+void makeIcon(Output& out);             // kipster.png, the desktop icon
 // models/**/*.model and models/models.ini, saved by the engine's model and ini classes with the
 // material instance scripts of contentFolder (the hand-written content); false on any error.
 bool makeModels(Output& out, const std::string& contentFolder);

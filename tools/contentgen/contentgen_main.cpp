@@ -137,6 +137,7 @@ int main(int argc, char** argv)
     cg::makeFont(out);
     cg::makeSounds(out);
     cg::makeModelTextures(out);
+    cg::makeIcon(out);
     if (!cg::makeModels(out, content))
         return 1;
     if (!cg::makeWorld(out))
