@@ -55,6 +55,7 @@ void QRFILEFile::resetToClosed()
     location_ = QRFileLocation::None;
     open_ = false;
     writer_ = nullptr;
+    memoryWriter_ = nullptr;
     stream_.reset();
     writeTarget_.clear();
     writeTemporary_.clear();
@@ -231,9 +232,23 @@ bool QRFILEFile::openFromStream(QRFILEStream* stream, QRFileType type, const std
     return true;
 }
 
+bool QRFILEFile::openForMemoryWriting(QRFileType type, const std::string& name)
+{
+    close();
+    setName(QRFILEMain::canonicalName(name));
+    fileName_ = name;
+    type_ = type;
+    accessMode_ = QRFileAccess::Write;
+    auto memory = std::make_unique<QRFILEMemoryStream>();
+    memoryWriter_ = memory.get();
+    stream_ = std::move(memory);
+    open_ = true;
+    return true;
+}
+
 void QRFILEFile::rewind()
 {
-    if (stream_ && !writer_)
+    if (stream_ && !writer_ && !memoryWriter_)
         stream_->seek(0);
 }
 
@@ -268,8 +283,9 @@ bool QRFILEFile::writeBytes(const void* buffer, std::int64_t count)
         return false;
     if (count <= 0)
         return true;
-    if (!writer_ || writer_->write(buffer, count) != count) {
-        writeFailed_ = writer_ != nullptr;
+    QRFILEStream* output = writer_ ? static_cast<QRFILEStream*>(writer_) : memoryWriter_;
+    if (!output || output->write(buffer, count) != count) {
+        writeFailed_ = output != nullptr;
         reportWriteError();
         return false;
     }
@@ -282,7 +298,7 @@ bool QRFILEFile::readBytes(void* buffer, std::int64_t count)
         return false;
     if (count <= 0)
         return true;
-    if (writer_ || stream_->read(buffer, count) != count) {
+    if (writer_ || memoryWriter_ || stream_->read(buffer, count) != count) {
         reportReadError();
         return false;
     }

@@ -31,6 +31,9 @@ public:
     bool open(const std::string& path, QRFileAccess accessMode, QRFileType type, bool reportErrors);
     // Reads a copy of the whole stream; a null stream leaves the file closed with only its name set.
     bool openFromStream(QRFILEStream* stream, QRFileType type, const std::string& name, QRFileLocation location);
+    // Writes into memory instead of the drive (records kept by the program, e.g. for undo);
+    // copyToMemory hands out what was written so far.
+    bool openForMemoryWriting(QRFileType type, const std::string& name);
     // A file being written replaces the file on the drive only here, and only when every byte
     // reached the drive; otherwise the previous file stays as it was. False when that failed.
     bool close();
@@ -111,6 +114,7 @@ private:
     std::unique_ptr<QRFILEStream> stream_;
     // While writing: the drive stream goes to a sibling file that replaces target at close.
     QRFILEDriveStream* writer_ = nullptr;
+    QRFILEMemoryStream* memoryWriter_ = nullptr;
     std::filesystem::path writeTarget_;
     std::filesystem::path writeTemporary_;
     bool writeFailed_ = false;

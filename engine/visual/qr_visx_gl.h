@@ -71,6 +71,8 @@ public:
     virtual void readPixels(GLint x, GLint y, GLsizei width, GLsizei height, GLenum format, GLenum type,
                             void* pixels) = 0;
     virtual void finish() = 0;
+    // glGetString; empty when OpenGL has no answer (no context).
+    virtual std::string getString(GLenum name) = 0;
 
     // Textures. Ids are handed out by the layer; 0 means none could be made.
     virtual GLuint genTexture() = 0;

@@ -259,6 +259,12 @@ void QRVISXGLOpenGL::finish()
     glFinish();
 }
 
+std::string QRVISXGLOpenGL::getString(GLenum name)
+{
+    const GLubyte* text = glGetString(name);
+    return text ? std::string(reinterpret_cast<const char*>(text)) : std::string();
+}
+
 GLuint QRVISXGLOpenGL::genTexture()
 {
     GLuint texture = 0;

@@ -1,6 +1,7 @@
 #include "visual/qr_visx_texturemanager.h"
 
 #include "core/qr_core_log.h"
+#include "core/qr_util_strings.h"
 #include "resource/qr_resc_image.h"
 #include "visual/qr_visx_extensionmanager.h"
 #include "visual/qr_visx_gl.h"
@@ -79,6 +80,20 @@ QRVISXTextureManager::QRVISXTextureManager(QRObject* owner) : QRObject(owner, "Q
     requestedTextures_.fill(kNone);
 }
 
+bool QRVISXTextureManager::isSoftwareRenderer(std::string_view renderer)
+{
+    const std::string name = QRUTILStrings::lowerCase(renderer);
+    for (const char* software : {"llvmpipe", "softpipe", "software rasterizer", "swiftshader"})
+        if (name.find(software) != std::string::npos)
+            return true;
+    return false;
+}
+
+void QRVISXTextureManager::setAnisotropyDegree(int degree)
+{
+    anisotropyDegree_ = std::clamp(degree, 1, std::max(1, maxAnisotropy_));
+}
+
 void QRVISXTextureManager::initialize()
 {
     auto* visual = qrVisual();
@@ -117,6 +132,14 @@ void QRVISXTextureManager::initialize()
         if (log)
             log->logInformation("Maximum anisotropy degree: " + std::to_string(maxAnisotropy_));
         anisotropyDegree_ = std::max(1, maxAnisotropy_);
+        // A software rasterizer leaves its vectorised sampling for any degree above 1 and filters
+        // pixel by pixel, which made the terrain alone take seconds a frame; there new textures
+        // filter trilinearly unless the program asks for more (setAnisotropyDegree).
+        if (isSoftwareRenderer(qrGL().getString(GL_RENDERER))) {
+            anisotropyDegree_ = 1;
+            if (log)
+                log->logInformation("Software renderer: anisotropic filtering off");
+        }
     }
     generateMipmapSupported_ = load("GL_SGIS_generate_mipmap", false);
     nonPowerOfTwoSupported_ = load("GL_ARB_texture_non_power_of_two", false);

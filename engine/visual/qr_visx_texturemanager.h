@@ -8,6 +8,7 @@
 #include <GL/glew.h>
 
 #include <array>
+#include <string_view>
 
 class QRRESCImage2;
 class QRVISXTexture;
@@ -53,7 +54,12 @@ public:
     int getMaxTextureSize() const { return maxTextureSize_; }
     int getMaxTexelUnits() const { return maxTexelUnits_; }
     int getMaxAnisotropy() const { return maxAnisotropy_; }
+    // The degree textures made from now on take: the maximum, or 1 on a software renderer.
     int getAnisotropyDegree() const { return anisotropyDegree_; }
+    // Clamped to 1 .. the maximum (1 without the extension).
+    void setAnisotropyDegree(int degree);
+    // Whether an OpenGL renderer name is one of the known software rasterizers.
+    static bool isSoftwareRenderer(std::string_view renderer);
     bool isGenerateMipmapSupported() const { return generateMipmapSupported_; }
     bool isNonPowerOfTwoSupported() const { return nonPowerOfTwoSupported_; }
     bool isFloatTexturesSupported() const { return floatTexturesSupported_; }

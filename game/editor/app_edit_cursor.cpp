@@ -1,5 +1,6 @@
 #include "editor/app_edit_cursor.h"
 
+#include "editor/app_edit_history.h"
 #include "editor/app_edit_main.h"
 #include "editor/app_edit_windows.h"
 #include "entities/app_entt_editform.h"
@@ -102,8 +103,39 @@ void APPEDITCursor::initialize()
     }
 }
 
+APPEDITHistory& APPEDITCursor::history() const
+{
+    return *editor_->getHistory();
+}
+
+const char* APPEDITCursor::toolCaption(int tool)
+{
+    static constexpr std::pair<int, const char*> kCaptions[] = {
+        {RaiseTerrain, "Raise Terrain"},
+        {LowerTerrain, "Lower Terrain"},
+        {RoughenTerrain, "Make Rough"},
+        {SmoothTerrain, "Make Smooth"},
+        {ImportHeightmap, "Import Heightmap for Block"},
+        {SetGroundType, "Set Ground Type"},
+        {SetStreet, "Set Street"},
+        {DeleteStreet, "Delete Street"},
+        {ImportGroundmap, "Import Ground Map for Block"},
+        {CreateEntity, "Create new Entity"},
+        {EditEntity, "Edit Entity"},
+        {MoveEntity, "Move Entity"},
+        {RotateEntity, "Rotate"},
+        {PlaceOnGround, "Place on Ground"},
+        {DeleteEntity, "Delete"},
+    };
+    for (const auto& [number, caption] : kCaptions)
+        if (number == tool)
+            return caption;
+    return "";
+}
+
 void APPEDITCursor::setTool(int tool)
 {
+    history().commit();
     tool_ = tool;
     if (APPEDITToolWindow* tools = editor_->getToolWindow())
         tools->setToolDown(tool);
@@ -158,12 +190,18 @@ void APPEDITCursor::update(const APPEDITInput& input)
         setTool(EditEntity);
 
     // Clicks on the tool window's controls are not meant for the world.
-    if (APPEDITToolWindow* tools = editor_->getToolWindow(); tools && tools->isFocused())
-        return;
-
-    if (input.tabPressed && selected_)
-        selected_->setOrientation(QRMATHQuaternion::fromRotationY(kTabTurn) * selected_->getOrientation());
-    runTool(input);
+    const APPEDITToolWindow* tools = editor_->getToolWindow();
+    if (!tools || !tools->isFocused()) {
+        if (input.tabPressed && selected_) {
+            history().beginEntity(toolCaption(RotateEntity), selected_);
+            selected_->setOrientation(QRMATHQuaternion::fromRotationY(kTabTurn) * selected_->getOrientation());
+            history().commit();
+        }
+        runTool(input);
+    }
+    // A stroke or drag is one step, from the press to the release.
+    if (!input.leftHeld)
+        history().commit();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -376,12 +414,15 @@ void APPEDITCursor::runTool(const APPEDITInput& input)
         runBrush(input);
         break;
     case ImportHeightmap:
-        if (input.leftPressed && block_)
-            block_->importHeightmap();
-        break;
     case ImportGroundmap:
-        if (input.leftPressed && block_)
-            block_->importGroundmap();
+        if (input.leftPressed && block_) {
+            history().beginTerrain(toolCaption(tool_));
+            if (tool_ == ImportHeightmap)
+                block_->importHeightmap();
+            else
+                block_->importGroundmap();
+            history().commit();
+        }
         break;
     case SetGroundType:
     case SetStreet:
@@ -394,8 +435,11 @@ void APPEDITCursor::runTool(const APPEDITInput& input)
             createEntity();
         break;
     case EditEntity:
-        if (input.leftReleased && selected_ && editor_->getEntityForm())
+        if (input.leftReleased && selected_ && editor_->getEntityForm()) {
+            history().beginEntity(toolCaption(tool_), selected_);
             selected_->editAttributes(*editor_->getEntityForm());
+            history().commit();
+        }
         break;
     case MoveEntity:
         moveEntity(input);
@@ -404,13 +448,18 @@ void APPEDITCursor::runTool(const APPEDITInput& input)
         rotateEntity(input);
         break;
     case PlaceOnGround:
-        if (input.leftPressed && selected_)
+        if (input.leftPressed && selected_) {
+            history().beginEntity(toolCaption(tool_), selected_);
             selected_->snapToTerrain(0.0f);
+            history().commit();
+        }
         break;
     case DeleteEntity:
         if (input.leftPressed && selected_) {
+            history().beginEntity(toolCaption(tool_), selected_);
             world->getEntities()->removeEntity(selected_);
             selected_ = nullptr;
+            history().commit();
         }
         break;
     default:
@@ -431,6 +480,7 @@ void APPEDITCursor::runBrush(const APPEDITInput& input)
     if (vertex_.x >= 0 && input.leftPressed && anchored)
         setPicking(false);
     if (vertex_.x >= 0 && input.leftHeld) {
+        history().beginTerrain(toolCaption(tool_));
         const int x0 = std::clamp(vertex_.x - (size + 1), 0, kLastVertex);
         const int x1 = std::clamp(vertex_.x + (size + 1), 0, kLastVertex);
         const int z0 = std::clamp(vertex_.z - (size + 1), 0, kLastVertex);
@@ -473,6 +523,7 @@ void APPEDITCursor::runGroundTool()
     if (cell_.x < 0)
         return;
     APPENVRMain& environment = *editor_->getWorld()->getEnvironment();
+    history().beginTerrain(toolCaption(tool_));
     const int x = cell_.x;
     const int z = cell_.z;
     if (tool_ == SetGroundType) {
@@ -503,13 +554,16 @@ void APPEDITCursor::createEntity()
     } else if (const int actor = tools ? tools->getActor() : -1; actor >= 0 && actor < static_cast<int>(kActors.size())) {
         typeName = kActors[static_cast<std::size_t>(actor)].typeName;
     }
+    history().beginEntity(toolCaption(CreateEntity), nullptr);
     APPENTTMain* entity = world.getEntities()->createEntity(typeName, position_);
+    history().entityCreated(entity);
     entity->rotateLocalY(angle);
     entity->setSize(size);
     if (scenery) {
         const std::string model = tools->getSelectedModelName();
         entity->setModel(model.empty() ? nullptr : world.getModels()->getModel(model));
     }
+    history().commit();
 }
 
 void APPEDITCursor::moveEntity(const APPEDITInput& input)
@@ -531,6 +585,7 @@ void APPEDITCursor::moveEntity(const APPEDITInput& input)
         previousPosition_ = position_;
     }
     if (input.leftHeld && selected_) {
+        history().beginEntity(toolCaption(MoveEntity), selected_);
         Vector3 delta = position_ - previousPosition_;
         previousPosition_ = position_;
         if (!horizontal)
@@ -561,6 +616,7 @@ void APPEDITCursor::rotateEntity(const APPEDITInput& input)
         anchor_ = input.cursorPixels;
     }
     if (input.leftHeld && selected_) {
+        history().beginEntity(toolCaption(RotateEntity), selected_);
         const auto [x, y] = input.cursorPixels;
         if (horizontal && std::abs(x - anchor_.first) > kRotateThreshold) {
             const float turn = x < anchor_.first ? -kRotateStep : kRotateStep;

@@ -10,6 +10,7 @@
 
 #include <utility>
 
+class APPEDITHistory;
 class APPEDITMain;
 class APPENTTMain;
 class APPENVRArea;
@@ -66,7 +67,7 @@ public:
 
     // Selects the first ground type and the first actor in the tool window.
     void initialize() override;
-    // Also shows the tool's button pressed in the tool window.
+    // Also shows the tool's button pressed in the tool window; closes the step of the last tool.
     void setTool(int tool);
     int getTool() const { return tool_; }
 
@@ -91,6 +92,10 @@ public:
     // The rotation a new entity gets from the rotation buttons' compass position (0 at the top,
     // clockwise): 360 minus the position, modulo 360.
     static float creationAngle(int compassPosition);
+    // The caption of the tool's button, which also names its steps in the history; "" for None.
+    static const char* toolCaption(int tool);
+    // Forgets a selected entity that is no longer in the world.
+    void checkSelection();
 
 private:
     struct Segment {
@@ -103,8 +108,7 @@ private:
     APPENTTMain* pickEntity(const Segment& segment, Vector3& hit) const;
     static bool hitEntity(const APPENTTMain& entity, const Segment& segment, Vector3& hit);
     void setPicking(bool on);
-    // Forgets a selected entity that is no longer in the world.
-    void checkSelection();
+    APPEDITHistory& history() const;
 
     void runTool(const APPEDITInput& input);
     void runBrush(const APPEDITInput& input);

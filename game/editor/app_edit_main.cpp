@@ -2,8 +2,10 @@
 
 #include "core/qr_time_main.h"
 #include "core/qr_util_convert.h"
+#include "editor/app_edit_mapexport.h"
 #include "editor/app_edit_windows.h"
 #include "environment/app_envr_area.h"
+#include "environment/app_envr_block.h"
 #include "interaction/qr_inta_action.h"
 #include "interaction/qr_inta_devices.h"
 #include "interaction/qr_inta_main.h"
@@ -45,6 +47,16 @@ ActionState actionState(const QRINTAActions& actions, const char* name)
 
 APPEDITMain::APPEDITMain(QRObject* owner) : QRObject(owner, "Editor")
 {
+    recovery_ = qrNew<APPEDITRecovery>(this);
+    recovery_->setUnsavedObserver([this](bool unsaved) {
+        if (host_)
+            host_->setWorldModified(unsaved);
+    });
+    history_ = qrNew<APPEDITHistory>(this, [this] { return getWorld(); });
+    // Undoing back to the saved state still counts as unsaved: the areas are written once more.
+    history_->addListener([this](const APPEDITEdit& edit) { recovery_->markEdited(edit.areas); });
+    history_->addListener([this](const APPEDITEdit&) { updateUndoState(); });
+    history_->addClearListener([this] { updateUndoState(); });
     cursor_ = qrNew<APPEDITCursor>(this);
 }
 
@@ -63,6 +75,32 @@ void APPEDITMain::setWindows(APPEDITToolWindow* tools, APPENTTEditForm* entityFo
     host_ = host;
     if (tools_)
         tools_->setToolHandler([cursor = cursor_.get()](int tool) { cursor->setTool(tool); });
+    updateUndoState();
+}
+
+void APPEDITMain::undo()
+{
+    showStep("Undone: ", history_->undo());
+}
+
+void APPEDITMain::redo()
+{
+    showStep("Redone: ", history_->redo());
+}
+
+void APPEDITMain::showStep(const char* what, const std::string& name)
+{
+    // The step may have taken the selected entity out of the world.
+    cursor_->checkSelection();
+    if (host_ && !name.empty())
+        host_->setStatusText(2, what + name);
+    updateUndoState();
+}
+
+void APPEDITMain::updateUndoState()
+{
+    if (host_)
+        host_->setUndoState(history_->canUndo(), history_->canRedo());
 }
 
 APPWRLDMain* APPEDITMain::getWorld() const
@@ -73,6 +111,8 @@ APPWRLDMain* APPEDITMain::getWorld() const
 void APPEDITMain::initialize()
 {
     QRObject::initialize();
+    history_->clear();
+    recovery_->attach();
     cursor_->initialize();
     fillModelList();
 }
@@ -128,6 +168,26 @@ void APPEDITMain::saveWorld()
         world->saveWorld();
 }
 
+bool APPEDITMain::exportHeightmap()
+{
+    return exportMap(&APPEDITMapExport::exportHeightmap, APPENVRBlock::kHeightmapFile);
+}
+
+bool APPEDITMain::exportGroundmap()
+{
+    return exportMap(&APPEDITMapExport::exportGroundmap, APPENVRBlock::kGroundmapFile);
+}
+
+bool APPEDITMain::exportMap(bool (APPEDITMapExport::*write)(const APPENVRMain&), const char* fileName)
+{
+    APPWRLDMain* world = getWorld();
+    auto exporter = qrNew<APPEDITMapExport>(this);
+    const bool written = world && (exporter.get()->*write)(*world->getEnvironment());
+    if (written && host_)
+        host_->setStatusText(2, "Exported: " + APPEDITMapExport::locate(fileName));
+    return written;
+}
+
 APPEDITInput APPEDITMain::readInput()
 {
     APPEDITInput input;
@@ -172,6 +232,7 @@ void APPEDITMain::update(const APPEDITInput& input)
 {
     updateCamera(input);
     cursor_->update(input);
+    recovery_->update(APPEDITRecovery::Clock::now());
     updateStatus();
 }
 
@@ -218,6 +279,8 @@ void APPEDITMain::updateStatus()
     APPWRLDMain* world = getWorld();
     const int count = world ? world->getEntities()->getEntityCount() : 0;
     host_->setStatusText(1, "Entities: " + QRUTILConvert::fromInt(count));
+    // Loading areas empties the history without an edit: the menu follows once a frame.
+    updateUndoState();
 }
 
 void APPEDITMain::renderOverlay()

@@ -6,9 +6,13 @@
 
 #include "core/qr_core_object.h"
 #include "editor/app_edit_cursor.h"
+#include "editor/app_edit_history.h"
+#include "editor/app_edit_recovery.h"
 #include "math/qr_math_types.h"
 
 class APPEDITHost;
+class APPEDITMapExport;
+class APPENVRMain;
 class APPEDITToolWindow;
 class APPENTTEditForm;
 class APPWRLDMain;
@@ -28,6 +32,15 @@ public:
     APPENTTEditForm* getEntityForm() const { return entityForm_; }
     APPEDITHost* getHost() const { return host_; }
     APPEDITCursor* getCursor() const { return cursor_.get(); }
+    // Every edit of the cursor is recorded here; listen to it to learn that the world was edited.
+    APPEDITHistory* getHistory() const { return history_.get(); }
+    // Which areas hold unsaved edits; keeps crash copies of them and offers them at start-up.
+    APPEDITRecovery* getRecovery() const { return recovery_.get(); }
+    bool hasUnsavedEdits() const { return recovery_->hasUnsavedEdits(); }
+
+    // Menu "Undo" and "Redo": the status bar names the step ("Undone: Raise Terrain").
+    void undo();
+    void redo();
 
     // Initialises the cursor, then fills the tool window's model list.
     void initialize() override;
@@ -45,6 +58,10 @@ public:
     void saveArea();
     // Menu "Save World": every area.
     void saveWorld();
+    // Menu "Export Height Map" and "Export Ground Map": the whole world's terrain as the pictures
+    // the block imports read; the status bar shows where they went.
+    bool exportHeightmap();
+    bool exportGroundmap();
 
     // One logic frame in editor mode with the input module's state of this frame.
     void update();
@@ -63,7 +80,14 @@ public:
 private:
     void updateCamera(const APPEDITInput& input);
     void updateStatus();
+    void updateUndoState();
+    // After undo or redo; name is "" when there was nothing to do.
+    void showStep(const char* what, const std::string& name);
+    bool exportMap(bool (APPEDITMapExport::*write)(const APPENVRMain&), const char* fileName);
 
+    // Declared first: it goes last, after the history that tells it about edits.
+    QROwned<APPEDITRecovery> recovery_;
+    QROwned<APPEDITHistory> history_;
     QROwned<APPEDITCursor> cursor_;
     APPWRLDMain* world_ = nullptr;
     APPEDITToolWindow* tools_ = nullptr;

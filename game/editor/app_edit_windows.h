@@ -52,7 +52,11 @@ public:
 class APPEDITHost {
 public:
     virtual ~APPEDITHost() = default;
-    // Panel 0: cursor position, 1: entity count.
+    // Panel 0: cursor position, 1: entity count, 2: the step last undone or redone.
     virtual void setStatusText(int panel, const std::string& text) = 0;
     virtual bool isSnapToGrid() const = 0;
+    // Whether the "Undo" and "Redo" menu items have anything to do.
+    virtual void setUndoState(bool /*canUndo*/, bool /*canRedo*/) {}
+    // Whether any area holds edits that are not saved (the title's mark).
+    virtual void setWorldModified(bool /*modified*/) {}
 };

@@ -23,6 +23,7 @@
 #include "world/app_wrld_models.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 
 namespace {
@@ -38,10 +39,17 @@ bool isFinite(const Quaternion& q)
 {
     return std::isfinite(q.x) && std::isfinite(q.y) && std::isfinite(q.z) && std::isfinite(q.w);
 }
+
+std::uint64_t nextSerial()
+{
+    static std::atomic<std::uint64_t> last{0};
+    return ++last;
+}
 } // namespace
 
 APPENTTMain::APPENTTMain(QRObject* owner, const Vector3& position)
-    : QRObject(owner, "Entity"), entityList_(dynamic_cast<APPWRLDEntities*>(owner)), position_(position)
+    : QRObject(owner, "Entity"), entityList_(dynamic_cast<APPWRLDEntities*>(owner)), serial_(nextSerial()),
+      position_(position)
 {
 }
 

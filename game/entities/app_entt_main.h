@@ -6,6 +6,7 @@
 #include "core/qr_core_object.h"
 #include "math/qr_math_types.h"
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -89,6 +90,10 @@ public:
     // edge stays with the block it is registered in.
     void updateBlock();
 
+    // Unique among all entities made in this run and never reused, so an editor's history can find
+    // an entity again without keeping a pointer that might outlive it.
+    std::uint64_t getSerial() const { return serial_; }
+
     // The list that owns the entity and its world; null for an entity made outside a world.
     APPWRLDEntities* getEntityList() const { return entityList_; }
     APPWRLDMain* getWorld() const;
@@ -97,6 +102,7 @@ private:
     void leaveBlock();
 
     APPWRLDEntities* entityList_;
+    std::uint64_t serial_;
     Vector3 position_;
     Quaternion orientation_;
     float size_ = 1.0f;

@@ -63,16 +63,23 @@ APPENVRBlock* APPENVRArea::getBlock(int bx, int bz) const
     return blocks_[std::clamp(bx, 0, last)][std::clamp(bz, 0, last)].get();
 }
 
-std::string APPENVRArea::getFileName() const
+std::string APPENVRArea::getFileNameIn(std::string_view folder) const
 {
-    return "world\\area_" + std::to_string(ax_) + "_" + std::to_string(az_) + ".world";
+    return std::string(folder) + "\\area_" + std::to_string(ax_) + "_" + std::to_string(az_) + ".world";
 }
 
 bool APPENVRArea::save()
 {
-    const std::string name = getFileName();
+    if (!saveAs(getFileName()))
+        return false;
+    environment_->notifyAreaSaved(*this);
+    return true;
+}
+
+bool APPENVRArea::saveAs(const std::string& name)
+{
     if (unreadEntities_) {
-        reportError("save", "The area file \"" + name +
+        reportError("save", "The area file \"" + getFileName() +
                                 "\" holds entities that could not be loaded; it is left as it is");
         return false;
     }
@@ -117,9 +124,9 @@ bool APPENVRArea::writeTerrain(QRFILEFile& file) const
     return true;
 }
 
-void APPENVRArea::load()
+void APPENVRArea::loadFrom(const std::string& name)
 {
-    const std::string name = getFileName();
+    environment_->countAreaLoad();
     auto* files = qrFile();
     if (!files)
         return;

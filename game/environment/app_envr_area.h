@@ -7,12 +7,15 @@
 #include "environment/app_envr_main.h"
 
 #include <string>
+#include <string_view>
 
 class APPENVRBlock;
 class QRFILEFile;
 
 class APPENVRArea : public QRObject {
 public:
+    static constexpr const char* kWorldFolder = "world";
+
     APPENVRArea(APPENVRMain* owner, int ax, int az);
     ~APPENVRArea() override;
 
@@ -21,6 +24,8 @@ public:
     // Every block recomputes its box first; the area's box is their union.
     void updateBounds();
     const APPENVRBox& getBounds() const { return bounds_; }
+    // Puts back a box exactly as it was (the editor's undo); the blocks keep theirs.
+    void setBounds(const APPENVRBox& bounds) { bounds_ = bounds; }
     APPENVRAreaIndex getIndex() const { return {ax_, az_}; }
     APPENVRGridRange getGroundRange() const;
     APPENVRGridRange getVertexRange() const;
@@ -28,14 +33,21 @@ public:
     APPENVRBlock* getBlock(int bx, int bz) const;
     APPENVRMain* getEnvironment() const { return environment_; }
 
-    std::string getFileName() const;
-    // Writes the area file beside the old one, which is replaced only once every byte is written.
-    // Refuses when the file holds entity entries that could not be made sense of (an impossible
-    // count, values that are not numbers), which saving would lose.
+    // "world\area_X_Z.world"; getFileNameIn gives the same name in another folder (the editor
+    // keeps its recovery copies in "recovery").
+    std::string getFileName() const { return getFileNameIn(kWorldFolder); }
+    std::string getFileNameIn(std::string_view folder) const;
+    // Writes the area file beside the old one, which is replaced only once every byte is written,
+    // and then tells the environment (setAreaSavedObserver). Refuses when the file holds entity
+    // entries that could not be made sense of (an impossible count, values that are not numbers),
+    // which saving would lose.
     bool save();
+    // The same bytes written to another file (a copy, never the area's own file).
+    bool saveAs(const std::string& fileName);
     // A missing file leaves the area as it is. A short or unreadable file keeps every value it
     // did not hold; the boxes are then recomputed from the terrain.
-    void load();
+    void load() { loadFrom(getFileName()); }
+    void loadFrom(const std::string& fileName);
     bool holdsUnreadEntities() const { return unreadEntities_; }
     // Every block draws itself, culled by its own box; the environment culls the area first.
     void render();

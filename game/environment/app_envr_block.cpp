@@ -22,6 +22,7 @@
 #include <cmath>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace {
 constexpr float kNoHeightBelow = 999999.0f;
@@ -39,9 +40,6 @@ constexpr int kConcreteTexture = 4;
 constexpr int kStreetCodeUnit = 2;
 constexpr float kStreetStep = 0.24f;
 constexpr float kOutlineLift = 0.05f;
-
-const char* const kHeightmapFile = "textures\\heightmaps\\heightmap.png";
-const char* const kGroundmapFile = "textures\\heightmaps\\groundmap.png";
 
 // Ground map colours (red channel): concrete, grass with street, concrete with street; every
 // other value is grass without street.
@@ -107,6 +105,25 @@ bool APPENVRBlock::hasEntity(const APPENTTMain* entity) const
     return entities_->contains(entity);
 }
 
+int APPENVRBlock::indexOfEntity(const APPENTTMain* entity) const
+{
+    return entities_->indexOf(entity);
+}
+
+void APPENVRBlock::moveEntityTo(APPENTTMain* entity, int index)
+{
+    if (entities_->remove(entity) < 0)
+        return;
+    // The list only appends: the entries from index on are taken out and put back behind it.
+    index = std::clamp(index, 0, entities_->getCount());
+    std::vector<QRObject*> behind(entities_->begin() + index, entities_->end());
+    for (QRObject* object : behind)
+        entities_->remove(object);
+    entities_->add(entity);
+    for (QRObject* object : behind)
+        entities_->add(object);
+}
+
 void APPENVRBlock::removeEntities()
 {
     // Loading replaces what stood on the block. Dropping only the references would leave the old
@@ -141,6 +158,12 @@ void APPENVRBlock::updateBounds()
             bounds_.maximum.y = std::max(bounds_.maximum.y, height);
         }
     }
+    refreshCullingBounds();
+}
+
+void APPENVRBlock::setBounds(const APPENVRBox& bounds)
+{
+    bounds_ = bounds;
     refreshCullingBounds();
 }
 

@@ -38,11 +38,18 @@ public:
     void removeEntity(APPENTTMain* entity);
     // Compares the address only, so it may be asked about an entity that is gone.
     bool hasEntity(const APPENTTMain* entity) const;
+    // -1 when the entity does not stand here.
+    int indexOfEntity(const APPENTTMain* entity) const;
+    // Moves an entity standing here to index (clamped) of the list, which is the order the area
+    // file stores them in.
+    void moveEntityTo(APPENTTMain* entity, int index);
 
     // Height range of the block's own 40 x 40 vertices; the culling box adds 10 units sideways
     // and 50 upwards, which covers the far row of vertices and whatever stands on the ground.
     void updateBounds();
     const APPENVRBox& getBounds() const { return bounds_; }
+    // Puts back a box exactly as it was (the editor's undo); the culling box follows it.
+    void setBounds(const APPENVRBox& bounds);
     const APPENVRBox& getCullingBounds() const { return cullingBounds_; }
 
     APPENVRGridIndex getIndex() const { return {bx_, bz_}; }
@@ -59,6 +66,9 @@ public:
     bool save(QRFILEFile& file) const;
     APPENVRBlockLoad load(QRFILEFile& file);
 
+    // The pictures the imports read (and the editor's export writes).
+    static constexpr const char* kHeightmapFile = "textures\\heightmaps\\heightmap.png";
+    static constexpr const char* kGroundmapFile = "textures\\heightmaps\\groundmap.png";
     // Editor imports: heights from the red channel of "textures\heightmaps\heightmap.png" (one
     // pixel per vertex of the whole world, 0..127.5 units), ground cells from
     // "textures\heightmaps\groundmap.png" (one pixel per cell). Only this block's part changes.

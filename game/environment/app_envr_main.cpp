@@ -5,6 +5,7 @@
 #include "core/qr_mngr_assetmanager.h"
 #include "math/qr_math_round.h"
 #include "math/qr_math_vector.h"
+#include "visual/qr_visx_camera.h"
 #include "visual/qr_visx_cameramanager.h"
 #include "visual/qr_visx_frustum.h"
 #include "visual/qr_visx_main.h"
@@ -15,6 +16,8 @@
 #include "world/app_wrld_shadow.h"
 
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 namespace {
 constexpr Vector3 kUp{0.0f, 1.0f, 0.0f};
@@ -248,6 +251,12 @@ void APPENVRMain::saveAreas()
             area->save();
 }
 
+void APPENVRMain::notifyAreaSaved(const APPENVRArea& area) const
+{
+    if (areaSaved_)
+        areaSaved_(area);
+}
+
 APPWRLDEntities* APPENVRMain::getEntityList() const
 {
     auto* world = dynamic_cast<APPWRLDMain*>(getOwner());
@@ -342,15 +351,33 @@ void APPENVRMain::renderAreas(bool editor)
     world.reset();
     world.apply();
     const QRVISXFrustum& frustum = *visual->getCameraManager()->getFrustum();
+    // Nearest blocks first: a software renderer then skips the shading of every ground pixel a
+    // nearer hill already covers, which in the order of the areas it shaded again and again.
+    const QRVISXCamera3D* camera = visual->getCameraManager()->get3DCamera();
+    const Vector3 eye = camera ? camera->getPosition() : Vector3{};
+    std::vector<std::pair<float, APPENVRBlock*>> blocks;
     for (auto& column : areas_) {
         for (auto& area : column) {
             const APPENVRBox& box = area->getBounds();
             if (!frustum.isBoxVisible(box.minimum, box.maximum))
                 continue;
-            if (editor)
-                area->renderEditor();
-            else
-                area->render();
+            for (int bx = 0; bx < kBlocksPerArea; ++bx) {
+                for (int bz = 0; bz < kBlocksPerArea; ++bz) {
+                    APPENVRBlock* block = area->getBlock(bx, bz);
+                    const Vector3 centre = (block->getBounds().minimum + block->getBounds().maximum) * 0.5f;
+                    const float dx = centre.x - eye.x;
+                    const float dz = centre.z - eye.z;
+                    blocks.emplace_back(dx * dx + dz * dz, block);
+                }
+            }
         }
+    }
+    std::stable_sort(blocks.begin(), blocks.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (const auto& [distance, block] : blocks) {
+        if (editor)
+            block->renderEditor();
+        else
+            block->render();
     }
 }

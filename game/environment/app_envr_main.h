@@ -10,6 +10,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 
 class APPENVRArea;
 class APPENVRBlock;
@@ -136,6 +137,15 @@ public:
 
     void saveAreas();
     void loadAreas();
+    // Told after an area's own file was written completely (copies written elsewhere do not
+    // count); the editor learns here which edits are saved.
+    using AreaSavedObserver = std::function<void(const APPENVRArea& area)>;
+    void setAreaSavedObserver(AreaSavedObserver observer) { areaSaved_ = std::move(observer); }
+    void notifyAreaSaved(const APPENVRArea& area) const;
+    // How many times an area was loaded: whatever remembers terrain or entities from before a
+    // load (the editor's undo history) sees that they were replaced.
+    std::uint32_t getAreaLoadCount() const { return areaLoads_; }
+    void countAreaLoad() { ++areaLoads_; }
     // The per-frame step; the terrain does not change by itself.
     void update() {}
     // The world's entity list, through which loading blocks create their entities; null for an
@@ -175,4 +185,6 @@ private:
     QRVISXTexture2* streets_ = nullptr;
     const APPWRLDShadow* shadow_ = nullptr;
     APPENVRDrawing drawing_ = APPENVRDrawing::StaticBuffers;
+    std::uint32_t areaLoads_ = 0;
+    AreaSavedObserver areaSaved_;
 };

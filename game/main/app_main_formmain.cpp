@@ -4,6 +4,8 @@
 #include "editor/app_edit_formedit.h"
 #include "editor/app_edit_formentity.h"
 #include "editor/app_edit_main.h"
+#include "editor/app_edit_mapexport.h"
+#include "environment/app_envr_block.h"
 #include "main/app_main_main.h"
 
 #include <QAction>
@@ -11,6 +13,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QScreen>
 #include <QStatusBar>
 
@@ -27,11 +30,21 @@ APPEDITMain* editor()
     return main ? main->getEditor() : nullptr;
 }
 
+// Titled apart from the main window, which tests and scripts find by its title "Kipster".
+QMessageBox::StandardButton ask(QWidget* parent, const QString& title, const QString& text,
+                                QMessageBox::StandardButtons buttons, QMessageBox::StandardButton preset)
+{
+    QMessageBox box(QMessageBox::Question, title, text, buttons, parent);
+    box.setDefaultButton(preset);
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
 } // namespace
 
 TFormMain::TFormMain() : panelView_(new QWidget(this))
 {
-    setWindowTitle("Kipster");
+    // Qt shows "[*]" as "*" while the window is marked modified and drops it otherwise.
+    setWindowTitle("Kipster[*]");
     panelView_->setObjectName("PanelView");
     panelView_->setAutoFillBackground(true);
     QPalette black = panelView_->palette();
@@ -51,6 +64,8 @@ TFormMain::TFormMain() : panelView_(new QWidget(this))
     // Both live until the frame driver's shut-down handler destroys them when this window closes.
     qrNew<QRCOREMain>(this, 2).release();
     qrNew<APPMAINMain>(this).release();
+    // Installed after the frame driver's own filter, so it sees a close request first.
+    installEventFilter(this);
 }
 
 void TFormMain::buildMenu()
@@ -71,9 +86,29 @@ void TFormMain::buildMenu()
         if (auto* target = editor())
             target->saveArea();
     });
+    QAction* exportHeightmap = file->addAction("Export Height Map");
+    connect(exportHeightmap, &QAction::triggered, this,
+            [this] { exportMap(APPENVRBlock::kHeightmapFile, &APPEDITMain::exportHeightmap); });
+    QAction* exportGroundmap = file->addAction("Export Ground Map");
+    connect(exportGroundmap, &QAction::triggered, this,
+            [this] { exportMap(APPENVRBlock::kGroundmapFile, &APPEDITMain::exportGroundmap); });
     file->addSeparator();
     // Esc is only shown here: a real shortcut would swallow the key before the "Quit" action sees it.
     file->addAction("Quit\tEsc");
+
+    QMenu* edit = menu_->addMenu("Edit");
+    undo_ = edit->addAction("Undo");
+    undo_->setShortcut(QKeySequence("Ctrl+Z"));
+    connect(undo_, &QAction::triggered, this, [] {
+        if (auto* target = editor())
+            target->undo();
+    });
+    redo_ = edit->addAction("Redo");
+    redo_->setShortcuts({QKeySequence("Ctrl+Y"), QKeySequence("Ctrl+Shift+Z")});
+    connect(redo_, &QAction::triggered, this, [] {
+        if (auto* target = editor())
+            target->redo();
+    });
 
     QMenu* editorMenu = menu_->addMenu("Editor");
     snapToGrid_ = editorMenu->addAction("Snap to Grid");
@@ -124,6 +159,17 @@ void TFormMain::setMenuAttached(bool attached)
     for (QAction* menuAction : menu_->actions())
         for (QAction* item : menuAction->menu()->actions())
             item->setEnabled(attached);
+    setUndoState(canUndo_, canRedo_);
+}
+
+void TFormMain::setUndoState(bool canUndo, bool canRedo)
+{
+    canUndo_ = canUndo;
+    canRedo_ = canRedo;
+    // In game mode every menu shortcut stays off.
+    const bool attached = !menu_->isHidden();
+    undo_->setEnabled(attached && canUndo);
+    redo_->setEnabled(attached && canRedo);
 }
 
 bool TFormMain::isMenuAttached() const
@@ -152,4 +198,61 @@ QString TFormMain::getStatusText(int panel) const
 bool TFormMain::isSnapToGrid() const
 {
     return snapToGrid_->isChecked();
+}
+
+void TFormMain::setWorldModified(bool modified)
+{
+    setWindowModified(modified);
+}
+
+void TFormMain::exportMap(const char* fileName, bool (APPEDITMain::*write)())
+{
+    APPEDITMain* target = editor();
+    if (!target)
+        return;
+    if (APPEDITMapExport::exists(fileName) &&
+        ask(this, "Export", QString("Replace \"%1\"?").arg(QString::fromStdString(APPEDITMapExport::locate(fileName))),
+            QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
+        return;
+    (target->*write)();
+}
+
+bool TFormMain::confirmQuit()
+{
+    APPEDITMain* target = editor();
+    if (quitConfirmed_ || !target || !target->hasUnsavedEdits())
+        return true;
+    switch (ask(this, "Save Changes", "Save changes to the world?", QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                QMessageBox::Yes)) {
+    case QMessageBox::Yes:
+        target->saveWorld();
+        // An area that could not be written was reported; quitting now would lose its edits.
+        if (target->hasUnsavedEdits())
+            return false;
+        break;
+    case QMessageBox::No:
+        target->getRecovery()->discard();
+        break;
+    default:
+        return false;
+    }
+    quitConfirmed_ = true;
+    return true;
+}
+
+bool TFormMain::askRestoreRecovery(int areaCount)
+{
+    const QString text = QString("Edits of %1 area(s) were not saved when the program last ended; copies of them were "
+                                 "kept in the \"recovery\" folder.\n\nRestore them?")
+                             .arg(areaCount);
+    return ask(this, "Recovery", text, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) == QMessageBox::Yes;
+}
+
+bool TFormMain::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == this && event->type() == QEvent::Close && !confirmQuit()) {
+        event->ignore();
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
 }

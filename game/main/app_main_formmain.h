@@ -14,6 +14,7 @@ class QAction;
 class QLabel;
 class TFormEdit;
 class TFormEntity;
+class APPEDITMain;
 
 class TFormMain : public QMainWindow, public APPEDITHost {
 public:
@@ -28,16 +29,37 @@ public:
     QString getStatusText(int panel) const;
     void setStatusText(int panel, const std::string& text) override;
     bool isSnapToGrid() const override;
+    // "Kipster*" while any area holds unsaved edits.
+    void setWorldModified(bool modified) override;
+    // Before quitting (Esc or closing the window) with unsaved edits: "Save changes to the world?"
+    // Yes saves first, No drops the edits and their recovery copies, Cancel stays. True when the
+    // program may quit; a save that failed keeps it open.
+    bool confirmQuit();
+    // At start-up, when recovery copies newer than the world were found: true to restore them.
+    bool askRestoreRecovery(int areaCount);
+    // Kept while the menu is detached, applied when it is attached again.
+    void setUndoState(bool canUndo, bool canRedo) override;
     TFormEdit* getFormEdit() const { return formEdit_; }
     TFormEntity* getFormEntity() const { return formEntity_; }
 
+protected:
+    // Closing the window asks confirmQuit first; a refusal keeps the window and the program.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void buildMenu();
+    // Asks before replacing an existing picture.
+    void exportMap(const char* fileName, bool (APPEDITMain::*write)());
     void buildStatusBar();
 
     QWidget* panelView_;
     QMenuBar* menu_ = nullptr;
     QAction* snapToGrid_ = nullptr;
+    QAction* undo_ = nullptr;
+    QAction* redo_ = nullptr;
+    bool canUndo_ = false;
+    bool canRedo_ = false;
+    bool quitConfirmed_ = false;
     std::array<QLabel*, 3> statusPanels_{};
     TFormEdit* formEdit_ = nullptr;
     TFormEntity* formEntity_ = nullptr;

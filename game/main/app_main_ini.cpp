@@ -14,7 +14,9 @@ void APPMAINIni::loadSettings(const std::string& path)
     frequency_ = ini->readInt("DISPLAY", "Frequency", frequency_);
     vsync_ = ini->readBool("DISPLAY", "VSync", vsync_);
     antiAliasing_ = ini->readString("DISPLAY", "AntiAliasing", antiAliasing_);
+    anisotropy_ = ini->readInt("DISPLAY", "Anisotropy", anisotropy_);
     startupMode_ = ini->readString("MODE", "StartupMode", startupMode_);
+    autosaveInterval_ = ini->readInt("EDITOR", "AutosaveInterval", autosaveInterval_);
 }
 
 int APPMAINIni::getAntiAliasingLevel() const

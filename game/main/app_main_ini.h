@@ -22,8 +22,13 @@ public:
     const std::string& getAntiAliasing() const { return antiAliasing_; }
     // The visual device's antialiasing level: 1 to 4 for 2x to 16x, 0 for none.
     int getAntiAliasingLevel() const;
+    // [DISPLAY] Anisotropy: the textures' anisotropic filtering degree; 0 leaves the choice to the
+    // texture manager (the maximum, or none on a software renderer, where it costs seconds a frame).
+    int getAnisotropy() const { return anisotropy_; }
     const std::string& getStartupMode() const { return startupMode_; }
     bool startsInEditor() const;
+    // [EDITOR] AutosaveInterval: seconds between the editor's recovery copies of unsaved areas.
+    int getAutosaveInterval() const { return autosaveInterval_; }
 
 private:
     int width_ = 1024;
@@ -32,5 +37,7 @@ private:
     int frequency_ = 60;
     bool vsync_ = true;
     std::string antiAliasing_ = "None";
+    int anisotropy_ = 0;
     std::string startupMode_ = "Game";
+    int autosaveInterval_ = 120;
 };

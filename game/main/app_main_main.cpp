@@ -20,7 +20,9 @@
 #include "visual/qr_visx_displaymanager.h"
 #include "visual/qr_visx_gl.h"
 #include "visual/qr_visx_main.h"
+#include "visual/qr_visx_materialmanager.h"
 #include "visual/qr_visx_resolution.h"
+#include "visual/qr_visx_texturemanager.h"
 #include "visual/qr_visx_vsync.h"
 #include "visual/rendercontexts/qr_visx_rendercontext.h"
 #include "visual/rendercontexts/qr_visx_rendercontextmanager.h"
@@ -73,6 +75,8 @@ void APPMAINMain::initialize()
     visual_->getRenderContextManager()->activatePrimaryContext();
     visual_->getDisplayManager()->getVSync()->setVSync(settings_->isVSyncEnabled());
     visual_->getDisplayManager()->getAntialiasing()->setAntialiasingQuality(settings_->getAntiAliasingLevel());
+    if (settings_->getAnisotropy() > 0)
+        visual_->getMaterialManager()->getTextureManager()->setAnisotropyDegree(settings_->getAnisotropy());
 
     input_ = qrNew<QRINTAMain>(this);
     input_->initialize();
@@ -87,16 +91,30 @@ void APPMAINMain::initialize()
     editor_ = qrNew<APPEDITMain>(this);
     editor_->setWindows(mainForm_->getFormEdit(), mainForm_->getFormEntity(), mainForm_);
     editor_->initialize();
+    editor_->getRecovery()->setIntervalSeconds(settings_->getAutosaveInterval());
 
     setRunning(true);
     if (settings_->startsInEditor())
         switchToEditorMode();
     else
         switchToGameMode();
+    offerRecovery();
     if (auto* log = qrLog()) {
         log->logEmptyLine();
         log->logEmptyLine();
     }
+}
+
+void APPMAINMain::offerRecovery()
+{
+    APPEDITRecovery* recovery = editor_->getRecovery();
+    const std::vector<APPENVRAreaIndex> found = recovery->findRecovery();
+    if (found.empty())
+        return;
+    if (mainForm_->askRestoreRecovery(static_cast<int>(found.size())))
+        recovery->restore(found);
+    else
+        recovery->discard();
 }
 
 void APPMAINMain::registerActions()
@@ -189,7 +207,7 @@ void APPMAINMain::updateLogic()
         // In editor mode F5 reaches the menu's "Switch Game Mode" instead.
         if (mode_ == Game && !switchedByMenu && isJustPressed(*input_, "Change Mode"))
             toggleMode();
-        if (isJustPressed(*input_, "Quit"))
+        if (isJustPressed(*input_, "Quit") && mainForm_->confirmQuit())
             requestQuit();
         modeAtLastLogic_ = mode_;
     });

@@ -40,6 +40,8 @@ public:
 
 private:
     void registerActions();
+    // Unsaved edits kept from a run that did not end normally: restore or discard them.
+    void offerRecovery();
     // Frames run only for the program in front, with its window on screen.
     bool mayRunFrame() const;
     void setMouseCaptured(bool captured);

@@ -7,6 +7,7 @@
 #include "math/qr_math_quaternion.h"
 #include "visual/qr_visx_camera.h"
 #include "visual/qr_visx_cameramanager.h"
+#include "visual/qr_visx_frustum.h"
 #include "visual/qr_visx_main.h"
 #include "visual/qr_visx_materialmanager.h"
 #include "visual/qr_visx_materialvariablepool.h"
@@ -122,11 +123,17 @@ void APPWRLDShadow::renderShadowMapAt(const Vector3& focus, const std::function<
 
     const Vector3 centre = snapCenter(focus);
     QRVISXCamera3D& camera = *visual->getCameraManager()->get3DCamera();
+    QRVISXFrustum& frustum = *visual->getCameraManager()->getFrustum();
+    const Matrix4 viewProjection = camera.getProjectionMatrix();
+    const Matrix4 viewView = camera.getViewMatrix();
     camera.setPosition(centre);
     camera.setOrientation(QRMATHQuaternion::fromAxisAngle({1.0f, 0.0f, 0.0f}, 90.0f));
     camera.setOrthographic(true);
     camera.setOrthoExtents({kCoveredSize, kCoveredSize, kCameraDepth});
     camera.apply();
+    // Casters are culled by the map's own box: with the view's frustum every model in sight was
+    // drawn into the map, nearly all of them beside it, and casters behind the eye were left out.
+    frustum.extractPlanes(camera.getProjectionMatrix(), camera.getViewMatrix());
 
     QRVISXMaterialManager& materials = *visual->getMaterialManager();
     materials.resetForMaterial();
@@ -142,6 +149,7 @@ void APPWRLDShadow::renderShadowMapAt(const Vector3& focus, const std::function<
 
     camera.setOrthographic(false);
     camera.apply();
+    frustum.extractPlanes(viewProjection, viewView);
     QRVISXMaterialVariablePool& pool = *materials.getVariablePool();
     pool.setVector3("ShadowMapCenter", centre);
     pool.setFloat("ShadowMapSize", kCoveredSize);

@@ -172,10 +172,26 @@ protected:
             << kipster_.log();
         return readAreas(kipster_);
     }
+    // One stroke of "Raise Terrain" in front of the camera.
+    void raiseTerrain()
+    {
+        clickTool(kTerrainPage);
+        clickTool(kRaiseTerrain);
+        const Point terrain = focusTerrain();
+        ASSERT_TRUE(xdo("mousemove " + std::to_string(terrain.x) + " " + std::to_string(terrain.y) + " mousedown 1"));
+        pause(300ms);
+        ASSERT_TRUE(xdo("mousemove " + std::to_string(terrain.x + 30) + " " + std::to_string(terrain.y)));
+        pause(1s);
+        ASSERT_TRUE(xdo("mouseup 1"));
+        pause(300ms);
+    }
+    // Esc; edits left unsaved are dropped ("No" to "Save changes to the world?").
     void quit()
     {
         ASSERT_TRUE(KipsterProcess::focusMainWindow());
         ASSERT_TRUE(KipsterProcess::typeKey("Escape"));
+        if (!kipster_.waitForExit(3s))
+            KipsterProcess::answerBox("Save Changes", "n", 10s);
         const auto exitCode = kipster_.waitForExit();
         ASSERT_TRUE(exitCode.has_value()) << kipster_.log();
         EXPECT_EQ(*exitCode, 0);
@@ -298,15 +314,7 @@ TEST_F(EditorE2E, RaisedTerrainIsSavedInTheAreaUnderTheStrokeAndLoadsBack)
     const auto before = saveWorld();
     ASSERT_EQ(before.size(), 16u);
 
-    clickTool(kTerrainPage);
-    clickTool(kRaiseTerrain);
-    const Point terrain = focusTerrain();
-    ASSERT_TRUE(xdo("mousemove " + std::to_string(terrain.x) + " " + std::to_string(terrain.y) + " mousedown 1"));
-    pause(300ms);
-    ASSERT_TRUE(xdo("mousemove " + std::to_string(terrain.x + 30) + " " + std::to_string(terrain.y)));
-    pause(1s);
-    ASSERT_TRUE(xdo("mouseup 1"));
-    pause(300ms);
+    raiseTerrain();
     const auto after = saveWorld();
 
     std::vector<std::string> changed;
@@ -324,6 +332,31 @@ TEST_F(EditorE2E, RaisedTerrainIsSavedInTheAreaUnderTheStrokeAndLoadsBack)
     toolWindow();
     ASSERT_TRUE(KipsterProcess::focusMainWindow());
     EXPECT_EQ(saveWorld(), after);
+    quit();
+}
+
+TEST_F(EditorE2E, UndoingAStrokeSavesTheAreasAsTheyWereAndRedoBringsItBack)
+{
+    start(kWindowedEditor);
+    toolWindow();
+    ASSERT_TRUE(KipsterProcess::focusMainWindow());
+    const auto before = saveWorld();
+    ASSERT_EQ(before.size(), 16u);
+    raiseTerrain();
+
+    // The keys go to the main window, whose drawing panel has the keyboard after the stroke.
+    pause(700ms);
+    ASSERT_TRUE(KipsterProcess::typeKey("ctrl+z"));
+    pause(300ms);
+    const auto undone = saveWorld();
+    for (const auto& [name, bytes] : undone)
+        EXPECT_TRUE(bytes == before.at(name))
+            << name << " differs after undo from byte "
+            << (std::mismatch(bytes.begin(), bytes.end(), before.at(name).begin()).first - bytes.begin());
+    ASSERT_TRUE(KipsterProcess::typeKey("ctrl+shift+z"));
+    pause(300ms);
+    const auto redone = saveWorld();
+    EXPECT_GT(highestVertex(redone.at(areaName(0, 0))), 5.0f) << "redo brought the stroke back";
     quit();
 }
 
@@ -395,5 +428,32 @@ TEST_F(EditorE2E, AreaFilesWrittenFromTheFormatAreSavedBackByteForByte)
                                                                                            saved.at(name).begin())
                                                                                  .first);
     }
+    quit();
+}
+
+TEST_F(EditorE2E, AStrokeCutOffByAKillIsOfferedAtTheNextStartAndRestored)
+{
+    start((std::string(kWindowedEditor) + "[EDITOR]\r\nAutosaveInterval = 1\r\n").c_str());
+    toolWindow();
+    ASSERT_TRUE(KipsterProcess::focusMainWindow());
+    const auto before = saveWorld();
+    raiseTerrain();
+    EXPECT_NE(x11::findWindowByTitle("Kipster*"), 0u) << "the title does not mark the unsaved edit";
+    const auto copy = kipster_.folder() / "recovery" / "area_0_0.world";
+    ASSERT_TRUE(KipsterProcess::waitFor([&] { return std::filesystem::exists(copy); }, 15s)) << kipster_.log();
+    pause(1s);
+    kipster_.killNow();
+    EXPECT_EQ(readAreas(kipster_), before) << "the autosave wrote over the world";
+
+    kipster_.start();
+    // The default button answers "Yes".
+    ASSERT_TRUE(KipsterProcess::answerBox("Recovery", "Return", 30s)) << kipster_.log();
+    mainWindow_ = kipster_.waitForMainWindow();
+    toolWindow();
+    ASSERT_TRUE(KipsterProcess::focusMainWindow());
+    EXPECT_NE(x11::findWindowByTitle("Kipster*"), 0u) << "restored edits count as unsaved";
+    const auto restored = saveWorld();
+    EXPECT_GT(highestVertex(restored.at(areaName(0, 0))), 5.0f) << "the stroke was not restored";
+    EXPECT_FALSE(std::filesystem::exists(copy)) << "saving keeps the recovery copy";
     quit();
 }

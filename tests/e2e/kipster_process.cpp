@@ -16,9 +16,16 @@
 extern char** environ;
 
 KipsterProcess::KipsterProcess()
+    : KipsterProcess([](const std::filesystem::path& folder) {
+          std::filesystem::copy(KIPSTER_PROGRAM_FOLDER, folder,
+                                std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing);
+      })
 {
-    std::filesystem::copy(KIPSTER_PROGRAM_FOLDER, folder_.path(),
-                          std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing);
+}
+
+KipsterProcess::KipsterProcess(const std::function<void(const std::filesystem::path& folder)>& fill)
+{
+    fill(folder_.path());
 }
 
 KipsterProcess::~KipsterProcess()
@@ -63,7 +70,12 @@ bool KipsterProcess::waitForLog(const std::string& text, std::chrono::millisecon
 std::uint64_t KipsterProcess::waitForMainWindow(std::chrono::milliseconds timeout)
 {
     std::uint64_t window = 0;
-    waitFor([&] { return (window = x11::findWindowByTitle("Kipster")) != 0; }, timeout);
+    waitFor(
+        [&] {
+            window = x11::findWindowByTitle("Kipster");
+            return window != 0 || (window = x11::findWindowByTitle("Kipster*")) != 0;
+        },
+        timeout);
     return window;
 }
 
@@ -71,13 +83,22 @@ bool KipsterProcess::focusMainWindow()
 {
     // Only the viewable one: an unmapped 1x1 window carries the title too and cannot take the focus.
     return waitFor(
-        [] { return std::system("xdotool search --onlyvisible --name '^Kipster$' windowfocus 2>/dev/null") == 0; },
+        [] { return std::system("xdotool search --onlyvisible --name '^Kipster\\*?$' windowfocus 2>/dev/null") == 0; },
         std::chrono::seconds(10));
 }
 
 bool KipsterProcess::typeKey(const std::string& key)
 {
     return std::system(("xdotool key " + key).c_str()) == 0;
+}
+
+bool KipsterProcess::answerBox(const std::string& title, const std::string& key, std::chrono::milliseconds timeout)
+{
+    const std::string focus = "xdotool search --onlyvisible --name '^" + title + "$' windowfocus 2>/dev/null";
+    if (!waitFor([&] { return std::system(focus.c_str()) == 0; }, timeout))
+        return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    return typeKey(key);
 }
 
 long KipsterProcess::cpuTicks() const
@@ -109,6 +130,16 @@ bool KipsterProcess::isRunning()
         return false;
     }
     return true;
+}
+
+void KipsterProcess::killNow()
+{
+    if (!isRunning())
+        return;
+    kill(pid_, SIGKILL);
+    int status = 0;
+    waitpid(pid_, &status, 0);
+    exitCode_ = 128 + SIGKILL;
 }
 
 std::optional<int> KipsterProcess::waitForExit(std::chrono::milliseconds timeout)

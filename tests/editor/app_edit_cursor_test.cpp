@@ -302,18 +302,10 @@ TEST_F(CursorTest, RotatingTurnsInStepsOfTheMouse)
     for (const Case& c : cases) {
         entity->resetOrientation();
         tools_.manipulationXZ = c.xz;
-        APPEDITInput input;
-        input.aspect = 640.0f / 480.0f;
-        input.leftPressed = input.leftHeld = true;
-        input.cursorPixels = {100, 100};
-        cursor().update(input);
-        input.leftPressed = false;
-        input.cursorPixels = c.to;
-        cursor().update(input);
+        pixelFrame({100, 100}, true, true, false);
+        pixelFrame(c.to, false, true, false);
         expectOrientation(entity->getOrientation(), c.expected);
-        input.leftHeld = false;
-        input.leftReleased = true;
-        cursor().update(input);
+        pixelFrame(c.to, false, false, true);
     }
 }
 

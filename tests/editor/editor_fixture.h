@@ -67,9 +67,18 @@ class FakeHost : public APPEDITHost {
 public:
     void setStatusText(int panel, const std::string& text) override { status[panel] = text; }
     bool isSnapToGrid() const override { return snap; }
+    void setUndoState(bool undo, bool redo) override
+    {
+        canUndo = undo;
+        canRedo = redo;
+    }
+    void setWorldModified(bool modified) override { worldModified = modified; }
 
     std::map<int, std::string> status;
     bool snap = false;
+    bool worldModified = false;
+    bool canUndo = false;
+    bool canRedo = false;
 };
 
 // Answers the dialog with OK or Cancel and keeps what the entity wrote.
@@ -139,6 +148,17 @@ protected:
         input.cursorView = offset;
         input.aspect = 640.0f / 480.0f;
         input.delta = 0.1f;
+        cursor().update(input);
+    }
+    // One frame of the cursor with the mouse at a pixel (the rotation tool follows pixels).
+    void pixelFrame(std::pair<int, int> at, bool pressed, bool held, bool released)
+    {
+        APPEDITInput input;
+        input.aspect = 640.0f / 480.0f;
+        input.leftPressed = pressed;
+        input.leftHeld = held;
+        input.leftReleased = released;
+        input.cursorPixels = at;
         cursor().update(input);
     }
     // Press (and hold) in one frame, release in the next.

@@ -404,3 +404,42 @@ TEST_F(TerrainDrawing, EditorFormOutlinesTheBlockAboveItsBorderVertices)
     EXPECT_EQ(points[122], at(40, 40));
     EXPECT_EQ(points[163], at(40, 0));
 }
+
+TEST_F(TerrainDrawing, BlocksDrawNearestFirstSoThatCoveredGroundIsNotShadedTwice)
+{
+    // A few blocks around an eye inside global block (3, 3), from above; cell by cell, so that each
+    // strip names its block by its first grid position.
+    QRVISXCamera3D& camera = *visual_->getCameraManager()->get3DCamera();
+    const Vector3 eye{600.0f, 100.0f, 560.0f};
+    camera.setPosition(eye);
+    camera.setOrthoExtents({260.0f, 260.0f, 1.0f});
+    visual_->getCameraManager()->activateCamera(&camera);
+    terrain().setDrawing(APPENVRDrawing::Cells);
+    gl_.clearCalls();
+    terrain().render();
+    const auto calls = gl_.takeCalls();
+    std::vector<std::pair<int, int>> order;
+    bool stripBegun = false;
+    for (const std::string& call : calls) {
+        if (startsWith(call, "glBegin(")) {
+            stripBegun = true;
+        } else if (stripBegun && startsWith(call, "glMultiTexCoord2f(GL_TEXTURE0")) {
+            stripBegun = false;
+            const auto args = arguments(call);
+            const std::pair<int, int> block{std::stoi(args[1]) / 40, std::stoi(args[2]) / 40};
+            if (order.empty() || order.back() != block)
+                order.push_back(block);
+        }
+    }
+    ASSERT_GE(order.size(), 9u);
+    const std::set<std::pair<int, int>> distinct(order.begin(), order.end());
+    EXPECT_EQ(distinct.size(), order.size()) << "every block draws in one piece";
+    EXPECT_EQ(order.front(), std::make_pair(3, 3));
+    const auto distance = [&](const std::pair<int, int>& block) {
+        const float dx = 160.0f * static_cast<float>(block.first) + 80.0f - eye.x;
+        const float dz = 160.0f * static_cast<float>(block.second) + 80.0f - eye.z;
+        return dx * dx + dz * dz;
+    };
+    for (std::size_t i = 1; i < order.size(); ++i)
+        EXPECT_LE(distance(order[i - 1]), distance(order[i])) << "block " << i;
+}

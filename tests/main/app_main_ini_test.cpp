@@ -25,18 +25,22 @@ TEST_F(SettingsTest, MissingFileGivesTheDefaults)
     EXPECT_EQ(settings->getFrequency(), 60);
     EXPECT_TRUE(settings->isVSyncEnabled());
     EXPECT_EQ(settings->getAntiAliasingLevel(), 0);
+    EXPECT_EQ(settings->getAnisotropy(), 0) << "the texture manager chooses";
     EXPECT_FALSE(settings->startsInEditor());
+    EXPECT_EQ(settings->getAutosaveInterval(), 120);
     EXPECT_TRUE(shownBoxes().empty());
 }
 
 TEST_F(SettingsTest, PartialFileKeepsDefaultsForWhatIsMissing)
 {
-    auto settings = load("[DISPLAY]\r\nWidth = 800\r\nFullscreen = OFF\r\n[MODE]\r\n");
+    auto settings = load("[DISPLAY]\r\nWidth = 800\r\nFullscreen = OFF\r\nAnisotropy = 4\r\n[MODE]\r\n[EDITOR]\r\nAutosaveInterval = 5\r\n");
     EXPECT_EQ(settings->getDisplayWidth(), 800);
     EXPECT_EQ(settings->getDisplayHeight(), 768);
     EXPECT_FALSE(settings->isFullscreen());
     EXPECT_EQ(settings->getFrequency(), 60);
     EXPECT_TRUE(settings->isVSyncEnabled());
+    EXPECT_EQ(settings->getAutosaveInterval(), 5);
+    EXPECT_EQ(settings->getAnisotropy(), 4);
 }
 
 TEST_F(SettingsTest, EditorStartupIgnoresCaseAndReadsOnlyTheFirstWord)

@@ -442,6 +442,12 @@ void GLRecorder::finish()
     record("glFinish", {});
 }
 
+std::string GLRecorder::getString(GLenum name)
+{
+    const auto it = strings_.find(name);
+    return it == strings_.end() ? std::string() : it->second;
+}
+
 GLuint GLRecorder::genTexture()
 {
     const GLuint id = newId("texture");

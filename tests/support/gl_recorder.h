@@ -33,6 +33,8 @@ public:
 
     // Integer and float queries answer these (all values of the query), 0 otherwise.
     void setInteger(GLenum parameter, GLint value) { integers_[parameter] = value; }
+    // What getString answers for name (empty until set).
+    void setString(GLenum name, std::string value) { strings_[name] = std::move(value); }
     void setFloat(GLenum parameter, GLfloat value) { floats_[parameter] = value; }
     // A shader whose source contains text fails to compile with this info log.
     void failCompileWhenSourceContains(std::string text, std::string infoLog)
@@ -107,6 +109,7 @@ public:
     void getFloatv(GLenum parameter, GLfloat* values) override;
     void readPixels(GLint x, GLint y, GLsizei width, GLsizei height, GLenum format, GLenum type, void* pixels) override;
     void finish() override;
+    std::string getString(GLenum name) override;
     GLuint genTexture() override;
     void deleteTexture(GLuint texture) override;
     bool isTexture(GLuint texture) override;
@@ -199,6 +202,7 @@ private:
     GLuint nextId_ = 1;
     std::map<GLuint, std::string> live_;
     std::map<GLenum, GLint> integers_;
+    std::map<GLenum, std::string> strings_;
     std::map<GLenum, GLfloat> floats_;
     std::vector<std::pair<std::string, std::string>> compileFailures_;
     std::deque<std::string> linkFailures_;

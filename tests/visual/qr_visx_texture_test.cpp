@@ -164,6 +164,39 @@ private:
     std::vector<QRVISXTexture2*> acquired_;
 };
 
+TEST_F(TextureTest, SoftwareRenderersStartWithoutAnisotropicFilteringAndTheProgramMaySetIt)
+{
+    const struct {
+        const char* renderer;
+        int degree;
+    } cases[] = {
+        {"llvmpipe (LLVM 15.0.6, 256 bits)", 1},
+        {"Software Rasterizer", 1},
+        {"Gallium 0.4 on softpipe", 1},
+        {"Google SwiftShader", 1},
+        {"Mesa Intel(R) UHD Graphics 620 (KBL GT2)", 8},
+        {"", 8},
+    };
+    const auto notes = [] {
+        const auto& lines = qrLog()->getLines();
+        return std::count_if(lines.begin(), lines.end(), [](const QRCORELogLine& line) {
+            return line.text == "Software renderer: anisotropic filtering off";
+        });
+    };
+    for (const auto& c : cases) {
+        gl_.setString(GL_RENDERER, c.renderer);
+        const auto before = notes();
+        startTextures();
+        EXPECT_EQ(textures().getAnisotropyDegree(), c.degree) << c.renderer;
+        EXPECT_EQ(notes() - before, c.degree == 1 ? 1 : 0) << c.renderer;
+    }
+    // The setting is held to what the driver offers.
+    for (const auto& [asked, kept] : {std::pair{4, 4}, {16, 8}, {0, 1}, {-3, 1}}) {
+        textures().setAnisotropyDegree(asked);
+        EXPECT_EQ(textures().getAnisotropyDegree(), kept) << asked;
+    }
+}
+
 TEST_F(TextureTest, InitializeReadsLimitsAndCapabilities)
 {
     startTextures({"GL_SGIS_generate_mipmap", "GL_ARB_texture_float", "GL_EXT_texture_compression_s3tc"});

@@ -7,6 +7,8 @@
 #include "core/qr_core_device.h"
 #include "core/qr_core_devicemanager.h"
 #include "visual/qr_visx_camera.h"
+#include "visual/qr_visx_cameramanager.h"
+#include "visual/qr_visx_frustum.h"
 #include "visual/qr_visx_materialvariablepool.h"
 #include "visual/qr_visx_rendertarget.h"
 #include "visual/qr_visx_rendertargetconfiguration.h"
@@ -21,6 +23,7 @@
 #include <gmock/gmock.h>
 
 #include <algorithm>
+#include <vector>
 
 using ::testing::IsEmpty;
 
@@ -54,7 +57,16 @@ struct DuringCasters {
     Vector3 cameraPosition;
     Matrix4 projection;
     int viewport[4] = {};
+    // Which of the probes (shadowProbes) the culling frustum lets through.
+    std::vector<bool> seen;
 };
+
+// Ground points around the map's centre: inside its square, and beside it.
+struct ShadowProbe {
+    float dx, dz;
+    bool inside;
+};
+const ShadowProbe kShadowProbes[] = {{0, 0, true}, {65, -65, true}, {-65, 65, true}, {80, 0, false}, {0, -80, false}};
 
 } // namespace
 
@@ -124,6 +136,17 @@ TEST_F(OffScreenParts, CastersDrawLockedIntoTheMapFromAboveAndTheTerrainLearnsWh
     camera.setClipPlanes(0.6f, 500.0f);
     const Vector3 focus{300.1f, 12.0f, 41.0f};
     const Vector3 centre = APPWRLDShadow::snapCenter(focus);
+    // The view looks along -Z from the focus, so the map's far side lies behind the eye.
+    camera.setPosition(focus);
+    camera.activate();
+    const QRVISXFrustum& frustum = *visual_->getCameraManager()->getFrustum();
+    const auto probesSeen = [&] {
+        std::vector<bool> seen;
+        for (const ShadowProbe& probe : kShadowProbes)
+            seen.push_back(frustum.isSphereVisible({centre.x + probe.dx, 0.0f, centre.z + probe.dz}, 0.5f));
+        return seen;
+    };
+    const std::vector<bool> seenByTheView = probesSeen();
     DuringCasters during;
     gl_.clearCalls();
     shadow->renderShadowMapAt(focus, [&] {
@@ -139,6 +162,7 @@ TEST_F(OffScreenParts, CastersDrawLockedIntoTheMapFromAboveAndTheTerrainLearnsWh
         during.viewport[1] = viewport.getBottom();
         during.viewport[2] = viewport.getRight();
         during.viewport[3] = viewport.getTop();
+        during.seen = probesSeen();
     });
     const auto calls = gl_.takeCalls();
     ASSERT_TRUE(during.drawn);
@@ -151,6 +175,11 @@ TEST_F(OffScreenParts, CastersDrawLockedIntoTheMapFromAboveAndTheTerrainLearnsWh
     EXPECT_FLOAT_EQ(during.projection[5], 1.0f / 70.0f);
     EXPECT_FLOAT_EQ(during.projection[15], 1.0f);
     EXPECT_THAT(during.viewport, ::testing::ElementsAre(1, 1, 1023, 1023));
+    // Casters are culled by the map's square, not by the view; the view's frustum comes back after.
+    for (std::size_t i = 0; i < std::size(kShadowProbes); ++i)
+        EXPECT_EQ(during.seen.at(i), kShadowProbes[i].inside) << "probe " << i;
+    EXPECT_EQ(probesSeen(), seenByTheView);
+    EXPECT_NE(seenByTheView, during.seen) << "the view must see the probes otherwise than the map does";
     EXPECT_NE(std::find(calls.begin(), calls.end(), "glClearColor(1, 1, 1, 1)"), calls.end());
     EXPECT_NE(std::find(calls.begin(), calls.end(), "glViewport(1, 1, 1022, 1022)"), calls.end());
 
