@@ -102,17 +102,17 @@ export DISPLAY=:$(cat "$out/display")
 KIPSTER_SOAK_FRAMES=$out/frames.txt LD_PRELOAD=$out/frametimes.so "$folder/kipster" > "$out/program.log" 2>&1 &
 pid=$!
 
-main_window() { xdotool search --onlyvisible --name '^Kipster$' 2>/dev/null | head -1; }
+main_window() { xdotool search --onlyvisible --name '^Kipster\*?$' 2>/dev/null | head -1; }
 for _ in $(seq 300); do [ -n "$(main_window)" ] && break; sleep 0.1; done
 [ -n "$(main_window)" ] || { echo "soak: the main window never appeared"; exit 1; }
-focus() { xdotool search --onlyvisible --name '^Kipster$' windowfocus 2>/dev/null || true; }
+focus() { xdotool search --onlyvisible --name '^Kipster\*?$' windowfocus 2>/dev/null || true; }
 
 rss_kb() { awk '/^VmRSS:/ {print $2}' "/proc/$pid/status" 2>/dev/null || echo 0; }
 log_errors() { grep -c 'class = "error"' "$folder/log.html" 2>/dev/null || true; }
 # A modal error box stops every frame until someone presses its button; it is counted by the log.
 close_boxes() {
   local windows
-  windows=$(xdotool search --onlyvisible --name '^Kipster$' 2>/dev/null | wc -l)
+  windows=$(xdotool search --onlyvisible --name '^Kipster\*?$' 2>/dev/null | wc -l)
   [ "$windows" -gt 1 ] && xdotool key Return 2>/dev/null || true
 }
 alive() { kill -0 "$pid" 2>/dev/null; }
