@@ -1,6 +1,6 @@
 // Frustum culling cost: the terrain and the entity list test every block and entity box each frame.
 #include "math/qr_math_matrix.h"
-#include "visual/qr_visx_frustum.h"
+#include "visual/view/qr_visx_frustum.h"
 
 #include <benchmark/benchmark.h>
 

@@ -9,12 +9,12 @@
 #include "core/qr_core_messagebox.h"
 #include "core/qr_core_programfolder.h"
 #include "resource/qr_resc_stringlist.h"
-#include "visual/qr_visx_extensionmanager.h"
+#include "visual/gl/qr_visx_extensionmanager.h"
 #include "visual/qr_visx_main.h"
-#include "visual/qr_visx_material.h"
-#include "visual/qr_visx_materialinstance.h"
-#include "visual/qr_visx_materialmanager.h"
-#include "visual/qr_visx_materialvariablepool.h"
+#include "visual/materials/qr_visx_material.h"
+#include "visual/materials/qr_visx_materialinstance.h"
+#include "visual/materials/qr_visx_materialmanager.h"
+#include "visual/materials/qr_visx_materialvariablepool.h"
 
 #include <QApplication>
 #include <QBuffer>

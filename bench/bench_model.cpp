@@ -7,12 +7,12 @@
 #include "core/qr_core_main.h"
 #include "core/qr_core_messagebox.h"
 #include "core/qr_core_programfolder.h"
-#include "visual/qr_visx_gl.h"
+#include "visual/gl/qr_visx_gl.h"
 #include "visual/qr_visx_main.h"
-#include "visual/qr_visx_materialmanager.h"
-#include "visual/qr_visx_model.h"
-#include "visual/qr_visx_vertexbuffer.h"
-#include "visual/rendercontexts/qr_visx_rendercontextmanager.h"
+#include "visual/materials/qr_visx_materialmanager.h"
+#include "visual/geometry/qr_visx_model.h"
+#include "visual/geometry/qr_visx_vertexbuffer.h"
+#include "visual/device/rendercontexts/qr_visx_rendercontextmanager.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

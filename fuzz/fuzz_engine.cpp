@@ -7,15 +7,15 @@
 #include "core/qr_core_main.h"
 #include "core/qr_core_messagebox.h"
 #include "core/qr_core_programfolder.h"
-#include "visual/qr_visx_cameramanager.h"
-#include "visual/qr_visx_extensionmanager.h"
+#include "visual/view/qr_visx_cameramanager.h"
+#include "visual/gl/qr_visx_extensionmanager.h"
 #include "visual/qr_visx_main.h"
-#include "visual/qr_visx_material.h"
-#include "visual/qr_visx_materialmanager.h"
-#include "visual/qr_visx_shaderconfiguration.h"
-#include "visual/qr_visx_transform.h"
-#include "visual/qr_visx_vertexbuffermanager.h"
-#include "visual/qr_visx_viewport.h"
+#include "visual/materials/qr_visx_material.h"
+#include "visual/materials/qr_visx_materialmanager.h"
+#include "visual/shaders/qr_visx_shaderconfiguration.h"
+#include "visual/view/qr_visx_transform.h"
+#include "visual/geometry/qr_visx_vertexbuffermanager.h"
+#include "visual/view/qr_visx_viewport.h"
 
 #include <QApplication>
 #include <QImage>

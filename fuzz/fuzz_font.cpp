@@ -3,7 +3,7 @@
 
 #include "fuzz_engine.h"
 
-#include "visual/qr_visx_font.h"
+#include "visual/text/qr_visx_font.h"
 
 #include <cstddef>
 #include <cstdint>

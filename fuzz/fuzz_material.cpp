@@ -4,8 +4,8 @@
 #include "fuzz_engine.h"
 
 #include "visual/qr_visx_main.h"
-#include "visual/qr_visx_material.h"
-#include "visual/qr_visx_materialmanager.h"
+#include "visual/materials/qr_visx_material.h"
+#include "visual/materials/qr_visx_materialmanager.h"
 
 #include <cstddef>
 #include <cstdint>

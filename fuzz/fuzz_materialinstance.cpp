@@ -6,8 +6,8 @@
 
 #include "resource/qr_resc_stringlist.h"
 #include "visual/qr_visx_main.h"
-#include "visual/qr_visx_materialinstance.h"
-#include "visual/qr_visx_materialmanager.h"
+#include "visual/materials/qr_visx_materialinstance.h"
+#include "visual/materials/qr_visx_materialmanager.h"
 
 #include <cstddef>
 #include <cstdint>

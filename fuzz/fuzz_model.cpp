@@ -4,7 +4,7 @@
 
 #include "fuzz_engine.h"
 
-#include "visual/qr_visx_model.h"
+#include "visual/geometry/qr_visx_model.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -4,9 +4,9 @@
 #include "fuzz_engine.h"
 
 #include "visual/qr_visx_main.h"
-#include "visual/qr_visx_materialmanager.h"
-#include "visual/qr_visx_shaderconfiguration.h"
-#include "visual/qr_visx_shadermanager.h"
+#include "visual/materials/qr_visx_materialmanager.h"
+#include "visual/shaders/qr_visx_shaderconfiguration.h"
+#include "visual/shaders/qr_visx_shadermanager.h"
 
 #include <cstddef>
 #include <cstdint>

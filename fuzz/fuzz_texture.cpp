@@ -6,7 +6,7 @@
 #include "fuzz_engine.h"
 
 #include "resource/qr_resc_image.h"
-#include "visual/qr_visx_texture.h"
+#include "visual/textures/qr_visx_texture.h"
 
 #include <cstddef>
 #include <cstdint>

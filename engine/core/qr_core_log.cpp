@@ -80,8 +80,16 @@ void QRCORELog::openDocument()
     stream_->flush();
 }
 
+void QRCORELog::close()
+{
+    flush();
+    closeDocument();
+}
+
 void QRCORELog::closeDocument()
 {
+    if (!stream_)
+        return;
     if (html_)
         writeRaw(std::string(kLineBreak) + "</body>" + kLineBreak + "</html>" + kLineBreak);
     stream_->flush();
@@ -127,7 +135,8 @@ void QRCORELog::flush()
     for (auto i = first; i < lines_.size(); ++i)
         writeLine(lines_[i]);
     pending_ = 0;
-    stream_->flush();
+    if (stream_)
+        stream_->flush();
 }
 
 void QRCORELog::clearLines()
@@ -151,7 +160,8 @@ void QRCORELog::writeLine(const QRCORELogLine& line)
 
 void QRCORELog::writeRaw(const std::string& text)
 {
-    stream_->write(text.data(), static_cast<std::streamsize>(text.size()));
+    if (stream_)
+        stream_->write(text.data(), static_cast<std::streamsize>(text.size()));
 }
 
 QRCORELog* qrLog()

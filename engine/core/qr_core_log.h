@@ -35,6 +35,9 @@ public:
 
     void flush();
     void clearLines();
+    // Writes what is held back and the footer, and lets the file go, for a process that ends
+    // without destroying the log. Lines logged afterwards stay in memory only.
+    void close();
 
     // A new file stem or output form moves the log to that file in the program folder: the old
     // document is closed, the new one is created and receives every line written so far.

@@ -36,11 +36,27 @@ QRCOREMain::QRCOREMain(QWidget* mainForm, int loopMode)
     deviceManager_ = qrNew<QRCOREDeviceManager>(this, mainForm);
 }
 
-QRCOREMain::~QRCOREMain()
+void QRCOREMain::logShuttingDown()
 {
     log_->logEmptyLine();
     log_->logSeparator();
     log_->logPlain("QOR CORE: Shutting Down...");
+}
+
+void QRCOREMain::closeLogBeforeExit()
+{
+    if (logClosed_)
+        return;
+    logShuttingDown();
+    log_->logSeparator();
+    log_->close();
+    logClosed_ = true;
+}
+
+QRCOREMain::~QRCOREMain()
+{
+    if (!logClosed_)
+        logShuttingDown();
     deviceManager_.reset();
     frameControl_.reset();
     feedback_.reset();
@@ -48,7 +64,8 @@ QRCOREMain::~QRCOREMain()
     utilities_.reset();
     math_.reset();
     file_.reset();
-    log_->logSeparator();
+    if (!logClosed_)
+        log_->logSeparator();
     managers_.reset();
     log_.reset();
     if (gCore == this)

@@ -32,6 +32,10 @@ public:
     bool isReady() const { return initialized_ && !minimized_ && !quitting_; }
     bool isQuitting() const { return quitting_; }
     void requestQuit();
+    // For a process that ends without destroying the core (the game application ends it from its
+    // destructor): writes the core's closing lines and the log's footer now; the destructor then
+    // writes them no more.
+    void closeLogBeforeExit();
     void updateFrame();
     void countFrame();
     void reportError(std::string_view objectName, std::string_view className, std::string_view message,
@@ -52,12 +56,15 @@ public:
     QRCOREDeviceManager* getDeviceManager() const { return deviceManager_.get(); }
 
 private:
+    void logShuttingDown();
+
     QWidget* mainForm_;
     int loopMode_;
     bool initialized_ = false;
     bool minimized_ = false;
     bool quitting_ = false;
     bool closePosted_ = false;
+    bool logClosed_ = false;
 
     QROwned<QRCORELog> log_;
     QROwned<QRMNGRMain> managers_;

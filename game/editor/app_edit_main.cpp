@@ -13,7 +13,7 @@
 #include "interaction/qr_inta_platforminput.h"
 #include "math/qr_math_quaternion.h"
 #include "math/qr_math_vector.h"
-#include "visual/qr_visx_model.h"
+#include "visual/geometry/qr_visx_model.h"
 #include "world/app_wrld_camera.h"
 #include "world/app_wrld_entities.h"
 #include "world/app_wrld_main.h"

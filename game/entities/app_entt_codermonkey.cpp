@@ -4,8 +4,8 @@
 #include "math/qr_math_quaternion.h"
 #include "math/qr_math_vector.h"
 #include "visual/qr_visx_main.h"
-#include "visual/qr_visx_model.h"
-#include "visual/qr_visx_transform.h"
+#include "visual/geometry/qr_visx_model.h"
+#include "visual/view/qr_visx_transform.h"
 #include "world/app_wrld_entities.h"
 
 namespace {

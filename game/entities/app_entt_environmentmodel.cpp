@@ -2,7 +2,7 @@
 
 #include "entities/app_entt_editform.h"
 #include "file/qr_file_file.h"
-#include "visual/qr_visx_model.h"
+#include "visual/geometry/qr_visx_model.h"
 #include "world/app_wrld_main.h"
 #include "world/app_wrld_models.h"
 

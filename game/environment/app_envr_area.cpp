@@ -194,17 +194,3 @@ bool APPENVRArea::readRecords(QRFILEFile& file)
     bounds_.maximum = maximum;
     return true;
 }
-
-void APPENVRArea::render()
-{
-    for (auto& column : blocks_)
-        for (auto& block : column)
-            block->render();
-}
-
-void APPENVRArea::renderEditor()
-{
-    for (auto& column : blocks_)
-        for (auto& block : column)
-            block->renderEditor();
-}

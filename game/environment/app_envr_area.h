@@ -49,9 +49,6 @@ public:
     void load() { loadFrom(getFileName()); }
     void loadFrom(const std::string& fileName);
     bool holdsUnreadEntities() const { return unreadEntities_; }
-    // Every block draws itself, culled by its own box; the environment culls the area first.
-    void render();
-    void renderEditor();
 
 private:
     bool writeTerrain(QRFILEFile& file) const;

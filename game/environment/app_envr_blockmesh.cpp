@@ -1,6 +1,6 @@
 #include "environment/app_envr_blockmesh.h"
 
-#include "visual/qr_visx_vertexbuffer.h"
+#include "visual/geometry/qr_visx_vertexbuffer.h"
 
 #include <array>
 

@@ -16,16 +16,16 @@
 #include "main/app_main_frameguard.h"
 #include "main/app_main_ini.h"
 #include "sound/qr_boom_main.h"
-#include "visual/qr_visx_antialiasing.h"
-#include "visual/qr_visx_displaymanager.h"
-#include "visual/qr_visx_gl.h"
+#include "visual/device/qr_visx_antialiasing.h"
+#include "visual/device/qr_visx_displaymanager.h"
+#include "visual/gl/qr_visx_gl.h"
 #include "visual/qr_visx_main.h"
-#include "visual/qr_visx_materialmanager.h"
-#include "visual/qr_visx_resolution.h"
-#include "visual/qr_visx_texturemanager.h"
-#include "visual/qr_visx_vsync.h"
-#include "visual/rendercontexts/qr_visx_rendercontext.h"
-#include "visual/rendercontexts/qr_visx_rendercontextmanager.h"
+#include "visual/materials/qr_visx_materialmanager.h"
+#include "visual/device/qr_visx_resolution.h"
+#include "visual/textures/qr_visx_texturemanager.h"
+#include "visual/device/qr_visx_vsync.h"
+#include "visual/device/rendercontexts/qr_visx_rendercontext.h"
+#include "visual/device/rendercontexts/qr_visx_rendercontextmanager.h"
 #include "world/app_wrld_entities.h"
 #include "world/app_wrld_main.h"
 
@@ -59,6 +59,10 @@ APPMAINMain::~APPMAINMain()
         log->logEmptyLine();
         log->logEmptyLine();
     }
+    // Nothing after this line runs: neither the core's destructor nor any static destructor.
+    // Whatever has to happen when the program ends happens above or in closeLogBeforeExit.
+    if (auto* core = qrCore())
+        core->closeLogBeforeExit();
     std::_Exit(0);
 }
 

@@ -2,8 +2,8 @@
 
 #include "math/qr_math_quaternion.h"
 #include "math/qr_math_round.h"
-#include "visual/qr_visx_camera.h"
-#include "visual/qr_visx_cameramanager.h"
+#include "visual/view/qr_visx_camera.h"
+#include "visual/view/qr_visx_cameramanager.h"
 #include "visual/qr_visx_main.h"
 
 namespace {

@@ -1,15 +1,15 @@
 #include "world/app_wrld_hud.h"
 
 #include "core/qr_time_main.h"
-#include "visual/qr_visx_camera.h"
-#include "visual/qr_visx_cameramanager.h"
-#include "visual/qr_visx_font.h"
+#include "visual/view/qr_visx_camera.h"
+#include "visual/view/qr_visx_cameramanager.h"
+#include "visual/text/qr_visx_font.h"
 #include "visual/qr_visx_main.h"
-#include "visual/qr_visx_materialmanager.h"
-#include "visual/qr_visx_render.h"
-#include "visual/qr_visx_statemanager.h"
-#include "visual/qr_visx_transform.h"
-#include "visual/qr_visx_viewport.h"
+#include "visual/materials/qr_visx_materialmanager.h"
+#include "visual/text/qr_visx_render.h"
+#include "visual/state/qr_visx_statemanager.h"
+#include "visual/view/qr_visx_transform.h"
+#include "visual/view/qr_visx_viewport.h"
 
 #include <algorithm>
 

@@ -2,8 +2,8 @@
 
 #include "math/qr_math_vector.h"
 #include "visual/qr_visx_main.h"
-#include "visual/qr_visx_materialmanager.h"
-#include "visual/qr_visx_materialvariablepool.h"
+#include "visual/materials/qr_visx_materialmanager.h"
+#include "visual/materials/qr_visx_materialvariablepool.h"
 
 APPWRLDLight::APPWRLDLight(QRObject* owner) : QRObject(owner, "Sun Light") {}
 

@@ -82,29 +82,50 @@ void APPWRLDMain::update()
     step("Update Sky Box", [this] { skybox_->update(); });
 }
 
-void APPWRLDMain::render()
-{
-    step("Shadow Map", [this] { shadow_->renderShadowMap(); });
-    step("Camera", [this] { camera_->apply(); });
-    step("Light", [this] { light_->apply(); });
-    step("Sky Box", [this] { skybox_->render(); });
-    step("Environment", [this] { environment_->render(); });
-    step("Entities", [this] { entities_->render(); });
-    step("Water", [this] { water_->render(); });
-    step("Post Process", [this] { postProcess_->applyPostProcess(); });
-    // The heads-up display draws last, over everything.
-    step("HUD", [this] { hud_->render(); });
-}
+namespace {
+// The frame's render passes, for both views. What the editor view does differently is said here
+// and nowhere else: it draws terrain and entities in their editor form (under their own step
+// names), and it has no post-processing and no heads-up display.
+struct RenderPass {
+    std::string_view gameName;
+    std::string_view editorName; // empty: the pass is not part of the editor view
+    void (*run)(APPWRLDMain& world, bool editor);
+};
 
-void APPWRLDMain::renderEditor()
+constexpr RenderPass kRenderPasses[] = {
+    {"Shadow Map", "Shadow Map", [](APPWRLDMain& world, bool) { world.getShadow()->renderShadowMap(); }},
+    {"Camera", "Camera", [](APPWRLDMain& world, bool) { world.getCamera()->apply(); }},
+    {"Light", "Light", [](APPWRLDMain& world, bool) { world.getLight()->apply(); }},
+    {"Sky Box", "Sky Box", [](APPWRLDMain& world, bool) { world.getSkybox()->render(); }},
+    {"Environment", "Environment Editor",
+     [](APPWRLDMain& world, bool editor) {
+         if (editor)
+             world.getEnvironment()->renderEditor();
+         else
+             world.getEnvironment()->render();
+     }},
+    {"Entities", "Entities Editor",
+     [](APPWRLDMain& world, bool editor) {
+         if (editor)
+             world.getEntities()->renderEditor();
+         else
+             world.getEntities()->render();
+     }},
+    {"Water", "Water", [](APPWRLDMain& world, bool) { world.getWater()->render(); }},
+    {"Post Process", "", [](APPWRLDMain& world, bool) { world.getPostProcess()->applyPostProcess(); }},
+    // The heads-up display draws last, over everything.
+    {"HUD", "", [](APPWRLDMain& world, bool) { world.getHUD()->render(); }},
+};
+} // namespace
+
+void APPWRLDMain::renderView(View view)
 {
-    step("Shadow Map", [this] { shadow_->renderShadowMap(); });
-    step("Camera", [this] { camera_->apply(); });
-    step("Light", [this] { light_->apply(); });
-    step("Sky Box", [this] { skybox_->render(); });
-    step("Environment Editor", [this] { environment_->renderEditor(); });
-    step("Entities Editor", [this] { entities_->renderEditor(); });
-    step("Water", [this] { water_->render(); });
+    const bool editor = view == View::kEditor;
+    for (const RenderPass& pass : kRenderPasses) {
+        const std::string_view name = editor ? pass.editorName : pass.gameName;
+        if (!name.empty())
+            step(name, [this, &pass, editor] { pass.run(*this, editor); });
+    }
 }
 
 APPWRLDMain* appWorld()

@@ -36,11 +36,11 @@ public:
 
     // Game mode, once per frame with a non-zero frame delta.
     void update();
-    // The game view.
-    void render();
-    // The editor view: the same scene with terrain and entities in their editor form, without
-    // post-processing and heads-up display.
-    void renderEditor();
+    enum class View { kGame, kEditor };
+    // One frame of either view through the one list of render passes (app_wrld_main.cpp).
+    void renderView(View view);
+    void render() { renderView(View::kGame); }
+    void renderEditor() { renderView(View::kEditor); }
 
     APPENVRMain* getEnvironment() const { return environment_.get(); }
     APPWRLDEntities* getEntities() const { return entities_.get(); }

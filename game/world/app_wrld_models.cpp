@@ -5,7 +5,7 @@
 #include "file/qr_file_main.h"
 #include "resource/qr_resc_inifile.h"
 #include "resource/qr_resc_stringlist.h"
-#include "visual/qr_visx_model.h"
+#include "visual/geometry/qr_visx_model.h"
 
 #include <algorithm>
 

@@ -1,9 +1,9 @@
 #include "world/app_wrld_rendertargets.h"
 
 #include "visual/qr_visx_main.h"
-#include "visual/qr_visx_rendertarget.h"
-#include "visual/qr_visx_rendertargetconfiguration.h"
-#include "visual/qr_visx_rendertargetmanager.h"
+#include "visual/targets/qr_visx_rendertarget.h"
+#include "visual/targets/qr_visx_rendertargetconfiguration.h"
+#include "visual/targets/qr_visx_rendertargetmanager.h"
 
 void releaseRenderTargetSet(QRVISXRenderTargetConfiguration*& configuration, QRVISXRenderTargetTexture*& color,
                             QRVISXRenderTargetBuffer*& depth)

@@ -5,21 +5,21 @@
 #include "core/qr_core_main.h"
 #include "core/qr_mngr_assetmanager.h"
 #include "math/qr_math_quaternion.h"
-#include "visual/qr_visx_camera.h"
-#include "visual/qr_visx_cameramanager.h"
-#include "visual/qr_visx_frustum.h"
+#include "visual/view/qr_visx_camera.h"
+#include "visual/view/qr_visx_cameramanager.h"
+#include "visual/view/qr_visx_frustum.h"
 #include "visual/qr_visx_main.h"
-#include "visual/qr_visx_materialmanager.h"
-#include "visual/qr_visx_materialvariablepool.h"
-#include "visual/qr_visx_render.h"
-#include "visual/qr_visx_rendertarget.h"
-#include "visual/qr_visx_rendertargetconfiguration.h"
-#include "visual/qr_visx_rendertargetmanager.h"
-#include "visual/qr_visx_shaderconfiguration.h"
-#include "visual/qr_visx_shadermanager.h"
-#include "visual/qr_visx_statemanager.h"
-#include "visual/qr_visx_texture.h"
-#include "visual/qr_visx_viewport.h"
+#include "visual/materials/qr_visx_materialmanager.h"
+#include "visual/materials/qr_visx_materialvariablepool.h"
+#include "visual/text/qr_visx_render.h"
+#include "visual/targets/qr_visx_rendertarget.h"
+#include "visual/targets/qr_visx_rendertargetconfiguration.h"
+#include "visual/targets/qr_visx_rendertargetmanager.h"
+#include "visual/shaders/qr_visx_shaderconfiguration.h"
+#include "visual/shaders/qr_visx_shadermanager.h"
+#include "visual/state/qr_visx_statemanager.h"
+#include "visual/textures/qr_visx_texture.h"
+#include "visual/view/qr_visx_viewport.h"
 #include "world/app_wrld_camera.h"
 #include "world/app_wrld_entities.h"
 #include "world/app_wrld_main.h"
@@ -124,8 +124,9 @@ void APPWRLDShadow::renderShadowMapAt(const Vector3& focus, const std::function<
     const Vector3 centre = snapCenter(focus);
     QRVISXCamera3D& camera = *visual->getCameraManager()->get3DCamera();
     QRVISXFrustum& frustum = *visual->getCameraManager()->getFrustum();
-    const Matrix4 viewProjection = camera.getProjectionMatrix();
-    const Matrix4 viewView = camera.getViewMatrix();
+    // The pass borrows the one 3D camera and gives it back whole, so whatever draws next sees
+    // the view as it was, not the sun's.
+    const QRVISXCamera3D::Settings viewSettings = camera.getSettings();
     camera.setPosition(centre);
     camera.setOrientation(QRMATHQuaternion::fromAxisAngle({1.0f, 0.0f, 0.0f}, 90.0f));
     camera.setOrthographic(true);
@@ -147,9 +148,10 @@ void APPWRLDShadow::renderShadowMapAt(const Vector3& focus, const std::function<
     configuration_->unbind();
     materials.unlock();
 
-    camera.setOrthographic(false);
+    // Applied after the unbind, so the projection takes the view's aspect again, not the map's.
+    camera.setSettings(viewSettings);
     camera.apply();
-    frustum.extractPlanes(viewProjection, viewView);
+    frustum.extractPlanes(camera.getProjectionMatrix(), camera.getViewMatrix());
     QRVISXMaterialVariablePool& pool = *materials.getVariablePool();
     pool.setVector3("ShadowMapCenter", centre);
     pool.setFloat("ShadowMapSize", kCoveredSize);

@@ -1,17 +1,17 @@
 #include "world/app_wrld_skybox.h"
 
 #include "core/qr_mngr_assetmanager.h"
-#include "visual/qr_visx_camera.h"
-#include "visual/qr_visx_cameramanager.h"
-#include "visual/qr_visx_gl.h"
+#include "visual/view/qr_visx_camera.h"
+#include "visual/view/qr_visx_cameramanager.h"
+#include "visual/gl/qr_visx_gl.h"
 #include "visual/qr_visx_main.h"
-#include "visual/qr_visx_materialmanager.h"
-#include "visual/qr_visx_shaderconfiguration.h"
-#include "visual/qr_visx_shadermanager.h"
-#include "visual/qr_visx_statemanager.h"
-#include "visual/qr_visx_texture.h"
-#include "visual/qr_visx_texturemanager.h"
-#include "visual/qr_visx_transform.h"
+#include "visual/materials/qr_visx_materialmanager.h"
+#include "visual/shaders/qr_visx_shaderconfiguration.h"
+#include "visual/shaders/qr_visx_shadermanager.h"
+#include "visual/state/qr_visx_statemanager.h"
+#include "visual/textures/qr_visx_texture.h"
+#include "visual/textures/qr_visx_texturemanager.h"
+#include "visual/view/qr_visx_transform.h"
 
 #include <algorithm>
 

@@ -9,16 +9,16 @@
 
 #include "resource/qr_resc_inifile.h"
 #include "resource/qr_resc_stringlist.h"
-#include "visual/qr_visx_extensionmanager.h"
+#include "visual/gl/qr_visx_extensionmanager.h"
 #include "visual/qr_visx_main.h"
-#include "visual/qr_visx_material.h"
-#include "visual/qr_visx_materialinstance.h"
-#include "visual/qr_visx_materialmanager.h"
-#include "visual/qr_visx_materialvariable.h"
-#include "visual/qr_visx_model.h"
-#include "visual/qr_visx_texture.h"
-#include "visual/qr_visx_transform.h"
-#include "visual/qr_visx_vertexbuffer.h"
+#include "visual/materials/qr_visx_material.h"
+#include "visual/materials/qr_visx_materialinstance.h"
+#include "visual/materials/qr_visx_materialmanager.h"
+#include "visual/materials/qr_visx_materialvariable.h"
+#include "visual/geometry/qr_visx_model.h"
+#include "visual/textures/qr_visx_texture.h"
+#include "visual/view/qr_visx_transform.h"
+#include "visual/geometry/qr_visx_vertexbuffer.h"
 
 #include <gmock/gmock.h>
 

@@ -18,7 +18,7 @@
 #include "math/qr_math_matrix.h"
 #include "math/qr_math_quaternion.h"
 #include "resource/qr_resc_image.h"
-#include "visual/qr_visx_model.h"
+#include "visual/geometry/qr_visx_model.h"
 #include "world/app_wrld_models.h"
 
 #include <gmock/gmock.h>

@@ -10,8 +10,8 @@
 #include "editor/app_edit_windows.h"
 #include "entities/app_entt_editform.h"
 #include "math/qr_math_quaternion.h"
-#include "visual/qr_visx_camera.h"
-#include "visual/qr_visx_cameramanager.h"
+#include "visual/view/qr_visx_camera.h"
+#include "visual/view/qr_visx_cameramanager.h"
 
 #include <map>
 #include <string>

@@ -2,7 +2,7 @@
 
 #include "entities/app_entt_editform.h"
 #include "entities/app_entt_environmentmodel.h"
-#include "visual/qr_visx_model.h"
+#include "visual/geometry/qr_visx_model.h"
 #include "world/app_wrld_models.h"
 
 #include <gtest/gtest.h>

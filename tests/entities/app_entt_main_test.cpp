@@ -5,8 +5,8 @@
 #include "entities/app_entt_main.h"
 #include "environment/app_envr_block.h"
 #include "file/qr_file_file.h"
-#include "visual/qr_visx_model.h"
-#include "visual/qr_visx_vertexbuffer.h"
+#include "visual/geometry/qr_visx_model.h"
+#include "visual/geometry/qr_visx_vertexbuffer.h"
 
 #include <gtest/gtest.h>
 

@@ -4,11 +4,11 @@
 #include "entities/app_entt_pickup.h"
 #include "entities/app_entt_sprite.h"
 #include "file/qr_file_file.h"
-#include "visual/qr_visx_materialmanager.h"
-#include "visual/qr_visx_materialvariable.h"
-#include "visual/qr_visx_materialvariablepool.h"
-#include "visual/qr_visx_texture.h"
-#include "visual/qr_visx_vertexbuffer.h"
+#include "visual/materials/qr_visx_materialmanager.h"
+#include "visual/materials/qr_visx_materialvariable.h"
+#include "visual/materials/qr_visx_materialvariablepool.h"
+#include "visual/textures/qr_visx_texture.h"
+#include "visual/geometry/qr_visx_vertexbuffer.h"
 
 #include <gtest/gtest.h>
 

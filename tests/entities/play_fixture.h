@@ -14,8 +14,8 @@
 #include "sound/qr_boom_channel.h"
 #include "sound/qr_boom_main.h"
 #include "sound/qr_boom_sample.h"
-#include "visual/qr_visx_model.h"
-#include "visual/qr_visx_vertexbuffer.h"
+#include "visual/geometry/qr_visx_model.h"
+#include "visual/geometry/qr_visx_vertexbuffer.h"
 #include "world/app_wrld_main.h"
 
 #include <filesystem>

@@ -9,12 +9,12 @@
 #include "environment/app_envr_blockmesh.h"
 #include "environment/app_envr_main.h"
 #include "math/qr_math_quaternion.h"
-#include "visual/qr_visx_camera.h"
-#include "visual/qr_visx_rendertargetmanager.h"
-#include "visual/qr_visx_shaderconfiguration.h"
-#include "visual/qr_visx_texture.h"
-#include "visual/qr_visx_texturemanager.h"
-#include "visual/qr_visx_vertexbuffer.h"
+#include "visual/view/qr_visx_camera.h"
+#include "visual/targets/qr_visx_rendertargetmanager.h"
+#include "visual/shaders/qr_visx_shaderconfiguration.h"
+#include "visual/textures/qr_visx_texture.h"
+#include "visual/textures/qr_visx_texturemanager.h"
+#include "visual/geometry/qr_visx_vertexbuffer.h"
 #include "world/app_wrld_shadow.h"
 
 #include <QImage>

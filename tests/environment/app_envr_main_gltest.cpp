@@ -7,14 +7,14 @@
 #include "environment/app_envr_main.h"
 #include "math/qr_math_matrix.h"
 #include "math/qr_math_quaternion.h"
-#include "visual/qr_visx_camera.h"
-#include "visual/qr_visx_cameramanager.h"
-#include "visual/qr_visx_gl.h"
+#include "visual/view/qr_visx_camera.h"
+#include "visual/view/qr_visx_cameramanager.h"
+#include "visual/gl/qr_visx_gl.h"
 #include "visual/qr_visx_main.h"
-#include "visual/qr_visx_materialmanager.h"
-#include "visual/qr_visx_materialvariablepool.h"
-#include "visual/qr_visx_viewport.h"
-#include "visual/rendercontexts/qr_visx_rendercontextmanager.h"
+#include "visual/materials/qr_visx_materialmanager.h"
+#include "visual/materials/qr_visx_materialvariablepool.h"
+#include "visual/view/qr_visx_viewport.h"
+#include "visual/device/rendercontexts/qr_visx_rendercontextmanager.h"
 
 #include <QImage>
 #include <gmock/gmock.h>

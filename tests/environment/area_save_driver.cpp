@@ -13,10 +13,10 @@
 #include "core/qr_core_messagebox.h"
 #include "core/qr_core_programfolder.h"
 #include "environment/app_envr_main.h"
-#include "visual/qr_visx_extensionmanager.h"
+#include "visual/gl/qr_visx_extensionmanager.h"
 #include "visual/qr_visx_main.h"
-#include "visual/qr_visx_materialmanager.h"
-#include "visual/qr_visx_vertexbuffermanager.h"
+#include "visual/materials/qr_visx_materialmanager.h"
+#include "visual/geometry/qr_visx_vertexbuffermanager.h"
 #include "world/app_wrld_main.h"
 
 #include <QApplication>

@@ -3,7 +3,7 @@
 // OpenGL, so unit tests see exactly what the engine sends, without a context. Installs itself as
 // the process-wide layer for its lifetime.
 
-#include "visual/qr_visx_gl.h"
+#include "visual/gl/qr_visx_gl.h"
 
 #include <cstdint>
 #include <deque>

@@ -1,6 +1,6 @@
 #include "visual_unit_fixture.h"
 
-#include "visual/qr_visx_extensionmanager.h"
+#include "visual/gl/qr_visx_extensionmanager.h"
 
 #include <gmock/gmock.h>
 

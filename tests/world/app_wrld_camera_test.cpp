@@ -2,10 +2,10 @@
 
 #include "math/qr_math_matrix.h"
 #include "math/qr_math_quaternion.h"
-#include "visual/qr_visx_camera.h"
-#include "visual/qr_visx_cameramanager.h"
-#include "visual/qr_visx_frustum.h"
-#include "visual/qr_visx_viewport.h"
+#include "visual/view/qr_visx_camera.h"
+#include "visual/view/qr_visx_cameramanager.h"
+#include "visual/view/qr_visx_frustum.h"
+#include "visual/view/qr_visx_viewport.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 #include "entity_world_fixture.h"
 
 #include "core/qr_time_main.h"
-#include "visual/qr_visx_camera.h"
-#include "visual/qr_visx_cameramanager.h"
-#include "visual/qr_visx_font.h"
+#include "visual/view/qr_visx_camera.h"
+#include "visual/view/qr_visx_cameramanager.h"
+#include "visual/text/qr_visx_font.h"
 #include "world/app_wrld_hud.h"
 
 #include <gmock/gmock.h>

@@ -1,6 +1,6 @@
 #include "world_unit_fixture.h"
 
-#include "visual/qr_visx_materialvariablepool.h"
+#include "visual/materials/qr_visx_materialvariablepool.h"
 #include "world/app_wrld_light.h"
 
 #include <cmath>

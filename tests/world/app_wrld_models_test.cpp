@@ -1,7 +1,7 @@
 #include "world_unit_fixture.h"
 
-#include "visual/qr_visx_model.h"
-#include "visual/qr_visx_vertexbuffer.h"
+#include "visual/geometry/qr_visx_model.h"
+#include "visual/geometry/qr_visx_vertexbuffer.h"
 #include "world/app_wrld_models.h"
 
 #include <gmock/gmock.h>

@@ -7,14 +7,15 @@
 #include "math/qr_math_matrix.h"
 #include "math/qr_math_quaternion.h"
 #include "math/qr_math_vector.h"
-#include "visual/qr_visx_camera.h"
-#include "visual/qr_visx_cameramanager.h"
-#include "visual/qr_visx_gl.h"
+#include "visual/view/qr_visx_camera.h"
+#include "visual/view/qr_visx_cameramanager.h"
+#include "visual/view/qr_visx_frustum.h"
+#include "visual/gl/qr_visx_gl.h"
 #include "visual/qr_visx_main.h"
-#include "visual/qr_visx_materialmanager.h"
-#include "visual/qr_visx_materialvariablepool.h"
-#include "visual/qr_visx_util.h"
-#include "visual/rendercontexts/qr_visx_rendercontextmanager.h"
+#include "visual/materials/qr_visx_materialmanager.h"
+#include "visual/materials/qr_visx_materialvariablepool.h"
+#include "visual/text/qr_visx_util.h"
+#include "visual/device/rendercontexts/qr_visx_rendercontextmanager.h"
 #include "world/app_wrld_shadow.h"
 
 #include <QImage>
@@ -123,4 +124,44 @@ TEST_F(ShadowPicture, CasterDarkensTheGroundUnderItOnly)
     EXPECT_GT(brightnessAt(focus + Vector3{20.0f, 0.0f, 0.0f}), 300);
     EXPECT_FALSE(visual().checkGLError());
     EXPECT_THAT(shownBoxes(), IsEmpty());
+}
+
+// The pass borrows the one 3D camera: whatever draws after it must see the view's frustum again,
+// including probes beside the view that the sun's square would catch (and the other way round).
+TEST_F(ShadowPicture, ViewCameraAndFrustumAreTheSameAfterThePass)
+{
+    ASSERT_NE(context_, nullptr);
+    QRVISXCamera3D& camera = *visual().getCameraManager()->get3DCamera();
+    const QRVISXFrustum& frustum = *visual().getCameraManager()->getFrustum();
+    // An oblique view from a height: turned 35 degrees about y, pitched down 20.
+    const Vector3 eye{812.0f, 43.0f, 611.0f};
+    camera.setPosition(eye);
+    camera.setOrientation(QRMATHQuaternion::rotateX(QRMATHQuaternion::fromRotationY(35.0f), -20.0f));
+    camera.setClipPlanes(0.6f, 300.0f);
+    visual().getCameraManager()->activateCamera(&camera);
+    const Vector3 forward = QRMATHQuaternion::rotateVector(camera.getOrientation(), {0.0f, 0.0f, -1.0f});
+    const Vector3 side = QRMATHQuaternion::rotateVector(camera.getOrientation(), {1.0f, 0.0f, 0.0f});
+    const std::vector<Vector3> probes = {
+        eye + forward * 40.0f,                   // ahead: seen by both
+        eye + side * 60.0f + Vector3{0, -30, 0}, // beside the view, inside the sun's square
+        eye - forward * 30.0f,                   // behind the eye, inside the square
+        eye + forward * 250.0f + side * 80.0f,   // far ahead off to the side: the view only
+    };
+    std::vector<bool> before;
+    for (const Vector3& probe : probes)
+        before.push_back(frustum.isSphereVisible(probe, 1.0f));
+    const Matrix4 projection = camera.getProjectionMatrix();
+    const Matrix4 view = camera.getViewMatrix();
+
+    shadow_->renderShadowMapAt(eye, [] {});
+
+    for (std::size_t i = 0; i < probes.size(); ++i)
+        EXPECT_EQ(frustum.isSphereVisible(probes[i], 1.0f), before[i]) << "probe " << i;
+    EXPECT_FALSE(camera.isOrthographic());
+    EXPECT_EQ(camera.getPosition().x, eye.x);
+    EXPECT_EQ(camera.getPosition().y, eye.y);
+    for (int i = 0; i < 16; ++i) {
+        EXPECT_NEAR(camera.getProjectionMatrix().m[i], projection.m[i], 1e-5f) << "projection " << i;
+        EXPECT_NEAR(camera.getViewMatrix().m[i], view.m[i], 1e-4f) << "view " << i;
+    }
 }

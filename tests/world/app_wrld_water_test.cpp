@@ -2,9 +2,9 @@
 
 #include "environment/app_envr_main.h"
 #include "math/qr_math_quaternion.h"
-#include "visual/qr_visx_camera.h"
-#include "visual/qr_visx_shaderconfiguration.h"
-#include "visual/qr_visx_shadervariable.h"
+#include "visual/view/qr_visx_camera.h"
+#include "visual/shaders/qr_visx_shaderconfiguration.h"
+#include "visual/shaders/qr_visx_shadervariable.h"
 #include "world/app_wrld_light.h"
 #include "world/app_wrld_water.h"
 

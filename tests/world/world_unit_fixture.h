@@ -6,12 +6,12 @@
 
 #include "visual_unit_fixture.h"
 
-#include "visual/qr_visx_cameramanager.h"
-#include "visual/qr_visx_extensionmanager.h"
-#include "visual/qr_visx_materialmanager.h"
-#include "visual/qr_visx_transform.h"
-#include "visual/qr_visx_vertexbuffermanager.h"
-#include "visual/qr_visx_viewport.h"
+#include "visual/view/qr_visx_cameramanager.h"
+#include "visual/gl/qr_visx_extensionmanager.h"
+#include "visual/materials/qr_visx_materialmanager.h"
+#include "visual/view/qr_visx_transform.h"
+#include "visual/geometry/qr_visx_vertexbuffermanager.h"
+#include "visual/view/qr_visx_viewport.h"
 
 #include <filesystem>
 

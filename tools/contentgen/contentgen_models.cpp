@@ -10,9 +10,9 @@
 
 #include "resource/qr_resc_inifile.h"
 #include "resource/qr_resc_stringlist.h"
-#include "visual/qr_visx_materialinstance.h"
-#include "visual/qr_visx_model.h"
-#include "visual/qr_visx_vertexbuffer.h"
+#include "visual/materials/qr_visx_materialinstance.h"
+#include "visual/geometry/qr_visx_model.h"
+#include "visual/geometry/qr_visx_vertexbuffer.h"
 
 #include <algorithm>
 #include <array>

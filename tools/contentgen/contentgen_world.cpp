@@ -19,7 +19,7 @@
 #include "entities/app_entt_main.h"
 #include "environment/app_envr_main.h"
 #include "math/qr_math_quaternion.h"
-#include "visual/qr_visx_model.h"
+#include "visual/geometry/qr_visx_model.h"
 #include "world/app_wrld_entities.h"
 #include "world/app_wrld_main.h"
 
