@@ -6,7 +6,7 @@
 
 #include "core/qr_core_device.h"
 #include "core/qr_core_object.h"
-#include "interaction/qr_inta_rawmotion.h"
+#include "interaction/qr_inta_xinput2rawmotion.h"
 
 #include <array>
 #include <cstdint>

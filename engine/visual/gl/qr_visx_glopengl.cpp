@@ -1,7 +1,6 @@
 #include "visual/gl/qr_visx_glopengl.h"
 
-// glxew.h brings in Xlib; this file must stay free of Qt headers.
-#include <GL/glxew.h>
+#include <GL/glew.h>
 #include <GL/glu.h>
 
 #include <algorithm>
@@ -24,7 +23,7 @@ bool QRVISXGLOpenGL::isExtensionSupported(const std::string& name)
     if (!loaderStarted_)
         return false;
     if (name.starts_with("GLX_"))
-        return glxewIsSupported(name.c_str()) == GL_TRUE;
+        return isGLXExtensionSupported(name);
     return glewIsSupported(name.c_str()) == GL_TRUE;
 }
 
@@ -693,21 +692,4 @@ void QRVISXGLOpenGL::multiTexCoord2f(GLenum unit, GLfloat s, GLfloat t)
         glMultiTexCoord2fARB(unit, s, t);
     else if (unit == GL_TEXTURE0)
         glTexCoord2f(s, t);
-}
-
-void QRVISXGLOpenGL::swapIntervalEXT(int interval)
-{
-    // glxew turns glXGetCurrentDisplay into a pointer of the loader; the others stay functions.
-    if (!glXSwapIntervalEXT || !glXGetCurrentDisplay || !glXGetCurrentContext())
-        return;
-    Display* display = glXGetCurrentDisplay();
-    const GLXDrawable drawable = glXGetCurrentDrawable();
-    if (display && drawable)
-        glXSwapIntervalEXT(display, drawable, interval);
-}
-
-void QRVISXGLOpenGL::swapIntervalMESA(int interval)
-{
-    if (glXSwapIntervalMESA && glXGetCurrentContext())
-        glXSwapIntervalMESA(static_cast<unsigned int>(interval));
 }

@@ -139,5 +139,8 @@ public:
     void swapIntervalMESA(int interval) override;
 
 private:
+    // In qr_visx_glopenglglx.cpp, with the rest of what only GLX has.
+    static bool isGLXExtensionSupported(const std::string& name);
+
     bool loaderStarted_ = false;
 };

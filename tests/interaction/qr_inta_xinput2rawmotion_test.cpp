@@ -1,4 +1,4 @@
-#include "interaction/qr_inta_rawmotion.h"
+#include "interaction/qr_inta_xinput2rawmotion.h"
 
 #include <gtest/gtest.h>
 

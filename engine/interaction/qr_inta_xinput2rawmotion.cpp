@@ -1,4 +1,4 @@
-#include "interaction/qr_inta_rawmotion.h"
+#include "interaction/qr_inta_xinput2rawmotion.h"
 
 // Xlib and XInput2 only: their macros (Bool, Status, None) break Qt headers, so none may follow.
 #include <X11/Xlib.h>
