@@ -1,5 +1,6 @@
 #include "editor/app_edit_cursor.h"
 
+#include "editor/app_edit_attributeedit.h"
 #include "editor/app_edit_history.h"
 #include "editor/app_edit_main.h"
 #include "editor/app_edit_windows.h"
@@ -33,6 +34,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <numbers>
+#include <vector>
 
 namespace {
 constexpr float kFarAway = 999999.0f;
@@ -67,6 +69,32 @@ constexpr std::array<Actor, 4> kActors{{
 bool isSculptingTool(int tool)
 {
     return tool >= APPEDITCursor::RaiseTerrain && tool <= APPEDITCursor::SmoothTerrain;
+}
+
+// The grid points on the line from one point to another, without the first: where a drag went
+// between two frames.
+std::vector<APPENVRGridIndex> gridLine(APPENVRGridIndex from, APPENVRGridIndex to)
+{
+    std::vector<APPENVRGridIndex> points;
+    const int dx = std::abs(to.x - from.x);
+    const int dz = -std::abs(to.z - from.z);
+    const int stepX = from.x < to.x ? 1 : -1;
+    const int stepZ = from.z < to.z ? 1 : -1;
+    int error = dx + dz;
+    APPENVRGridIndex at = from;
+    while (at.x != to.x || at.z != to.z) {
+        const int twice = 2 * error;
+        if (twice >= dz) {
+            error += dz;
+            at.x += stepX;
+        }
+        if (twice <= dx) {
+            error += dx;
+            at.z += stepZ;
+        }
+        points.push_back(at);
+    }
+    return points;
 }
 
 bool meetsBox(const Vector3& start, const Vector3& end, const Vector3& minimum, const Vector3& maximum)
@@ -135,6 +163,9 @@ const char* APPEDITCursor::toolCaption(int tool)
 
 void APPEDITCursor::setTool(int tool)
 {
+    // The release of a drag begun with the tool being left would reach only the new tool.
+    if (tool != tool_)
+        endStroke();
     history().commit();
     tool_ = tool;
     if (APPEDITToolWindow* tools = editor_->getToolWindow())
@@ -158,6 +189,22 @@ void APPEDITCursor::setPicking(bool on)
     pickTerrain_ = on;
     pickEntities_ = on;
     refreshIndices_ = on;
+}
+
+void APPEDITCursor::endStroke()
+{
+    const int tool = strokeTool_;
+    strokeTool_ = None;
+    strokeVertex_ = {-1, -1};
+    strokeCell_ = {-1, -1};
+    setPicking(true);
+    planeMode_ = false;
+    // The boxes follow the terrain once per stroke, even when it ends off the terrain, and before
+    // the step closes, so that undo and redo give the boxes back with the heights.
+    if (isSculptingTool(tool))
+        if (APPWRLDMain* world = editor_->getWorld())
+            world->getEnvironment()->updateBounds();
+    history().commit();
 }
 
 void APPEDITCursor::checkSelection()
@@ -186,7 +233,8 @@ void APPEDITCursor::update(const APPEDITInput& input)
         setPicking(true);
         planeMode_ = false;
     }
-    if (input.editEntityHeld)
+    // E held with the right button flies the camera up instead.
+    if (input.editEntityHeld && !input.rightHeld && tool_ != EditEntity)
         setTool(EditEntity);
 
     // Clicks on the tool window's controls are not meant for the world.
@@ -199,6 +247,10 @@ void APPEDITCursor::update(const APPEDITInput& input)
         }
         runTool(input);
     }
+    // The release ends the stroke, also one the tool did not see (its window had the focus, or
+    // the editor was not running when the button was let go).
+    if (!input.leftHeld && strokeTool_ != None)
+        endStroke();
     // A stroke or drag is one step, from the press to the release.
     if (!input.leftHeld)
         history().commit();
@@ -229,6 +281,10 @@ void APPEDITCursor::pick(const APPEDITInput& input)
     if (!world)
         return;
     APPENVRMain& environment = *world->getEnvironment();
+    // While a menu or another window is over the view the cursor stays where it was: Save Area
+    // must not take the area under the menu item.
+    if (const APPEDITHost* host = editor_->getHost(); host && !host->isViewUnderMouse())
+        return;
     if (refreshIndices_) {
         previousPosition_ = position_;
         area_ = nullptr;
@@ -250,12 +306,15 @@ void APPEDITCursor::pick(const APPEDITInput& input)
         position_ = hit;
         best = QRMATHVector3::distance(position_, segment.start);
     }
+    overWorld_ = best < kFarAway;
     if (pickEntities_) {
-        // The entity under the mouse is selected even where the terrain in front of it is nearer.
-        if (APPENTTMain* entity = pickEntity(segment, hit)) {
+        // Only an entity in front of the terrain is under the mouse: one hidden behind a hill
+        // must not be the one a click edits or deletes.
+        APPENTTMain* entity = pickEntity(segment, hit);
+        if (entity && QRMATHVector3::distance(hit, segment.start) < best) {
             selected_ = entity;
-            if (QRMATHVector3::distance(hit, segment.start) < best)
-                position_ = hit;
+            position_ = hit;
+            overWorld_ = true;
         }
     }
     const APPEDITHost* host = editor_->getHost();
@@ -271,6 +330,8 @@ void APPEDITCursor::pick(const APPEDITInput& input)
             area_ = environment.getArea(index.ax, index.az);
             const APPENVRBlockIndex blockIndex = environment.getBlockIndex(position_);
             block_ = area_->getBlock(blockIndex.bx, blockIndex.bz);
+            if (overWorld_)
+                lastPickedArea_ = area_;
         }
     }
 }
@@ -406,12 +467,18 @@ void APPEDITCursor::runTool(const APPEDITInput& input)
     APPWRLDMain* world = editor_->getWorld();
     if (!world)
         return;
+    if (input.leftPressed && tool_ != None)
+        strokeTool_ = tool_;
+    // Holding and letting go act only in a stroke this tool began: after undo or a change of tool
+    // the button does nothing until it is pressed again.
+    const bool stroking = strokeTool_ == tool_ && tool_ != None;
     switch (tool_) {
     case RaiseTerrain:
     case LowerTerrain:
     case RoughenTerrain:
     case SmoothTerrain:
-        runBrush(input);
+        if (stroking)
+            runBrush(input);
         break;
     case ImportHeightmap:
     case ImportGroundmap:
@@ -427,7 +494,7 @@ void APPEDITCursor::runTool(const APPEDITInput& input)
     case SetGroundType:
     case SetStreet:
     case DeleteStreet:
-        if (input.leftHeld)
+        if (input.leftHeld && stroking)
             runGroundTool();
         break;
     case CreateEntity:
@@ -435,17 +502,19 @@ void APPEDITCursor::runTool(const APPEDITInput& input)
             createEntity();
         break;
     case EditEntity:
-        if (input.leftReleased && selected_ && editor_->getEntityForm()) {
+        if (input.leftReleased && stroking && selected_ && editor_->getEntityForm()) {
             history().beginEntity(toolCaption(tool_), selected_);
-            selected_->editAttributes(*editor_->getEntityForm());
+            APPEDITAttributeEdit(*editor_->getEntityForm()).run(*selected_);
             history().commit();
         }
         break;
     case MoveEntity:
-        moveEntity(input);
+        if (stroking)
+            moveEntity(input);
         break;
     case RotateEntity:
-        rotateEntity(input);
+        if (stroking)
+            rotateEntity(input);
         break;
     case PlaceOnGround:
         if (input.leftPressed && selected_) {
@@ -469,9 +538,7 @@ void APPEDITCursor::runTool(const APPEDITInput& input)
 
 void APPEDITCursor::runBrush(const APPEDITInput& input)
 {
-    APPENVRMain& environment = *editor_->getWorld()->getEnvironment();
     const APPEDITToolWindow* tools = editor_->getToolWindow();
-    const int size = tools ? tools->getBrushSize() : 2;
     const float strength = static_cast<float>((tools ? tools->getIntensity() : 2) + 1) * input.delta;
     // Raising and lowering stay on the vertex where the stroke began; roughening and smoothing
     // follow the mouse.
@@ -479,53 +546,83 @@ void APPEDITCursor::runBrush(const APPEDITInput& input)
 
     if (vertex_.x >= 0 && input.leftPressed && anchored)
         setPicking(false);
-    if (vertex_.x >= 0 && input.leftHeld) {
-        history().beginTerrain(toolCaption(tool_));
-        const int x0 = std::clamp(vertex_.x - (size + 1), 0, kLastVertex);
-        const int x1 = std::clamp(vertex_.x + (size + 1), 0, kLastVertex);
-        const int z0 = std::clamp(vertex_.z - (size + 1), 0, kLastVertex);
-        const int z1 = std::clamp(vertex_.z + (size + 1), 0, kLastVertex);
-        float mean = 0.0f;
-        if (tool_ == SmoothTerrain) {
-            for (int i = x0; i <= x1; ++i)
-                for (int j = z0; j <= z1; ++j)
-                    mean += environment.getVertex(i, j).height;
-            mean /= static_cast<float>((x1 - x0 + 1) * (z1 - z0 + 1));
-        }
-        for (int i = x0; i <= x1; ++i) {
-            for (int j = z0; j <= z1; ++j) {
-                const float falloff = brushFalloff(i, j, vertex_.x, vertex_.z, size);
-                const float height = environment.getVertex(i, j).height;
-                float change = 0.0f;
-                switch (tool_) {
-                case RaiseTerrain: change = falloff * kBrushSpeed * strength; break;
-                case LowerTerrain: change = -falloff * kBrushSpeed * strength; break;
-                case RoughenTerrain:
-                    change = QRMATHRandom::randomFloat(-1.0f, 1.0f) * kRoughness * falloff * strength;
-                    break;
-                default: change = (mean - height) * falloff * strength; break;
-                }
-                environment.setHeight(i, j, height + change);
+    if (vertex_.x < 0) {
+        strokeVertex_ = {-1, -1};
+        return;
+    }
+    if (!input.leftHeld)
+        return;
+    history().beginTerrain(toolCaption(tool_));
+    // A fast drag leaves no gaps: every vertex on the way from the last frame's gets its dab, and
+    // the dabs share the frame's time, so a stroke works as hard as a slow one.
+    std::vector<APPENVRGridIndex> dabs;
+    if (!anchored && strokeVertex_.x >= 0)
+        dabs = gridLine(strokeVertex_, vertex_);
+    if (dabs.empty())
+        dabs.push_back(vertex_);
+    for (const APPENVRGridIndex& dab : dabs)
+        applyBrush(dab, strength / static_cast<float>(dabs.size()));
+    strokeVertex_ = vertex_;
+}
+
+void APPEDITCursor::applyBrush(APPENVRGridIndex centre, float strength)
+{
+    APPENVRMain& environment = *editor_->getWorld()->getEnvironment();
+    const APPEDITToolWindow* tools = editor_->getToolWindow();
+    const int size = tools ? tools->getBrushSize() : 2;
+    const int x0 = std::clamp(centre.x - (size + 1), 0, kLastVertex);
+    const int x1 = std::clamp(centre.x + (size + 1), 0, kLastVertex);
+    const int z0 = std::clamp(centre.z - (size + 1), 0, kLastVertex);
+    const int z1 = std::clamp(centre.z + (size + 1), 0, kLastVertex);
+    float mean = 0.0f;
+    if (tool_ == SmoothTerrain) {
+        for (int i = x0; i <= x1; ++i)
+            for (int j = z0; j <= z1; ++j)
+                mean += environment.getVertex(i, j).height;
+        mean /= static_cast<float>((x1 - x0 + 1) * (z1 - z0 + 1));
+    }
+    for (int i = x0; i <= x1; ++i) {
+        for (int j = z0; j <= z1; ++j) {
+            const float falloff = brushFalloff(i, j, centre.x, centre.z, size);
+            const float height = environment.getVertex(i, j).height;
+            float change = 0.0f;
+            switch (tool_) {
+            case RaiseTerrain: change = falloff * kBrushSpeed * strength; break;
+            case LowerTerrain: change = -falloff * kBrushSpeed * strength; break;
+            case RoughenTerrain:
+                change = QRMATHRandom::randomFloat(-1.0f, 1.0f) * kRoughness * falloff * strength;
+                break;
+            // Moving more than the whole way to the mean would overshoot it and, frame after
+            // frame at a low frame rate, swing the heights apart without end.
+            default: change = (mean - height) * std::min(falloff * strength, 1.0f); break;
             }
+            environment.setHeight(i, j, height + change);
         }
-        environment.updateNormalsInRange(x0, z0, x1, z1);
     }
-    // The boxes follow the terrain once per stroke, even when it ends off the terrain.
-    if (input.leftReleased) {
-        environment.updateBounds();
-        if (anchored)
-            setPicking(true);
-    }
+    environment.updateNormalsInRange(x0, z0, x1, z1);
 }
 
 void APPEDITCursor::runGroundTool()
 {
-    if (cell_.x < 0)
+    if (cell_.x < 0) {
+        strokeCell_ = {-1, -1};
         return;
-    APPENVRMain& environment = *editor_->getWorld()->getEnvironment();
+    }
     history().beginTerrain(toolCaption(tool_));
-    const int x = cell_.x;
-    const int z = cell_.z;
+    // Every cell on the way from the last frame's, so a fast drag paints an unbroken street.
+    std::vector<APPENVRGridIndex> cells{cell_};
+    if (strokeCell_.x >= 0)
+        cells = gridLine(strokeCell_, cell_);
+    for (const APPENVRGridIndex& cell : cells)
+        paintCell(cell);
+    strokeCell_ = cell_;
+}
+
+void APPEDITCursor::paintCell(APPENVRGridIndex cell)
+{
+    APPENVRMain& environment = *editor_->getWorld()->getEnvironment();
+    const int x = cell.x;
+    const int z = cell.z;
     if (tool_ == SetGroundType) {
         const APPEDITToolWindow* tools = editor_->getToolWindow();
         environment.setGroundType(x, z, tools && tools->getGroundType() == 1 ? 1 : 0);
@@ -539,6 +636,11 @@ void APPEDITCursor::runGroundTool()
 
 void APPEDITCursor::createEntity()
 {
+    // Over the sky the cursor keeps an old point, possibly far off the screen.
+    if (!overWorld_) {
+        editor_->showStatus("Nothing created: there is no ground under the cursor");
+        return;
+    }
     APPWRLDMain& world = *editor_->getWorld();
     const APPEDITToolWindow* tools = editor_->getToolWindow();
     float angle = creationAngle(tools ? tools->getRotationPosition() : 0);
@@ -601,10 +703,6 @@ void APPEDITCursor::moveEntity(const APPEDITInput& input)
             selected_->setPosition(p);
         }
     }
-    if (input.leftReleased) {
-        setPicking(true);
-        planeMode_ = false;
-    }
 }
 
 void APPEDITCursor::rotateEntity(const APPEDITInput& input)
@@ -630,8 +728,6 @@ void APPEDITCursor::rotateEntity(const APPEDITInput& input)
             selected_->rotateLocalZ(turn);
         }
     }
-    if (input.leftReleased)
-        setPicking(true);
 }
 
 // ---------------------------------------------------------------------------------------------

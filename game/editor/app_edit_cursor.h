@@ -28,6 +28,13 @@ struct APPEDITInput {
     bool panHeld = false;
     bool tabPressed = false;
     bool editEntityHeld = false;
+    // Keyboard flight while the right button is held: W, S, A, D, E (up), Q (down).
+    bool flyForward = false;
+    bool flyBack = false;
+    bool flyLeft = false;
+    bool flyRight = false;
+    bool flyUp = false;
+    bool flyDown = false;
     // Raw motion of the poll (y up) and the wheel (120 per notch).
     int motionX = 0;
     int motionY = 0;
@@ -97,6 +104,15 @@ public:
     // Forgets a selected entity that is no longer in the world.
     void checkSelection();
 
+    // Whether a press began a stroke or drag whose release has not been seen yet.
+    bool isStroking() const { return strokeTool_ != None; }
+    // Finishes the stroke or drag in progress as its release would (boxes, picking, the step),
+    // for when the release will never reach the tool: another tool, undo, the mouse let go
+    // while the editor did not look.
+    void endStroke();
+    // The area of the last point of the world the mouse was over; null before the first.
+    APPENVRArea* getLastPickedArea() const { return lastPickedArea_; }
+
 private:
     struct Segment {
         Vector3 start;
@@ -112,7 +128,9 @@ private:
 
     void runTool(const APPEDITInput& input);
     void runBrush(const APPEDITInput& input);
+    void applyBrush(APPENVRGridIndex centre, float strength);
     void runGroundTool();
+    void paintCell(APPENVRGridIndex cell);
     void createEntity();
     void moveEntity(const APPEDITInput& input);
     void rotateEntity(const APPEDITInput& input);
@@ -136,6 +154,13 @@ private:
     bool pickEntities_ = true;
     bool refreshIndices_ = true;
     bool planeMode_ = false;
+    bool overWorld_ = false;
+    APPENVRArea* lastPickedArea_ = nullptr;
+    // The tool whose press began the stroke in progress, and where its last frame painted, so a
+    // fast drag paints the whole way between two frames.
+    int strokeTool_ = None;
+    APPENVRGridIndex strokeVertex_{-1, -1};
+    APPENVRGridIndex strokeCell_{-1, -1};
     Vector3 planePoint_;
     Vector3 planeNormal_;
 };

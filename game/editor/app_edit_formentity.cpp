@@ -1,5 +1,7 @@
 #include "editor/app_edit_formentity.h"
 
+#include "editor/app_edit_attributecheck.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -28,6 +30,19 @@ QLineEdit* addEdit(QWidget* page, const char* name)
     edit->setObjectName(name);
     return edit;
 }
+
+// A field beside a note that the area files do not keep its value: it lasts until the program ends.
+QWidget* notKept(QWidget* page, QWidget* field)
+{
+    auto* row = new QWidget(page);
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(field, 1);
+    auto* note = new QLabel("not saved in the area file", row);
+    note->setEnabled(false);
+    layout->addWidget(note);
+    return row;
+}
 } // namespace
 
 TFormEntity::TFormEntity(QWidget* mainForm) : QDialog(mainForm)
@@ -42,7 +57,7 @@ TFormEntity::TFormEntity(QWidget* mainForm) : QDialog(mainForm)
 
     auto* main = new QWidget;
     auto* mainLayout = new QFormLayout(main);
-    mainLayout->addRow("Name", addEdit(main, "EMainName"));
+    mainLayout->addRow("Name", notKept(main, addEdit(main, "EMainName")));
     auto* position = new QHBoxLayout;
     for (const char* name : {"EMainPositionX", "EMainPositionY", "EMainPositionZ"})
         position->addWidget(addEdit(main, name));
@@ -52,10 +67,10 @@ TFormEntity::TFormEntity(QWidget* mainForm) : QDialog(mainForm)
 
     auto* actor = new QWidget;
     auto* actorLayout = new QFormLayout(actor);
-    actorLayout->addRow("Health:", addEdit(actor, "EActorHealth"));
+    actorLayout->addRow("Health:", notKept(actor, addEdit(actor, "EActorHealth")));
     auto* targetable = new QCheckBox(actor);
     targetable->setObjectName("CBActorTargetable");
-    actorLayout->addRow("Targetable:", targetable);
+    actorLayout->addRow("Targetable:", notKept(actor, targetable));
     pages_->addTab(actor, "Actor");
 
     auto* scenery = new QWidget;
@@ -69,15 +84,43 @@ TFormEntity::TFormEntity(QWidget* mainForm) : QDialog(mainForm)
     pages_->addTab(new QWidget, "Character");
 
     auto* buttons = new QDialogButtonBox(this);
-    QPushButton* ok = buttons->addButton("OK", QDialogButtonBox::AcceptRole);
-    ok->setDefault(true);
+    ok_ = buttons->addButton("OK", QDialogButtonBox::AcceptRole);
+    ok_->setObjectName("OK");
+    ok_->setDefault(true);
     buttons->addButton("Cancel", QDialogButtonBox::RejectRole);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
+    message_ = new QLabel(this);
+    message_->setObjectName("LMessage");
+    QPalette warning = message_->palette();
+    warning.setColor(QPalette::WindowText, Qt::darkRed);
+    message_->setPalette(warning);
+
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(pages_, 1);
+    layout->addWidget(message_);
     layout->addWidget(buttons);
+    for (QLineEdit* edit : findChildren<QLineEdit*>())
+        connect(edit, &QLineEdit::textChanged, this, [this] { validate(); });
+}
+
+void TFormEntity::validate()
+{
+    std::string fault;
+    for (const QLineEdit* edit : findChildren<QLineEdit*>()) {
+        // Fields of hidden pages are not the entity's and are not read back.
+        int page = -1;
+        for (const QWidget* up = edit->parentWidget(); up && page < 0; up = up->parentWidget())
+            page = pages_->indexOf(up);
+        if (page < 0 || !pages_->isTabVisible(page))
+            continue;
+        fault = APPEDITAttributeCheck::check(edit->objectName().toStdString(), edit->text().toStdString());
+        if (!fault.empty())
+            break;
+    }
+    message_->setText(QString::fromStdString(fault));
+    ok_->setEnabled(fault.empty());
 }
 
 int TFormEntity::tabIndex(std::string_view tab) const
@@ -158,5 +201,6 @@ bool TFormEntity::showModal()
 {
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->geometry().center() - rect().center());
+    validate();
     return exec() == QDialog::Accepted;
 }

@@ -7,6 +7,8 @@
 
 #include <QDialog>
 
+class QLabel;
+class QPushButton;
 class QTabWidget;
 
 class TFormEntity : public QDialog, public APPENTTEditForm {
@@ -28,6 +30,11 @@ public:
 
 private:
     int tabIndex(std::string_view tab) const;
+    // Checks the fields of the shown pages as they are typed: the first fault is named under the
+    // pages and OK stays off until there is none. The fields keep what was typed.
+    void validate();
 
     QTabWidget* pages_ = nullptr;
+    QLabel* message_ = nullptr;
+    QPushButton* ok_ = nullptr;
 };

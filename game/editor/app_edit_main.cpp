@@ -6,8 +6,11 @@
 #include "editor/app_edit_windows.h"
 #include "environment/app_envr_area.h"
 #include "environment/app_envr_block.h"
+#include "entities/app_entt_kip.h"
+#include "entities/app_entt_main.h"
 #include "interaction/qr_inta_action.h"
 #include "interaction/qr_inta_devices.h"
+#include "interaction/qr_inta_keyboard.h"
 #include "interaction/qr_inta_main.h"
 #include "interaction/qr_inta_mouse.h"
 #include "interaction/qr_inta_platforminput.h"
@@ -20,12 +23,25 @@
 #include "world/app_wrld_models.h"
 
 #include <algorithm>
+#include <cmath>
+#include <numbers>
 
 namespace {
 constexpr float kMoveSpeed = 0.15f;
 constexpr float kTurnSpeed = 0.5f;
 constexpr float kWheelSpeed = 0.01f;
 constexpr float kPitchLimit = 80.0f;
+// Keyboard flight in units per second; Shift makes it this much faster.
+constexpr float kFlySpeed = 40.0f;
+constexpr float kFastFlight = 4.0f;
+constexpr int kScanQ = 16;
+constexpr int kScanE = 18;
+// The camera keeps this far above the terrain.
+constexpr float kGroundClearance = 2.0f;
+// Entering the editor: this far behind and above the hero.
+constexpr float kBehindHero = 40.0f;
+constexpr float kAboveHero = 25.0f;
+constexpr float kWorldSize = APPENVRMain::kAreaSize * APPENVRMain::kAreaCount;
 // Where the tool window goes: this far from the screen's right and bottom edges.
 constexpr int kToolsRightMargin = 50;
 constexpr int kToolsBottomMargin = 100;
@@ -80,12 +96,21 @@ void APPEDITMain::setWindows(APPEDITToolWindow* tools, APPENTTEditForm* entityFo
 
 void APPEDITMain::undo()
 {
+    // A stroke still held is finished first, so the step holds its boxes too.
+    cursor_->endStroke();
     showStep("Undone: ", history_->undo());
 }
 
 void APPEDITMain::redo()
 {
+    cursor_->endStroke();
     showStep("Redone: ", history_->redo());
+}
+
+void APPEDITMain::showStatus(const std::string& text)
+{
+    if (host_)
+        host_->setStatusText(2, text);
 }
 
 void APPEDITMain::showStep(const char* what, const std::string& name)
@@ -156,16 +181,36 @@ bool APPEDITMain::areToolsShown() const
     return tools_ ? tools_->isShown() : toolsShown_;
 }
 
-void APPEDITMain::saveArea()
+bool APPEDITMain::saveArea()
 {
-    if (APPENVRArea* area = cursor_->getArea())
-        area->save();
+    // The mouse is on the menu when this runs: the area is the one last pointed at in the view.
+    APPENVRArea* area = cursor_->getLastPickedArea();
+    if (const APPENTTMain* selected = cursor_->getSelectedEntity(); selected && selected->getBlock())
+        area = selected->getBlock()->getArea();
+    if (!area) {
+        showStatus("Nothing saved: point at the area to save first");
+        return false;
+    }
+    const bool saved = area->save();
+    showStatus((saved ? "Saved " : "Could not save (see the log): ") + area->getFileName());
+    return saved;
 }
 
-void APPEDITMain::saveWorld()
+bool APPEDITMain::saveWorld()
 {
-    if (APPWRLDMain* world = getWorld())
-        world->saveWorld();
+    APPWRLDMain* world = getWorld();
+    if (!world)
+        return false;
+    const int before = recovery_->getSaveCount();
+    world->saveWorld();
+    const int saved = recovery_->getSaveCount() - before;
+    constexpr int kAreas = APPENVRMain::kAreaCount * APPENVRMain::kAreaCount;
+    if (saved == kAreas)
+        showStatus("Saved the world: " + QRUTILConvert::fromInt(saved) + " areas");
+    else
+        showStatus("Could not save " + QRUTILConvert::fromInt(kAreas - saved) + " of " + QRUTILConvert::fromInt(kAreas) +
+                   " areas (see the log)");
+    return saved == kAreas;
 }
 
 bool APPEDITMain::exportHeightmap()
@@ -207,6 +252,14 @@ APPEDITInput APPEDITMain::readInput()
     input.panHeld = actionState(actions, "Pan").held;
     input.tabPressed = actionState(actions, "Tab").pressed;
     input.editEntityHeld = actionState(actions, "Edit Entity").held;
+    input.flyForward = actionState(actions, "Forward").held;
+    input.flyBack = actionState(actions, "Back").held;
+    input.flyLeft = actionState(actions, "Left").held;
+    input.flyRight = actionState(actions, "Right").held;
+    if (const QRINTAKeyboard* keyboard = module->getDevices()->getKeyboard()) {
+        input.flyUp = keyboard->isPressed(kScanE);
+        input.flyDown = keyboard->isPressed(kScanQ);
+    }
     if (const QRINTAMouse* mouse = module->getDevices()->getMouse()) {
         input.motionX = mouse->getMotionX();
         input.motionY = mouse->getMotionY();
@@ -230,9 +283,16 @@ void APPEDITMain::update()
 
 void APPEDITMain::update(const APPEDITInput& input)
 {
+    update(input, APPEDITRecovery::Clock::now());
+}
+
+void APPEDITMain::update(const APPEDITInput& input, APPEDITRecovery::Clock::time_point now)
+{
     updateCamera(input);
     cursor_->update(input);
-    recovery_->update(APPEDITRecovery::Clock::now());
+    // Writing the copies stalls a frame; in the middle of a stroke the brush would jump.
+    if (!cursor_->isStroking())
+        recovery_->update(now);
     updateStatus();
 }
 
@@ -268,7 +328,54 @@ void APPEDITMain::updateCamera(const APPEDITInput& input)
     }
     if (input.wheel != 0)
         cameraPosition_ += forward * (static_cast<float>(input.wheel) * kWheelSpeed);
+    if (input.rightHeld) {
+        const auto axis = [](bool plus, bool minus) { return static_cast<float>(plus) - static_cast<float>(minus); };
+        const Vector3 flight = forward * axis(input.flyForward, input.flyBack) + side * axis(input.flyRight, input.flyLeft) +
+                               Vector3{0.0f, axis(input.flyUp, input.flyDown), 0.0f};
+        cameraPosition_ += flight * (kFlySpeed * (input.zoomHeld ? kFastFlight : 1.0f) * input.delta);
+    }
+    keepCameraAboveGround();
     setCamera(cameraPosition_, pitch_, yaw_);
+}
+
+void APPEDITMain::keepCameraAboveGround()
+{
+    APPWRLDMain* world = getWorld();
+    if (!world)
+        return;
+    // Beyond the edges the terrain's height would follow the edge's slope without end.
+    const Vector3 inside{std::clamp(cameraPosition_.x, 0.0f, kWorldSize), 0.0f, std::clamp(cameraPosition_.z, 0.0f, kWorldSize)};
+    cameraPosition_.y = std::max(cameraPosition_.y, world->getEnvironment()->getHeight(inside) + kGroundClearance);
+}
+
+void APPEDITMain::placeCameraBehindHero()
+{
+    APPWRLDMain* world = getWorld();
+    if (!world)
+        return;
+    const APPWRLDEntities& entities = *world->getEntities();
+    const APPENTTMain* hero = entities.getHero();
+    for (int i = 0; !hero && i < entities.getEntityCount(); ++i)
+        if (entities.getEntity(i)->getTypeName() == "Kip")
+            hero = entities.getEntity(i);
+    Vector3 target{kWorldSize * 0.5f, 0.0f, kWorldSize * 0.5f};
+    target.y = world->getEnvironment()->getHeight(target);
+    Vector3 facing{0.0f, 0.0f, -1.0f};
+    if (hero) {
+        target = hero->getPosition();
+        // Where the game camera looks: the hero's heading, not the turn of his model.
+        const auto* kip = dynamic_cast<const APPENTTKip*>(hero);
+        const Vector3 forward = kip ? kip->getLookDirection() : hero->forwardVector();
+        if (std::fabs(forward.x) + std::fabs(forward.z) > 1e-3f)
+            facing = QRMATHVector3::normalize({forward.x, 0.0f, forward.z});
+    }
+    cameraPosition_ = target - facing * kBehindHero + Vector3{0.0f, kAboveHero, 0.0f};
+    keepCameraAboveGround();
+    const Vector3 look = target - cameraPosition_;
+    const float toDegrees = 180.0f / std::numbers::pi_v<float>;
+    const float yaw = std::atan2(-look.x, -look.z) * toDegrees;
+    const float pitch = std::atan2(look.y, std::hypot(look.x, look.z)) * toDegrees;
+    setCamera(cameraPosition_, pitch, yaw);
 }
 
 void APPEDITMain::updateStatus()

@@ -54,10 +54,13 @@ public:
     void toggleTools();
     bool areToolsShown() const;
 
-    // Menu "Save Area": the area under the cursor, if there is one.
-    void saveArea();
-    // Menu "Save World": every area.
-    void saveWorld();
+    // Menu "Save Area": the area of the selected entity, else of the last point of the world the
+    // cursor was over. The status bar says what was written or why nothing was; true when written.
+    bool saveArea();
+    // Menu "Save World": every area; the status bar says how many were written.
+    bool saveWorld();
+    // A message in the status bar's free panel.
+    void showStatus(const std::string& text);
     // Menu "Export Height Map" and "Export Ground Map": the whole world's terrain as the pictures
     // the block imports read; the status bar shows where they went.
     bool exportHeightmap();
@@ -65,8 +68,9 @@ public:
 
     // One logic frame in editor mode with the input module's state of this frame.
     void update();
-    // The same with the given input: camera, cursor, status bar.
+    // The same with the given input: camera, cursor, autosave, status bar.
     void update(const APPEDITInput& input);
+    void update(const APPEDITInput& input, APPEDITRecovery::Clock::time_point now);
     // Drawn after the world's editor view each frame.
     void renderOverlay();
     // The actions, mouse and frame time of this frame.
@@ -76,9 +80,14 @@ public:
     float getCameraPitch() const { return pitch_; }
     float getCameraYaw() const { return yaw_; }
     void setCamera(const Vector3& position, float pitch, float yaw);
+    // Entering the editor: the camera behind and above the hero, looking at him; over the
+    // world's centre when there is no hero.
+    void placeCameraBehindHero();
 
 private:
     void updateCamera(const APPEDITInput& input);
+    // Lifts the camera out of the terrain.
+    void keepCameraAboveGround();
     void updateStatus();
     void updateUndoState();
     // After undo or redo; name is "" when there was nothing to do.

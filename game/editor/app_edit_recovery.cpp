@@ -97,6 +97,7 @@ void APPEDITRecovery::markEdited(const std::vector<APPENVRAreaIndex>& areas)
 
 void APPEDITRecovery::markSaved(APPENVRAreaIndex area)
 {
+    ++saveCount_;
     const bool before = hasUnsavedEdits();
     unsaved_[area.ax][area.az] = false;
     waiting_[area.ax][area.az] = false;

@@ -41,6 +41,8 @@ public:
     void forgetEdits();
     bool hasUnsavedEdits() const;
     bool isUnsaved(APPENVRAreaIndex area) const;
+    // How many area files were written since the editor started (counting every save).
+    int getSaveCount() const { return saveCount_; }
     // Told whenever hasUnsavedEdits changes.
     void setUnsavedObserver(std::function<void(bool unsaved)> observer) { observer_ = std::move(observer); }
 
@@ -72,6 +74,7 @@ private:
     AreaFlags unsaved_{};
     AreaFlags waiting_{};
     bool clockRunning_ = false;
+    int saveCount_ = 0;
     Clock::time_point waitingSince_;
     std::function<void(bool)> observer_;
 };

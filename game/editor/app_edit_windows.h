@@ -55,6 +55,8 @@ public:
     // Panel 0: cursor position, 1: entity count, 2: the step last undone or redone.
     virtual void setStatusText(int panel, const std::string& text) = 0;
     virtual bool isSnapToGrid() const = 0;
+    // False while the mouse is not over the drawing panel or a menu is open over it.
+    virtual bool isViewUnderMouse() const { return true; }
     // Whether the "Undo" and "Redo" menu items have anything to do.
     virtual void setUndoState(bool /*canUndo*/, bool /*canRedo*/) {}
     // Whether any area holds edits that are not saved (the title's mark).

@@ -9,6 +9,8 @@
 #include "main/app_main_main.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QCursor>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
@@ -94,7 +96,11 @@ void TFormMain::buildMenu()
             [this] { exportMap(APPENVRBlock::kGroundmapFile, &APPEDITMain::exportGroundmap); });
     file->addSeparator();
     // Esc is only shown here: a real shortcut would swallow the key before the "Quit" action sees it.
-    file->addAction("Quit\tEsc");
+    QAction* quit = file->addAction("Quit\tEsc");
+    connect(quit, &QAction::triggered, this, [this] {
+        if (auto* main = application(); main && confirmQuit())
+            main->requestQuit();
+    });
 
     QMenu* edit = menu_->addMenu("Edit");
     undo_ = edit->addAction("Undo");
@@ -198,6 +204,14 @@ QString TFormMain::getStatusText(int panel) const
 bool TFormMain::isSnapToGrid() const
 {
     return snapToGrid_->isChecked();
+}
+
+bool TFormMain::isViewUnderMouse() const
+{
+    // An open menu lies over the view: the mouse is on its items, not on the world.
+    if (QApplication::activePopupWidget())
+        return false;
+    return panelView_->rect().contains(panelView_->mapFromGlobal(QCursor::pos()));
 }
 
 void TFormMain::setWorldModified(bool modified)

@@ -29,6 +29,7 @@ public:
     QString getStatusText(int panel) const;
     void setStatusText(int panel, const std::string& text) override;
     bool isSnapToGrid() const override;
+    bool isViewUnderMouse() const override;
     // "Kipster*" while any area holds unsaved edits.
     void setWorldModified(bool modified) override;
     // Before quitting (Esc or closing the window) with unsaved edits: "Save changes to the world?"

@@ -178,6 +178,7 @@ void APPMAINMain::switchToEditorMode()
     mainForm_->setMenuAttached(true);
     mainForm_->statusBar()->show();
     editor_->showTools();
+    editor_->placeCameraBehindHero();
     setMouseCaptured(false);
     mode_ = Editor;
 }

@@ -449,3 +449,176 @@ TEST_F(CursorTest, TheOverlayCoversWhatTheToolWorksOn)
         EXPECT_EQ(strips() - cursorOnly, c.quads);
     }
 }
+
+TEST_F(CursorTest, AnEntityBehindNearerTerrainIsNotPicked)
+{
+    // From (400, 20, 440) along -Z, half a unit down per unit forward: the ray reaches the ground at
+    // z = 400, passing the entity's box on the way; a ridge across z = 412..428 may hide it.
+    APPENTTMain* entity = entities().createEntity("Entity", {400.0f, 0.5f, 401.0f});
+    struct Case {
+        const char* what;
+        float ridge;
+        APPENTTMain* picked;
+    };
+    const Case cases[] = {{"in sight", 0.0f, entity}, {"behind a ridge", 12.0f, nullptr}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        for (int x = 90; x <= 110; ++x)
+            for (int z = 103; z <= 107; ++z)
+                environment().setHeight(x, z, c.ridge);
+        environment().updateNormals();
+        environment().updateBounds();
+        lookFrom({400.0f, 20.0f, 440.0f}, 0.0f, -26.565f);
+        frame(false, false, false);
+        EXPECT_EQ(cursor().getSelectedEntity(), c.picked);
+        EXPECT_GT(cursor().getPosition().z, c.picked ? 401.0f : 412.0f) << "the cursor is on the nearer hit";
+    }
+}
+
+TEST_F(CursorTest, ADragWhoseReleaseNeverReachesItsToolStillEnds)
+{
+    struct Case {
+        const char* what;
+        std::function<void()> interrupt;
+    };
+    const Case cases[] = {
+        {"E held during the drag",
+         [this] {
+             APPEDITInput input = mouse(false, true, false);
+             input.editEntityHeld = true;
+             cursor().update(input);
+         }},
+        {"let go while the editor was not running", [this] { frame(false, false, false); }},
+        {"let go while the tool window had the focus",
+         [this] {
+             tools_.focused = true;
+             frame(false, false, true);
+             tools_.focused = false;
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        environment().resetTerrain();
+        environment().updateBounds();
+        cursor().setTool(APPEDITCursor::RaiseTerrain);
+        frame(true, true, false);
+        ASSERT_FALSE(cursor().isRefreshing());
+        c.interrupt();
+        frame(false, false, false, {0.3f, 0.0f});
+        EXPECT_TRUE(cursor().isRefreshing());
+        EXPECT_NE(cursor().getPickedVertex().x, 100) << "the cursor follows the mouse again";
+        EXPECT_GT(environment().getBlock(0, 0, 2, 2)->getBounds().maximum.y, 0.0f) << "the boxes follow the stroke";
+        EXPECT_FALSE(cursor().isStroking());
+    }
+}
+
+TEST_F(CursorTest, CreatingOverTheSkyCreatesNothingAndSaysWhy)
+{
+    cursor().setTool(APPEDITCursor::CreateEntity);
+    tools_.actor = 2;
+    struct Case {
+        const char* what;
+        float pitch;
+        int created;
+    };
+    // The ground first: over the sky the cursor would still hold its point.
+    const Case cases[] = {{"over the ground", -45.0f, 1}, {"over the sky", 30.0f, 0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        host_.status.erase(2);
+        lookFrom({400.0f, 20.0f, 440.0f}, 0.0f, c.pitch);
+        const int before = entities().getEntityCount();
+        click();
+        EXPECT_EQ(entities().getEntityCount() - before, c.created);
+        EXPECT_EQ(host_.status.count(2) != 0, c.created == 0) << "the status bar says why nothing came";
+    }
+}
+
+TEST_F(CursorTest, SmoothingNeverOvershootsAtLowFrameRates)
+{
+    struct Case {
+        int intensity;
+        float delta;
+    };
+    const Case cases[] = {{2, 0.1f}, {8, 0.2f}, {10, 0.25f}, {10, 1.0f}};
+    cursor().setTool(APPEDITCursor::SmoothTerrain);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "intensity " << c.intensity << ", " << c.delta << " s a frame");
+        environment().resetTerrain();
+        environment().setHeight(100, 100, 10.0f);
+        tools_.intensity = c.intensity;
+        for (int i = 0; i < 20; ++i) {
+            APPEDITInput input = mouse(i == 0, true, false);
+            input.delta = c.delta;
+            cursor().update(input);
+        }
+        frame(false, false, true);
+        for (int i = 96; i <= 104; ++i)
+            for (int j = 96; j <= 104; ++j) {
+                ASSERT_GE(height(i, j), 0.0f) << i << "," << j;
+                ASSERT_LE(height(i, j), 10.0f) << i << "," << j;
+            }
+        EXPECT_LT(height(100, 100), 10.0f) << "the spike was smoothed";
+    }
+}
+
+TEST_F(CursorTest, AFastDragWorksEveryCellAndVertexOnItsWay)
+{
+    struct Case {
+        int tool;
+        int groundType;
+        // Whether ground cell (x, 25) or vertex (x, 100) was worked on.
+        std::function<bool(int x)> worked;
+        bool perVertex;
+    };
+    const Case cases[] = {
+        {APPEDITCursor::SetStreet, 0, [this](int x) { return (environment().getGroundCell(x, 25) >> 8) != 0; }, false},
+        {APPEDITCursor::SetGroundType, 1, [this](int x) { return (environment().getGroundCell(x, 25) & 0xFFu) == 1u; }, false},
+        {APPEDITCursor::RoughenTerrain, 0, [this](int x) { return height(x, 100) != 0.0f; }, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.tool);
+        environment().resetTerrain();
+        tools_.groundType = c.groundType;
+        // High above, so that a small move of the mouse crosses many cells.
+        lookDownAt({kTarget.x, 300.0f, kTarget.z});
+        cursor().setTool(c.tool);
+        frame(true, true, false);
+        frame(false, true, false, {0.6f, 0.0f});
+        const int last = c.perVertex ? cursor().getPickedVertex().x : cursor().getPickedCell().x;
+        frame(false, false, true, {0.6f, 0.0f});
+        ASSERT_GE(last, c.perVertex ? 110 : 28) << "the drag went a long way in one frame";
+        for (int x = c.perVertex ? 100 : 25; x <= last; ++x)
+            EXPECT_TRUE(c.worked(x)) << x;
+    }
+}
+
+TEST_F(CursorTest, EditingKeepsTheExactValuesOfFieldsLeftAloneAndOKWithoutAChangeRecordsNothing)
+{
+    APPENTTMain* entity = entities().createEntity("Entity", {401.004f, 0.4567f, 401.503f});
+    entity->setSize(1.2345f);
+    const Vector3 exact = entity->getPosition();
+    struct Case {
+        const char* what;
+        std::function<void(FakeEditForm&)> edit;
+        Vector3 position;
+        int steps;
+    };
+    // Nothing changed first: moved to x = 402.5 the entity is no longer under the mouse.
+    const Case cases[] = {
+        {"OK with nothing changed", [](FakeEditForm&) {}, exact, 0},
+        {"OK with X changed", [](FakeEditForm& form) { form.texts["EMainPositionX"] = "402.5"; }, {402.5f, exact.y, exact.z}, 1},
+    };
+    cursor().setTool(APPEDITCursor::EditEntity);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        form_.edit = c.edit;
+        click();
+        EXPECT_EQ(entity->getPosition().x, c.position.x);
+        EXPECT_EQ(entity->getPosition().y, c.position.y);
+        EXPECT_EQ(entity->getPosition().z, c.position.z);
+        EXPECT_EQ(entity->getSize(), 1.2345f);
+        EXPECT_EQ(editor().getHistory()->getStepCount(), c.steps);
+        EXPECT_EQ(host_.worldModified, c.steps > 0);
+    }
+}

@@ -11,7 +11,9 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QLabel>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
 #include <QTabWidget>
@@ -226,4 +228,44 @@ TEST_F(FormEntityTest, TheModelListSelectsOnlyWhatItHolds)
     EXPECT_EQ(form_.getText("CBEnvironmentModelModel"), "tree");
     form_.setText("CBEnvironmentModelModel", "rock");
     EXPECT_EQ(form_.getText("CBEnvironmentModelModel"), "");
+}
+
+TEST_F(FormEntityTest, OKWaitsForValidValuesAndTheFieldKeepsWhatWasTyped)
+{
+    struct Step {
+        const char* control;
+        const char* typed;
+        const char* fault;
+    };
+    // Each step types into one field; the fault named is the first of the dialog's fields.
+    const Step steps[] = {
+        {"EMainPositionX", "abc", "Position X"}, {"EMainPositionX", "", "Position X"},
+        {"EMainPositionX", "3000", "Position X"}, {"EMainPositionX", "7.5", nullptr},
+        {"EMainSize", "0", "Size"},               {"EMainSize", "0.5", nullptr},
+        {"EActorHealth", "lots", "Health"},       {"EActorHealth", "42", nullptr},
+    };
+    whileShown([&] {
+        QPushButton* ok = form_.findChild<QPushButton*>("OK");
+        const QLabel* message = form_.findChild<QLabel*>("LMessage");
+        ASSERT_TRUE(ok && message);
+        for (const Step& step : steps) {
+            SCOPED_TRACE(std::string(step.control) + " = " + step.typed);
+            edit(step.control)->setText(step.typed);
+            EXPECT_EQ(edit(step.control)->text(), step.typed);
+            EXPECT_EQ(ok->isEnabled(), step.fault == nullptr);
+            if (step.fault)
+                EXPECT_TRUE(message->text().startsWith(step.fault)) << message->text().toStdString();
+            else
+                EXPECT_TRUE(message->text().isEmpty()) << message->text().toStdString();
+            if (step.fault) {
+                ok->click();
+                EXPECT_TRUE(form_.isVisible()) << "OK went through with a fault";
+            }
+        }
+        ok->click();
+    });
+    EXPECT_TRUE(actor_->editAttributes(form_));
+    EXPECT_EQ(actor_->getPosition().x, 7.5f);
+    EXPECT_EQ(actor_->getSize(), 0.5f);
+    EXPECT_EQ(actor_->getHealth(), 42);
 }

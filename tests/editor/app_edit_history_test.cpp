@@ -156,6 +156,8 @@ TEST_F(HistoryTest, EveryEditUndoesToTheWorldBeforeAndRedoesToTheWorldAfter)
          [&] {
              tools_.actor = 2;
              tools_.rotation = 90;
+             // Above the imported heights: over nothing but sky nothing is created.
+             lookDownAt({kTarget.x, 150.0f, kTarget.z});
          },
          [&] { drag(APPEDITCursor::CreateEntity, {{0.0f, 0.0f}}); }},
         {"Move Entity",
@@ -328,4 +330,19 @@ TEST_F(HistoryTest, UndoReachesAStrokeWhoseReleaseNoFrameHasSeenYet)
     frame(false, false, true);
     EXPECT_EQ(height(100, 100), 0.0f);
     EXPECT_TRUE(history().canRedo()) << "letting go afterwards records nothing new";
+}
+
+TEST_F(HistoryTest, BoxesFollowAStrokeUndoneBeforeItsReleaseThroughRedo)
+{
+    cursor().setTool(APPEDITCursor::RaiseTerrain);
+    frame(true, true, false);
+    frame(false, true, false);
+    const float raised = height(100, 100);
+    editor().undo();
+    frame(false, false, true);
+    EXPECT_EQ(environment().getBlock(0, 0, 2, 2)->getBounds().maximum.y, 0.0f);
+    editor().redo();
+    EXPECT_EQ(height(100, 100), raised);
+    EXPECT_NEAR(environment().getBlock(0, 0, 2, 2)->getBounds().maximum.y, raised, 1e-4f) << "the block's box";
+    EXPECT_NEAR(environment().getArea(0, 0)->getBounds().maximum.y, raised, 1e-4f) << "the area's box";
 }

@@ -1,8 +1,12 @@
 #include "editor_fixture.h"
 
 #include "editor/app_edit_cursor.h"
+#include "entities/app_entt_kip.h"
+#include "entities/app_entt_main.h"
 #include "interaction/qr_inta_platforminput.h"
+#include "math/qr_math_vector.h"
 #include "world/app_wrld_camera.h"
+#include "world/app_wrld_entities.h"
 
 #include <gtest/gtest.h>
 
@@ -89,4 +93,115 @@ TEST_F(EditorTest, SaveAreaWritesTheAreaUnderTheCursorAndSaveWorldAll)
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(worldFolder), {}), 1);
     editor().saveWorld();
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(worldFolder), {}), 16);
+}
+
+TEST_F(EditorTest, EnteringTheEditorLooksAtTheHeroFromBehindAndAboveTheGround)
+{
+    // A hill where the camera goes behind the hero: it must end above the hill, not inside it.
+    for (int x = 60; x <= 90; ++x)
+        for (int z = 130; z <= 140; ++z)
+            environment().setHeight(x, z, 30.0f);
+    environment().updateNormals();
+    environment().updateBounds();
+    struct Case {
+        const char* what;
+        bool hero;
+        Vector3 target;
+        float yaw;
+    };
+    // Without a hero first: the hero, once made, stays in the world. The hill lies behind him.
+    const Case cases[] = {{"no hero", false, {1280.0f, 0.0f, 1280.0f}, 0.0f},
+                          {"the hero", true, {300.0f, 0.0f, 500.0f}, 0.0f},
+                          {"the hero turned", true, {300.0f, 0.0f, 500.0f}, 135.0f}};
+    APPENTTKip* kip = nullptr;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Vector3 target = c.target;
+        Vector3 facing{0.0f, 0.0f, -1.0f};
+        if (c.hero) {
+            if (!kip)
+                kip = static_cast<APPENTTKip*>(entities().createEntity("Kip", c.target));
+            kip->setHeading(c.yaw, 0.0f);
+            kip->setTargetHeading(c.yaw, 0.0f);
+            target = kip->getPosition();
+            facing = kip->getLookDirection();
+        }
+        editor().placeCameraBehindHero();
+        editor().update(APPEDITInput{});
+        const Vector3 camera = world().getCamera()->getPosition();
+        EXPECT_GE(camera.y, environment().getHeight(camera) + 1.0f) << "above the ground";
+        const Vector3 toTarget = QRMATHVector3::normalize(target - camera);
+        EXPECT_GT(QRMATHVector3::dot(world().getCamera()->getForward(), toTarget), 0.999f) << "looking at the target";
+        const Vector3 behind = camera - target;
+        EXPECT_LT(behind.x * facing.x + behind.z * facing.z, -10.0f) << "behind it";
+        EXPECT_LT(camera.y - c.target.y, 60.0f) << "near enough to see it";
+    }
+}
+
+TEST_F(EditorTest, KeysFlyTheCameraWhileTheRightButtonIsHeldAndItStaysAboveTheGround)
+{
+    struct Case {
+        const char* what;
+        std::function<void(APPEDITInput&)> keys;
+        Vector3 start;
+        Vector3 end;
+    };
+    // Half a second at 40 units a second, four times that with Shift; the camera looks along -Z.
+    const Case cases[] = {
+        {"W", [](APPEDITInput& in) { in.flyForward = true; }, {20, 50, 200}, {20, 50, 180}},
+        {"Shift+D", [](APPEDITInput& in) { in.flyRight = in.zoomHeld = true; }, {20, 50, 200}, {100, 50, 200}},
+        {"S and A", [](APPEDITInput& in) { in.flyBack = in.flyLeft = true; }, {20, 50, 200}, {0, 50, 220}},
+        {"E", [](APPEDITInput& in) { in.flyUp = true; }, {20, 50, 200}, {20, 70, 200}},
+        {"Q down to the ground", [](APPEDITInput& in) { in.flyDown = true; }, {20, 5, 200}, {20, 2, 200}},
+        {"W without the right button", [](APPEDITInput& in) { in.flyForward = true; in.rightHeld = false; }, {20, 50, 200}, {20, 50, 200}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        editor().setCamera(c.start, 0.0f, 0.0f);
+        APPEDITInput input;
+        input.rightHeld = true;
+        input.delta = 0.5f;
+        c.keys(input);
+        editor().update(input);
+        expectPoint(editor().getCameraPosition(), c.end);
+    }
+}
+
+TEST_F(EditorTest, SaveAreaSavesWhereTheMouseLastPointedAndTheStatusBarSaysWhat)
+{
+    const auto worldFolder = programFolder().path() / "world";
+    std::filesystem::create_directories(worldFolder);
+    EXPECT_FALSE(editor().saveArea());
+    EXPECT_EQ(host_.status[2].rfind("Nothing saved", 0), 0u) << host_.status[2];
+
+    lookDownAt({700.0f, 0.0f, 1300.0f});
+    editor().update(APPEDITInput{});
+    // The menu opens over the view: frames go on with the mouse on its items, over area (0, 0).
+    host_.viewUnderMouse = false;
+    lookDownAt({100.0f, 0.0f, 100.0f});
+    editor().update(APPEDITInput{});
+    EXPECT_TRUE(editor().saveArea());
+    EXPECT_TRUE(std::filesystem::exists(worldFolder / "area_1_2.world"));
+    EXPECT_FALSE(std::filesystem::exists(worldFolder / "area_0_0.world"));
+    EXPECT_EQ(host_.status[2], "Saved world\\area_1_2.world");
+
+    EXPECT_TRUE(editor().saveWorld());
+    EXPECT_EQ(host_.status[2], "Saved the world: 16 areas");
+}
+
+TEST_F(EditorTest, AutosaveWaitsForTheEndOfAStroke)
+{
+    using namespace std::chrono_literals;
+    editor().getRecovery()->setIntervalSeconds(1);
+    const auto copy = programFolder().path() / "recovery" / "area_0_0.world";
+    cursor().setTool(APPEDITCursor::RaiseTerrain);
+    const auto start = APPEDITRecovery::Clock::now();
+    // A first stroke leaves an edit waiting for the autosave; the second runs past the interval.
+    editor().update(mouse(true, true, false), start);
+    editor().update(mouse(false, false, true), start);
+    editor().update(mouse(true, true, false), start + 2s);
+    editor().update(mouse(false, true, false), start + 3s);
+    EXPECT_FALSE(std::filesystem::exists(copy)) << "written in the middle of the stroke";
+    editor().update(mouse(false, false, true), start + 4s);
+    EXPECT_TRUE(std::filesystem::exists(copy));
 }

@@ -67,6 +67,7 @@ class FakeHost : public APPEDITHost {
 public:
     void setStatusText(int panel, const std::string& text) override { status[panel] = text; }
     bool isSnapToGrid() const override { return snap; }
+    bool isViewUnderMouse() const override { return viewUnderMouse; }
     void setUndoState(bool undo, bool redo) override
     {
         canUndo = undo;
@@ -76,6 +77,7 @@ public:
 
     std::map<int, std::string> status;
     bool snap = false;
+    bool viewUnderMouse = true;
     bool worldModified = false;
     bool canUndo = false;
     bool canRedo = false;
@@ -138,8 +140,8 @@ protected:
         camera->activate();
     }
 
-    // One frame of the cursor with the mouse in the middle of the view, moved by offset view units.
-    void frame(bool pressed, bool held, bool released, Vector2 offset = {0.0f, 0.0f})
+    // One frame's input with the mouse in the middle of the view, moved by offset view units.
+    static APPEDITInput mouse(bool pressed, bool held, bool released, Vector2 offset = {0.0f, 0.0f})
     {
         APPEDITInput input;
         input.leftPressed = pressed;
@@ -148,7 +150,20 @@ protected:
         input.cursorView = offset;
         input.aspect = 640.0f / 480.0f;
         input.delta = 0.1f;
-        cursor().update(input);
+        return input;
+    }
+    // One frame of the cursor with that input.
+    void frame(bool pressed, bool held, bool released, Vector2 offset = {0.0f, 0.0f})
+    {
+        cursor().update(mouse(pressed, held, released, offset));
+    }
+    // The 3D camera at eye, turned by yaw about the vertical and pitched (degrees, up positive).
+    void lookFrom(const Vector3& eye, float yaw, float pitch)
+    {
+        QRVISXCamera3D* camera = visual_->getCameraManager()->get3DCamera();
+        camera->setPosition(eye);
+        camera->setOrientation(QRMATHQuaternion::rotateX(QRMATHQuaternion::fromRotationY(yaw), pitch));
+        camera->activate();
     }
     // One frame of the cursor with the mouse at a pixel (the rotation tool follows pixels).
     void pixelFrame(std::pair<int, int> at, bool pressed, bool held, bool released)
