@@ -87,8 +87,10 @@ void APPENTTCoderMonkey::faceHero()
     // Standing on the hero's spot there is no direction to turn to.
     if (QRMATHVector3::length(toHero) <= 0.0f)
         return;
-    setOrientation(getOrientation() *
-                   QRMATHQuaternion::fromTo(forwardVector(), QRMATHVector3::normalize(toHero)));
+    // The turn is taken in the world's frame (before the orientation): taken in the monkey's own
+    // frame it only faces the hero while the monkey stands upright, and a rolled one would spin.
+    setOrientation(QRMATHQuaternion::fromTo(forwardVector(), QRMATHVector3::normalize(toHero)) *
+                   getOrientation());
 }
 
 void APPENTTCoderMonkey::throwBanana()

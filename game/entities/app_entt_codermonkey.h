@@ -18,6 +18,7 @@ public:
     void afterCreate() override;
     // The pose's level of the model, turned but not scaled, without a frustum test.
     void render() override;
+    float getBoundingRadius() const override { return posedRadius(); }
     std::string getTypeName() const override;
     void onDeath() override;
 

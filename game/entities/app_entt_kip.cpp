@@ -99,6 +99,15 @@ float turnToward(float angle, float target, float rate)
     return angle;
 }
 
+void wrapWholeTurns(float& angle, float& target)
+{
+    if (std::fabs(angle) <= 360.0f)
+        return;
+    const float turns = 360.0f * std::trunc(angle / 360.0f);
+    angle -= turns;
+    target -= turns;
+}
+
 Quaternion heading(float yaw, float pitch)
 {
     return QRMATHQuaternion::rotateX(QRMATHQuaternion::fromRotationY(yaw), pitch);
@@ -125,6 +134,7 @@ void APPENTTKip::afterCreate()
     papersCollected_ = 0;
     level_ = 0;
     setOrientation(heading(yaw_, pitch_));
+    sweptBefore_ = sweptFrom_ = sweptTo_ = getPosition();
     setModelForPersonality();
     setStateHandler(&APPENTTKip::stateIdle, this);
     if (APPWRLDEntities* list = getEntityList())
@@ -195,12 +205,17 @@ void APPENTTKip::setModelForPersonality()
 
 void APPENTTKip::update()
 {
+    if (const APPWRLDEntities* list = getEntityList(); list && list->getHero() != this)
+        return;
+    const Vector3 start = getPosition();
     if (fireCooldown_ > 0.0f)
         fireCooldown_ -= delta();
 
-    if (QRINTAMain* input = qrInput())
-        if (const QRINTAMouse* mouse = input->getDevices()->getMouse())
-            look(mouse->getMotionX(), mouse->getMotionY());
+    // The mouse (as sensitive as the player set it) and a controller's right stick turn him alike.
+    if (const QRINTAMain* input = qrInput()) {
+        const auto [lookX, lookUp] = input->getLookMotion(delta());
+        look(lookX, lookUp);
+    }
 
     runState();
     placeCamera();
@@ -211,12 +226,24 @@ void APPENTTKip::update()
             hud->setPapersCollected(papersCollected_);
         }
     }
+    const bool placedSince = start.x != sweptTo_.x || start.y != sweptTo_.y || start.z != sweptTo_.z;
+    sweptBefore_ = placedSince ? start : sweptFrom_;
+    sweptFrom_ = start;
+    sweptTo_ = getPosition();
 }
 
-void APPENTTKip::look(int motionX, int motionUp)
+std::array<Vector3, 3> APPENTTKip::getSweptPath() const
 {
-    targetYaw_ -= kMouseDegreesPerCount * static_cast<float>(motionX);
-    targetPitch_ += kMouseDegreesPerCount * static_cast<float>(motionUp);
+    const Vector3& here = getPosition();
+    if (sweptTo_.x != here.x || sweptTo_.y != here.y || sweptTo_.z != here.z)
+        return {here, here, here};
+    return {sweptBefore_, sweptFrom_, sweptTo_};
+}
+
+void APPENTTKip::look(float motionX, float motionUp)
+{
+    targetYaw_ -= kMouseDegreesPerCount * motionX;
+    targetPitch_ += kMouseDegreesPerCount * motionUp;
     targetYaw_ = within180(targetYaw_, yaw_);
     targetPitch_ = within180(targetPitch_, pitch_);
 }
@@ -231,6 +258,10 @@ void APPENTTKip::turn(float rate, bool pitchFollows)
         pitch_ = std::fmod(pitch_, 360.0f);
         pitch_ = approach(pitch_, 0.0f, step);
     }
+    // Circling and looping for hours must not eat the angles' precision: whole turns go, from the
+    // body and its target alike, so the way he turns does not change.
+    wrapWholeTurns(yaw_, targetYaw_);
+    wrapWholeTurns(pitch_, targetPitch_);
     setOrientation(heading(yaw_, pitch_));
 }
 
@@ -406,8 +437,13 @@ void APPENTTKip::personalityToggles()
 void APPENTTKip::jumpImpulse()
 {
     if (jumpTimer_ > 0.0f) {
-        jumpTimer_ -= delta();
-        moveVertical((20.0f + 2.0f * static_cast<float>(level_)) * jumpTimer_ * delta());
+        // The impulse fades with the timer; its exact integral over the frame lifts him as high
+        // at 5 frames a second as at 144 (summing it at the frame's end fell short by half).
+        const float dt = delta();
+        const float active = std::min(dt, jumpTimer_);
+        const float rise = (20.0f + 2.0f * static_cast<float>(level_)) * (jumpTimer_ * active - 0.5f * active * active);
+        jumpTimer_ -= dt;
+        moveVertical(rise);
     } else {
         jumpTimer_ = 0.0f;
     }
@@ -441,8 +477,14 @@ void APPENTTKip::moveHorizontal(const Vector3& delta)
         return;
     // A rise steeper than one unit over one unit stops the whole move.
     const Vector3 ahead = getPosition() + QRMATHVector3::normalize(flat);
-    if (getPosition().y + 1.0f >= heightAt(ahead))
-        APPENTTCharacter::moveHorizontal(delta);
+    if (getPosition().y + 1.0f < heightAt(ahead))
+        return;
+    // The world's edge stops him like a wall.
+    const float edge = APPENVRMain::kAreaSize * static_cast<float>(APPENVRMain::kAreaCount);
+    const Vector3& position = getPosition();
+    const Vector3 kept{std::clamp(position.x + flat.x, 0.0f, edge) - position.x, 0.0f,
+                       std::clamp(position.z + flat.z, 0.0f, edge) - position.z};
+    APPENTTCharacter::moveHorizontal(kept);
 }
 
 // --- Personality, papers and levels -------------------------------------------------------------
@@ -469,6 +511,16 @@ void APPENTTKip::collectPaper()
     if (std::find(std::begin(kLevelThresholds), std::end(kLevelThresholds), papersCollected_) !=
         std::end(kLevelThresholds))
         levelUp();
+}
+
+void APPENTTKip::restoreProgress(int papersCollected, int level)
+{
+    papersCollected_ = std::max(0, papersCollected);
+    level_ = std::clamp(level, 0, kMaxLevel);
+    if (APPWRLDHUD* hud = getWorld() ? getWorld()->getHUD() : nullptr) {
+        hud->setLevelTitle(levelTitle(level_));
+        hud->setPapersCollected(papersCollected_);
+    }
 }
 
 void APPENTTKip::levelUp()

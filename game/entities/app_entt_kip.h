@@ -6,6 +6,7 @@
 
 #include "entities/app_entt_character.h"
 
+#include <array>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -23,16 +24,27 @@ public:
 
     void afterCreate() override;
     void beforeDestroy() override;
+    // Only the world's hero plays: reads input, moves, places the camera, feeds the display. Any
+    // other Kip (an old area file may hold two) stands still.
     void update() override;
     // The pose's level of the current personality's model, unscaled and without a frustum test.
     void render() override;
+    float getBoundingRadius() const override { return posedRadius(); }
     std::string getTypeName() const override;
-    // Moves only where the ground one unit ahead rises no more than one unit above the feet.
+    // Moves only where the ground one unit ahead rises no more than one unit above the feet, and
+    // never beyond the world's edge (he stops there, sliding along it).
     void moveHorizontal(const Vector3& delta) override;
+
+    // The way the hero came over his last two updates (every point his position when he was
+    // placed since), so a fast hero still picks up what he passed: something that updates once a
+    // frame, before or after him, meets each part of his way at least once.
+    std::array<Vector3, 3> getSweptPath() const;
 
     // One more paper; at 2, 5, 10, 20 and 35 papers the hero rises a level.
     void collectPaper();
     void levelUp();
+    // Puts back what a saved game had achieved, without the fanfare of rising to it.
+    void restoreProgress(int papersCollected, int level);
     void setPersonality(int personality);
     void togglePersonality();
 
@@ -41,8 +53,9 @@ public:
     Vector3 getLookDirection() const;
     // Puts the game camera ten units behind and two above the hero, looking slightly down.
     void placeCamera();
-    // The mouse's raw motion of a frame turns the targets (x right, y up, in counts).
-    void look(int motionX, int motionUp);
+    // The mouse's motion of a frame turns the targets (x right, y up, in counts; the right stick
+    // and the sensitivity make fractions).
+    void look(float motionX, float motionUp);
 
     // The title of a level (0 "Student" to 5 "mächtiger als Gott", UTF-8).
     static std::string levelTitle(int level);
@@ -106,5 +119,8 @@ private:
     float fireCooldown_ = 0.0f;
     int papersCollected_ = 0;
     int level_ = 0;
+    Vector3 sweptBefore_;
+    Vector3 sweptFrom_;
+    Vector3 sweptTo_;
     SoundObserver soundObserver_;
 };

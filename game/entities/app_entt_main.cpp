@@ -8,6 +8,7 @@
 #include "math/qr_math_intersection.h"
 #include "math/qr_math_matrix.h"
 #include "math/qr_math_quaternion.h"
+#include "math/qr_math_vector.h"
 #include "sound/qr_boom_channel.h"
 #include "sound/qr_boom_main.h"
 #include "sound/qr_boom_samples.h"
@@ -86,19 +87,43 @@ APPWRLDMain* APPENTTMain::getWorld() const
     return entityList_ ? entityList_->getWorld() : nullptr;
 }
 
+void APPENTTMain::detachFromWorld()
+{
+    leaveBlock();
+    detached_ = true;
+}
+
 void APPENTTMain::updateBlock()
 {
+    if (detached_)
+        return;
     if (block_) {
         const APPENVRBox& box = block_->getBounds();
         if (box.minimum.x <= position_.x && position_.x <= box.maximum.x && box.minimum.z <= position_.z &&
             position_.z <= box.maximum.z)
             return;
-        leaveBlock();
     }
     APPWRLDMain* world = getWorld();
-    if (!world)
+    if (!world) {
+        leaveBlock();
         return;
-    block_ = world->getEnvironment()->getBlockAt(position_);
+    }
+    // Outside the world the nearest edge block takes the entity, so it still updates near the
+    // camera and dies as usual instead of freezing in a block that no camera ever reaches.
+    const auto blockOf = [](float coordinate) {
+        const int last = APPENVRMain::kAreaCount * APPENVRMain::kBlocksPerArea - 1;
+        return std::clamp(static_cast<int>(std::floor(coordinate / APPENVRMain::kBlockSize)), 0, last);
+    };
+    const float x = std::isfinite(position_.x) ? position_.x : 0.0f;
+    const float z = std::isfinite(position_.z) ? position_.z : 0.0f;
+    const int gx = blockOf(std::clamp(x, -1.0f, APPENVRMain::kAreaSize * APPENVRMain::kAreaCount + 1.0f));
+    const int gz = blockOf(std::clamp(z, -1.0f, APPENVRMain::kAreaSize * APPENVRMain::kAreaCount + 1.0f));
+    const int perArea = APPENVRMain::kBlocksPerArea;
+    APPENVRBlock* target = world->getEnvironment()->getBlock(gx / perArea, gz / perArea, gx % perArea, gz % perArea);
+    if (target == block_)
+        return;
+    leaveBlock();
+    block_ = target;
     block_->addEntity(this);
 }
 
@@ -202,6 +227,21 @@ Matrix4 APPENTTMain::getWorldMatrix() const
 {
     const Matrix4 placed = QRMATHMatrix4::rotate(QRMATHMatrix4::translation(position_), orientation_);
     return QRMATHMatrix4::scaleUniform(placed, size_);
+}
+
+float APPENTTMain::getBoundingRadius() const
+{
+    const QRVISXModelLod* level = model_ ? model_->getLod(0) : nullptr;
+    return level ? level->getRadius() * std::fabs(size_) : 0.0f;
+}
+
+float APPENTTMain::posedRadius() const
+{
+    float radius = 0.0f;
+    for (int i = 0; model_ && i < model_->getLodCount(); ++i)
+        if (const QRVISXModelLod* level = model_->getLod(i))
+            radius = std::max(radius, level->getRadius());
+    return radius;
 }
 
 void APPENTTMain::render()
@@ -315,4 +355,57 @@ bool APPENTTMain::hitTest(const Vector3& point, Vector3& hit) const
         }
     }
     return found;
+}
+
+bool APPENTTMain::segmentHit(const Vector3& start, const Vector3& end, Vector3& hit, float& fraction) const
+{
+    QRVISXModelLod* level = model_ ? model_->getLod(0) : nullptr;
+    QRVISXVertexBuffer* buffer = level ? level->getVertexBuffer() : nullptr;
+    if (!buffer || size_ == 0.0f || !std::isfinite(size_))
+        return false;
+    Vector3 entry;
+    if (!QRMATHRaycast::segmentSphere(start, end, position_, getBoundingRadius(), entry))
+        return false;
+    // Into the model's own frame once, instead of every vertex out of it.
+    const Quaternion back = QRMATHQuaternion::inverse(orientation_);
+    const auto toModel = [&](const Vector3& p) {
+        return QRMATHQuaternion::rotateVector(back, p - position_) * (1.0f / size_);
+    };
+    const Vector3 from = toModel(start);
+    const Vector3 to = toModel(end);
+    const Vector3 low{std::min(from.x, to.x), std::min(from.y, to.y), std::min(from.z, to.z)};
+    const Vector3 high{std::max(from.x, to.x), std::max(from.y, to.y), std::max(from.z, to.z)};
+    const float length = QRMATHVector3::length(to - from);
+    const int vertexCount = buffer->getVertexCount();
+    const int cornerCount = buffer->isIndexed() ? buffer->getIndexCount() : vertexCount;
+    float nearest = 2.0f;
+    for (int corner = 0; corner + 2 < cornerCount; corner += 3) {
+        Vector3 triangle[3];
+        bool valid = true;
+        for (int k = 0; k < 3 && valid; ++k) {
+            const int vertex = buffer->isIndexed() ? buffer->getIndex(corner + k) : corner + k;
+            valid = vertex >= 0 && vertex < vertexCount;
+            if (valid)
+                triangle[k] = buffer->getVertexPosition(vertex);
+        }
+        if (!valid)
+            continue;
+        const auto [minX, maxX] = std::minmax({triangle[0].x, triangle[1].x, triangle[2].x});
+        const auto [minY, maxY] = std::minmax({triangle[0].y, triangle[1].y, triangle[2].y});
+        const auto [minZ, maxZ] = std::minmax({triangle[0].z, triangle[1].z, triangle[2].z});
+        if (maxX < low.x || minX > high.x || maxY < low.y || minY > high.y || maxZ < low.z || minZ > high.z)
+            continue;
+        Vector3 candidate;
+        if (!QRMATHRaycast::segmentTriangle(from, to, triangle[0], triangle[1], triangle[2], candidate))
+            continue;
+        const float share = length > 0.0f ? QRMATHVector3::length(candidate - from) / length : 0.0f;
+        if (share < nearest) {
+            nearest = share;
+            hit = position_ + QRMATHQuaternion::rotateVector(orientation_, candidate * size_);
+        }
+    }
+    if (nearest > 1.0f)
+        return false;
+    fraction = nearest;
+    return true;
 }

@@ -46,6 +46,9 @@ public:
     virtual bool load(QRFILEFile& file);
     // Spawned during play only (projectiles, particle effects): never written to an area file.
     virtual bool isTransient() const { return false; }
+    // The radius around the position that holds everything the entity draws (culling, shadow
+    // casters): the model's first level scaled by the size; 0 without a model.
+    virtual float getBoundingRadius() const;
 
     // Every position change goes through here, so the block registration follows the entity.
     void setPosition(const Vector3& position);
@@ -85,6 +88,9 @@ public:
     void drawModel(QRVISXModel* model, const Vector3& position, float size, const Quaternion& orientation) const;
     // The nearest point of the model's surface straight below point (down to y = -100).
     bool hitTest(const Vector3& point, Vector3& hit) const;
+    // Where the segment first meets the model's triangles as placed (position, orientation, size),
+    // with fraction its share of the way from start (0..1); false when it misses.
+    bool segmentHit(const Vector3& start, const Vector3& end, Vector3& hit, float& fraction) const;
 
     // Keeps the entity in the entity list of the block under its position. A position on a block's
     // edge stays with the block it is registered in.
@@ -93,6 +99,17 @@ public:
     // Unique among all entities made in this run and never reused, so an editor's history can find
     // an entity again without keeping a pointer that might outlive it.
     std::uint64_t getSerial() const { return serial_; }
+    // Only for an entity of the level given back after play: it is the same entity again.
+    void restoreSerial(std::uint64_t serial) { serial_ = serial; }
+
+    // Taken out of the world while an update pass runs (the list destroys it when the pass ends):
+    // it leaves its block for good, so nothing finds, updates or draws it any more.
+    void detachFromWorld();
+    bool isDetached() const { return detached_; }
+
+    // The largest radius of any level of the model, unscaled: characters draw their pose's level
+    // at size 1.
+    float posedRadius() const;
 
     // The list that owns the entity and its world; null for an entity made outside a world.
     APPWRLDEntities* getEntityList() const { return entityList_; }
@@ -109,4 +126,5 @@ private:
     APPENVRBlock* block_ = nullptr;
     QRVISXModel* model_ = nullptr;
     bool castsShadow_ = true;
+    bool detached_ = false;
 };

@@ -2,10 +2,15 @@
 
 #include "core/qr_time_main.h"
 #include "entities/app_entt_kip.h"
+#include "entities/app_entt_sweep.h"
 #include "math/qr_math_quaternion.h"
 #include "math/qr_math_random.h"
 #include "math/qr_math_vector.h"
 #include "world/app_wrld_entities.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
 
 namespace {
 constexpr float kSpinSpeed = 120.0f;
@@ -29,12 +34,19 @@ std::string APPENTTPaper::getTypeName() const
 void APPENTTPaper::update()
 {
     const QRTIMEMain* time = qrTime();
-    spinAngle_ += kSpinSpeed * (time ? time->getDelta() : 0.0f);
+    // Whole turns go, so hours of spinning keep the angle's precision.
+    spinAngle_ = std::fmod(spinAngle_ + kSpinSpeed * (time ? time->getDelta() : 0.0f), 360.0f);
     setOrientation(QRMATHQuaternion::fromRotationY(spinAngle_));
 
+    // Along the whole way the hero came in his last frame: a fast flight covers more than the
+    // reach between two frames.
     APPWRLDEntities* list = getEntityList();
     APPENTTKip* hero = list ? list->getKip() : nullptr;
-    if (!hero || QRMATHVector3::distanceSquared(getPosition(), hero->getPosition()) >= kReach * kReach)
+    if (!hero)
+        return;
+    const std::array<Vector3, 3> way = hero->getSweptPath();
+    if (std::min(APPENTTSweep::distanceSquared(getPosition(), way[0], way[1]),
+                 APPENTTSweep::distanceSquared(getPosition(), way[1], way[2])) >= kReach * kReach)
         return;
     list->createEntity("Pickup", getPosition() + kSparkleLift);
     hero->collectPaper();

@@ -14,6 +14,7 @@
 #include "visual/geometry/qr_visx_vertexbuffer.h"
 #include "world/app_wrld_entities.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -171,6 +172,17 @@ void APPENTTParticleEmitter::writeVertices(const APPENTTParticle& particle)
         vertexBuffer_->setTexCoord(0, vertex, kCorners[corner]);
         vertexBuffer_->setTexCoord4(1, vertex, cell);
     }
+}
+
+float APPENTTParticleEmitter::getBoundingRadius() const
+{
+    // A particle's square spans its size to each side of its centre, a diagonal a little more.
+    const float scale = 1.5f * std::max(std::fabs(particleScale_.x), std::fabs(particleScale_.y));
+    float radius = 0.0f;
+    for (const auto& particle : particles_)
+        radius = std::max(radius, QRMATHVector3::distance(particle->getPosition(), getPosition()) +
+                                      std::fabs(particle->getSize()) * scale);
+    return radius;
 }
 
 void APPENTTParticleEmitter::render()

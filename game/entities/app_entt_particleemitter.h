@@ -86,6 +86,8 @@ public:
     void renderEditor() override;
     // Created during play only.
     bool isTransient() const override { return true; }
+    // Reaches the farthest particle's square.
+    float getBoundingRadius() const override;
     // The base record, then extent, rate and remaining emissions.
     bool save(QRFILEFile& file) const override;
     bool load(QRFILEFile& file) override;

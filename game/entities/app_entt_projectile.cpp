@@ -2,6 +2,7 @@
 
 #include "core/qr_time_main.h"
 #include "entities/app_entt_codermonkey.h"
+#include "entities/app_entt_sweep.h"
 #include "math/qr_math_intersection.h"
 #include "math/qr_math_vector.h"
 #include "world/app_wrld_entities.h"
@@ -9,9 +10,6 @@
 namespace {
 // Characters are hit at their middle, not at their feet.
 constexpr Vector3 kHitPointLift{0.0f, 1.0f, 0.0f};
-// Higher than any model stands above a projectile, and low enough to keep single precision exact
-// to a hundredth of a unit.
-constexpr float kSceneryQueryReach = 500.0f;
 } // namespace
 
 APPENTTProjectile::APPENTTProjectile(QRObject* owner, const Vector3& position) : APPENTTActor(owner, position) {}
@@ -37,16 +35,28 @@ bool APPENTTProjectile::fly()
     const QRTIMEMain* time = qrTime();
     const float dt = time ? time->getDelta() : 0.0f;
     const Vector3 step = QRMATHVector3::normalize(direction_) * (dt * speed_ * 0.1f);
+    // Scenery is met by its real surfaces along the frame's whole way (under a canopy or a lamp's
+    // arm is open air), once per frame; the steps then find where on the way it lies.
+    const APPWRLDEntities* list = getEntityList();
+    Vector3 sceneryPoint;
+    float sceneryAt = 2.0f;
+    if (!list || !list->sceneryHit(getPosition(), getPosition() + step * static_cast<float>(kSubSteps), sceneryPoint,
+                                   sceneryAt))
+        sceneryAt = 2.0f;
     for (int i = 0; i < kSubSteps; ++i) {
-        setPosition(getPosition() + step);
-        if (hitCharacter())
+        const Vector3 start = getPosition();
+        setPosition(start + step);
+        if (hitCharacter(start)) {
             onImpact();
-        else if (terrainHeight() >= getPosition().y)
+        } else if (terrainHeight() >= getPosition().y) {
             onGroundHit();
-        else if (insideScenery())
+        } else if (sceneryAt * static_cast<float>(kSubSteps) <= static_cast<float>(i + 1)) {
+            // The flash belongs on the surface that was hit.
+            setPosition(sceneryPoint);
             onImpact();
-        else
+        } else {
             continue;
+        }
         removeFromWorld();
         return false;
     }
@@ -59,17 +69,7 @@ bool APPENTTProjectile::fly()
     return true;
 }
 
-bool APPENTTProjectile::insideScenery() const
-{
-    // Scenery's ground height is the nearest surface below the point asked from, which can never
-    // lie above the projectile itself; asked from high above, it is the model's top surface, and a
-    // projectile below that has flown into the model.
-    const APPWRLDEntities* list = getEntityList();
-    const Vector3& position = getPosition();
-    return list && list->modelGroundHeight({position.x, position.y + kSceneryQueryReach, position.z}) > position.y;
-}
-
-bool APPENTTProjectile::hitCharacter()
+bool APPENTTProjectile::hitCharacter(const Vector3& start)
 {
     const APPWRLDEntities* list = getEntityList();
     if (!list || (!hitsHero_ && !hitsMonkeys_))
@@ -78,8 +78,10 @@ bool APPENTTProjectile::hitCharacter()
     for (int i = 0; i < list->getEntityCount(); ++i) {
         APPENTTMain* entity = list->getEntity(i);
         // The distance first: it rules out nearly every entity at the cost of a few multiplications.
-        if (entity == this || !QRMATHIntersection::pointInSphere(entity->getPosition() + kHitPointLift, getPosition(),
-                                                                 kHitRadius))
+        // Along the step, so a slow frame does not carry the projectile past a target.
+        if (entity == this ||
+            APPENTTSweep::distanceSquared(entity->getPosition() + kHitPointLift, start, getPosition()) >
+                kHitRadius * kHitRadius)
             continue;
         auto* character = dynamic_cast<APPENTTCharacter*>(entity);
         if (!character || character->getHealth() <= 0)

@@ -48,10 +48,9 @@ protected:
     bool fly();
 
 private:
-    // Damages the first living target in reach; true when there was one.
-    bool hitCharacter();
-    // Below the top surface of a scenery model standing here.
-    bool insideScenery() const;
+    // Damages the first living target that the step from start to the position passed within
+    // reach of; true when there was one.
+    bool hitCharacter(const Vector3& start);
 
     Vector3 direction_{1.0f, 0.0f, 0.0f};
     float speed_ = 10.0f;

@@ -25,6 +25,7 @@
 #include "visual/textures/qr_visx_texture.h"
 #include "world/app_wrld_camera.h"
 #include "world/app_wrld_hud.h"
+#include "world/app_wrld_levelsnapshot.h"
 #include "world/app_wrld_main.h"
 
 #include <algorithm>
@@ -88,7 +89,7 @@ T* acquireIfPresent(const std::string& path)
 
 APPWRLDEntities::APPWRLDEntities(QRObject* owner)
     : QRObject(owner, "World Entity List"), world_(dynamic_cast<APPWRLDMain*>(owner)),
-      entities_(qrNew<QRRESCList>(this, true))
+      entities_(qrNew<QRRESCList>(this, true)), levelSnapshot_(qrNew<APPWRLDLevelSnapshot>(this))
 {
 }
 
@@ -96,6 +97,7 @@ APPWRLDEntities::~APPWRLDEntities()
 {
     hero_ = nullptr;
     // Entities leave their blocks as they go, so the environment must still be there.
+    detached_.clear();
     entities_.reset();
     releaseParticleResources();
 }
@@ -136,6 +138,8 @@ APPENTTMain* APPWRLDEntities::createEntity(std::string_view typeName, const Vect
     }
     APPENTTMain* entity = createOfType(*found, this, position).release();
     entities_->add(entity);
+    if (found->create == construct<APPENTTPaper>)
+        countPapers();
     return entity;
 }
 
@@ -156,16 +160,53 @@ int APPWRLDEntities::getEntityCount() const
 
 void APPWRLDEntities::removeEntity(APPENTTMain* entity)
 {
-    if (entity && entity == hero_)
+    const int index = entities_->indexOf(entity);
+    if (index < 0)
+        return;
+    if (entity == hero_)
         hero_ = nullptr;
-    entities_->remove(entity);
+    const bool paper = dynamic_cast<const APPENTTPaper*>(entity) != nullptr;
+    if (passDepth_ > 0) {
+        entities_->setOwnsObjects(false);
+        entities_->deleteAt(index);
+        entities_->setOwnsObjects(true);
+        entity->detachFromWorld();
+        detached_.emplace_back(entity);
+    } else {
+        entities_->deleteAt(index);
+    }
+    if (paper)
+        countPapers();
+}
+
+void APPWRLDEntities::destroyDetached()
+{
+    // An entity destroyed here may still remove others on its way out; they join the queue.
+    while (!detached_.empty()) {
+        std::vector<QROwned<APPENTTMain>> going;
+        going.swap(detached_);
+        going.clear();
+    }
+}
+
+void APPWRLDEntities::beginPlay()
+{
+    levelSnapshot_->keep(*this);
+    countPapers();
+}
+
+bool APPWRLDEntities::endPlay()
+{
+    const bool complete = levelSnapshot_->giveBack(*this);
+    countPapers();
+    return complete;
 }
 
 int APPWRLDEntities::countPapers()
 {
     paperCount_ = 0;
     for (QRObject* object : *entities_)
-        if (static_cast<APPENTTMain*>(object)->getTypeName() == "Paper")
+        if (dynamic_cast<const APPENTTPaper*>(object))
             ++paperCount_;
     if (world_ && world_->getHUD())
         world_->getHUD()->setPapersInWorld(paperCount_);
@@ -187,36 +228,61 @@ float APPWRLDEntities::modelGroundHeight(const Vector3& point) const
     return highest;
 }
 
+bool APPWRLDEntities::sceneryHit(const Vector3& start, const Vector3& end, Vector3& hit, float& fraction) const
+{
+    bool found = false;
+    fraction = 2.0f;
+    for (QRObject* object : *entities_) {
+        const auto* scenery = dynamic_cast<const APPENTTEnvironmentModel*>(object);
+        Vector3 candidate;
+        float share = 0.0f;
+        if (scenery && scenery->segmentHit(start, end, candidate, share) && share < fraction) {
+            fraction = share;
+            hit = candidate;
+            found = true;
+        }
+    }
+    return found;
+}
+
 void APPWRLDEntities::updateNearCamera()
 {
     if (!world_)
         return;
     const APPENVRBlockIndex index = world_->getCamera()->getBlockIndex();
-    const int centreX = index.ax * APPENVRMain::kBlocksPerArea + index.bx;
-    const int centreZ = index.az * APPENVRMain::kBlocksPerArea + index.bz;
-    for (int dx = -1; dx <= 1; ++dx)
-        for (int dz = -1; dz <= 1; ++dz)
-            updateBlock(centreX + dx, centreZ + dz);
-}
-
-void APPWRLDEntities::updateBlock(int globalX, int globalZ)
-{
-    if (globalX < 0 || globalX >= kBlocksPerSide || globalZ < 0 || globalZ >= kBlocksPerSide)
-        return;
+    // A camera beyond the world's edge still updates the edge blocks, where everything outside
+    // the world is registered.
+    const int centreX = std::clamp(index.ax * APPENVRMain::kBlocksPerArea + index.bx, 0, kBlocksPerSide - 1);
+    const int centreZ = std::clamp(index.az * APPENVRMain::kBlocksPerArea + index.bz, 0, kBlocksPerSide - 1);
     const int perArea = APPENVRMain::kBlocksPerArea;
-    APPENVRBlock* block = world_->getEnvironment()->getBlock(globalX / perArea, globalZ / perArea,
-                                                             globalX % perArea, globalZ % perArea);
-    // An update may take other entities of the block out of the world as well as its own (a
-    // collected paper, a hit target), which would shift the list under a running index. The
-    // entities standing here when the block's turn came are updated from the last to the first,
-    // each only while it is still registered here.
-    std::vector<APPENTTMain*> standing;
-    standing.reserve(static_cast<std::size_t>(block->getEntityCount()));
-    for (int i = 0; i < block->getEntityCount(); ++i)
-        standing.push_back(block->getEntity(i));
-    for (auto entity = standing.rbegin(); entity != standing.rend(); ++entity)
-        if (block->hasEntity(*entity))
-            (*entity)->update();
+    std::vector<APPENVRBlock*> window;
+    for (int x = centreX - 1; x <= centreX + 1; ++x)
+        for (int z = centreZ - 1; z <= centreZ + 1; ++z)
+            if (x >= 0 && x < kBlocksPerSide && z >= 0 && z < kBlocksPerSide)
+                window.push_back(world_->getEnvironment()->getBlock(x / perArea, z / perArea, x % perArea, z % perArea));
+
+    // Who stands in the window is fixed when the pass begins: an entity that walks into a block
+    // visited later is not updated twice. Each is remembered with its serial, so one that went
+    // and whose memory a new entity took over is not mistaken for it.
+    struct Due {
+        APPENTTMain* entity;
+        std::uint64_t serial;
+    };
+    std::vector<Due> due;
+    for (const APPENVRBlock* block : window)
+        for (int i = block->getEntityCount() - 1; i >= 0; --i)
+            due.push_back({block->getEntity(i), block->getEntity(i)->getSerial()});
+    const auto standsInWindow = [&window](const APPENTTMain* entity) {
+        return std::any_of(window.begin(), window.end(), [entity](const APPENVRBlock* block) { return block->hasEntity(entity); });
+    };
+
+    ++passDepth_;
+    for (const Due& next : due)
+        if (standsInWindow(next.entity) && next.entity->getSerial() == next.serial)
+            next.entity->update();
+    --passDepth_;
+    if (passDepth_ == 0)
+        destroyDetached();
 }
 
 void APPWRLDEntities::render()
@@ -236,19 +302,18 @@ void APPWRLDEntities::renderVisible(bool shadowCastersOnly)
         return;
     const QRVISXFrustum& frustum = *visual->getCameraManager()->getFrustum();
     const APPENVRMain& environment = *world_->getEnvironment();
+    // Block by block, in the order the blocks hold them; each entity by its own bounds, since a
+    // block's terrain box says nothing about what stands or flies in it.
     for (int ax = 0; ax < APPENVRMain::kAreaCount; ++ax) {
         for (int az = 0; az < APPENVRMain::kAreaCount; ++az) {
             const APPENVRArea* area = environment.getArea(ax, az);
-            if (!frustum.isBoxVisible(area->getBounds().minimum, area->getBounds().maximum))
-                continue;
             for (int bx = 0; bx < APPENVRMain::kBlocksPerArea; ++bx) {
                 for (int bz = 0; bz < APPENVRMain::kBlocksPerArea; ++bz) {
                     const APPENVRBlock* block = area->getBlock(bx, bz);
-                    if (!frustum.isBoxVisible(block->getBounds().minimum, block->getBounds().maximum))
-                        continue;
                     for (int i = 0; i < block->getEntityCount(); ++i) {
                         APPENTTMain* entity = block->getEntity(i);
-                        if (!shadowCastersOnly || entity->castsShadow())
+                        if ((!shadowCastersOnly || entity->castsShadow()) &&
+                            frustum.isSphereVisible(entity->getPosition(), entity->getBoundingRadius()))
                             entity->render();
                     }
                 }

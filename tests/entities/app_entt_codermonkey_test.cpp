@@ -209,3 +209,32 @@ TEST_F(CoderMonkeyTest, TenThousandFramesOfBattleLeaveNothingBehind)
     EXPECT_LE(kip->getHealth(), 0) << "hit until he had no health left, when bananas stop hitting him";
     EXPECT_EQ(counts(), before) << "entities, block entries, engine objects, GL objects, channels, samples, assets";
 }
+
+TEST_F(CoderMonkeyTest, ARolledOrPitchedMonkeyStillFacesTheHeroInsteadOfSpinning)
+{
+    APPENTTKip* kip = placeHero();
+    struct Case {
+        float pitch, roll; // degrees, in the monkey's own frame
+        Vector3 offset;    // from the hero, with a height offset
+    };
+    const Case cases[] = {
+        {0.0f, 0.0f, {24.0f, 3.0f, -32.0f}},  {0.0f, 90.0f, {24.0f, 3.0f, -32.0f}},
+        {0.0f, 180.0f, {-30.0f, -2.0f, 10.0f}}, {20.0f, 45.0f, {-15.0f, 6.0f, -25.0f}},
+        {-35.0f, 120.0f, {5.0f, 0.0f, 40.0f}},
+    };
+    for (const Case& c : cases) {
+        auto* monkey = create<APPENTTCoderMonkey>("CoderMonkey", kip->getPosition() + c.offset);
+        monkey->rotateLocalX(c.pitch);
+        monkey->rotateLocalZ(c.roll);
+        Vector3 toHero = kip->getPosition() - monkey->getPosition();
+        toHero.y = 0.0f;
+        toHero = QRMATHVector3::normalize(toHero);
+        for (int round = 0; round < 2; ++round) {
+            frames(round == 0 ? 15 : 4, kStep);
+            expectPoint(monkey->forwardVector(), toHero);
+        }
+        monkey->removeFromWorld();
+        frames(60, kStep);
+    }
+}
+

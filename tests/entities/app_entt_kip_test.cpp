@@ -2,7 +2,9 @@
 
 #include "core/qr_time_main.h"
 #include "entities/app_entt_kip.h"
+#include "entities/app_entt_paper.h"
 #include "entities/app_entt_projectile.h"
+#include "entities/app_entt_sprite.h"
 #include "interaction/qr_inta_action.h"
 #include "interaction/qr_inta_devices.h"
 #include "interaction/qr_inta_main.h"
@@ -66,6 +68,31 @@ protected:
         key(scanCode, true);
         frame(delta);
         key(scanCode, false);
+    }
+    // One frame of the whole world: input, then whatever stands near the camera.
+    void worldFrames(int count, float delta = 0.02f)
+    {
+        for (int i = 0; i < count; ++i) {
+            qrTime()->setDelta(delta);
+            input_->update();
+            world().update();
+        }
+    }
+    void worldTap(int scanCode, float delta = 0.02f)
+    {
+        key(scanCode, true);
+        worldFrames(1, delta);
+        key(scanCode, false);
+    }
+    // Kipster in the air, flying level along his heading.
+    void takeOff()
+    {
+        kip_->setPersonality(APPENTTKip::kKipster);
+        frames(3);
+        tap(kSpace);
+        frames(7);
+        tap(kSpace);
+        ASSERT_TRUE(kip_->isFlying());
     }
     void riseToLevel(int level)
     {
@@ -176,7 +203,8 @@ TEST_F(KipTest, JumpRisesThenFallsAtConstantSpeedOntoTheTerrain)
     kip_->setPosition({300.0f, 4.0f, 300.0f});
     tap(kSpace);
     EXPECT_EQ(sounds_, std::vector<std::string>{"sounds\\jump.wav"});
-    EXPECT_NEAR(kip_->getPosition().y, 4.0f + (20.0f * 0.98f - 9.81f) * 0.02f, 1e-4f);
+    // The impulse 20 x jumpTimer, integrated over the frame while the timer runs down.
+    EXPECT_NEAR(kip_->getPosition().y, 4.0f + 20.0f * (0.02f - 0.0002f) - 9.81f * 0.02f, 1e-4f);
     EXPECT_FALSE(kip_->isOnGround());
 
     float highest = 0.0f;
@@ -187,8 +215,8 @@ TEST_F(KipTest, JumpRisesThenFallsAtConstantSpeedOntoTheTerrain)
         highest = std::max(highest, kip_->getPosition().y);
     }
     ASSERT_TRUE(kip_->isOnGround());
-    // The impulse 20 x jumpTimer outweighs the fall for 25 frames: 0.02 x (25 x 10.19 - 0.4 x 325).
-    EXPECT_NEAR(highest - 4.0f, 2.495f, 1e-3f);
+    // Height 20 (t - t^2 / 2) - 9.81 t, highest at t = 0.5095 s.
+    EXPECT_NEAR(highest - 4.0f, 2.595f, 1e-3f);
     EXPECT_NEAR(airFrames, 51, 1);
     EXPECT_EQ(kip_->getPosition().y, 4.0f);
     EXPECT_EQ(kip_->getJumpTimer(), 0.0f);
@@ -438,3 +466,255 @@ TEST_F(KipTest, TabAndTheWheelEachSwitchThePersonalityOnce)
     frames(60);
     EXPECT_EQ(kip_->getPosition().y, 0.0f);
 }
+
+// --- The world's edge, frame rate, angles, one hero, flight and effects ---------------------------
+
+TEST_F(KipTest, AtTheWorldsEdgeHeStopsWalkingOrFlyingAndKeepsControl)
+{
+    struct Case {
+        Vector3 start;
+        float yaw; // facing out of the world
+        bool flying;
+    };
+    const Case cases[] = {
+        {{3.0f, 0.0f, 1300.0f}, 90.0f, false},   {{2557.0f, 0.0f, 1300.0f}, 270.0f, false},
+        {{1300.0f, 0.0f, 3.0f}, 0.0f, false},    {{1300.0f, 0.0f, 2557.0f}, 180.0f, false},
+        {{8.0f, 0.0f, 700.0f}, 90.0f, true},     {{2552.0f, 0.0f, 700.0f}, 270.0f, true},
+        {{700.0f, 0.0f, 8.0f}, 0.0f, true},      {{700.0f, 0.0f, 2552.0f}, 180.0f, true},
+    };
+    const auto inside = [](const Vector3& p) { return std::min({p.x, p.z, 2560.0f - p.x, 2560.0f - p.z}); };
+    for (const Case& c : cases) {
+        kip_->setPosition(c.start);
+        kip_->setHeading(c.yaw, 0.0f);
+        kip_->placeCamera();
+        worldFrames(10);
+        if (c.flying)
+            takeOff();
+        key(kW, true);
+        worldFrames(100);
+        key(kW, false);
+        EXPECT_NEAR(inside(kip_->getPosition()), 0.0f, 1e-3f) << "stopped at the edge " << c.start.x << ", " << c.start.z;
+        ASSERT_NE(kip_->getBlock(), nullptr);
+
+        // And he still answers: he turns (or steps) back into the world.
+        if (c.flying) {
+            kip_->setTargetHeading(c.yaw + 180.0f, 0.0f);
+            worldFrames(150);
+            worldTap(kSpace);
+            worldFrames(50);
+        } else {
+            key(kS, true);
+            worldFrames(50);
+            key(kS, false);
+        }
+        EXPECT_GT(inside(kip_->getPosition()), 4.0f) << "back from the edge " << c.start.x << ", " << c.start.z;
+        EXPECT_TRUE(kip_->isOnGround());
+    }
+}
+
+TEST_F(KipTest, AJumpFollowsTheSameCurveAtFiveTwentySixtyAndHundredFortyFourFramesASecond)
+{
+    // The impulse 20 x timer fading over a second against a constant fall of 9.81.
+    const auto height = [](float t) { return t < 1.0f ? 20.0f * (t - 0.5f * t * t) - 9.81f * t : 10.0f - 9.81f * t; };
+    const float peak = height(1.0f - 9.81f / 20.0f);
+    for (const float fps : {5.0f, 20.0f, 60.0f, 144.0f}) {
+        const float dt = 1.0f / fps;
+        kip_->setPosition({300.0f, 0.0f, 300.0f});
+        frames(3, dt);
+        ASSERT_TRUE(kip_->isOnGround());
+        tap(kSpace, dt);
+        float t = dt;
+        float highest = 0.0f;
+        while (!kip_->isOnGround() && t < 3.0f) {
+            EXPECT_NEAR(kip_->getPosition().y, height(t), 0.02f * peak) << fps << " frames a second, at " << t << " s";
+            highest = std::max(highest, kip_->getPosition().y);
+            frame(dt);
+            t += dt;
+        }
+        EXPECT_TRUE(kip_->isOnGround()) << fps;
+        // Landed in the frame in which the curve reaches the ground.
+        const float landing = 1.0f + 0.19f / 9.81f;
+        EXPECT_NEAR(t, landing + 0.5f * dt, 0.5f * dt + 1e-3f) << fps << " frames a second";
+        if (fps >= 20.0f)
+            EXPECT_NEAR(highest, peak, 0.02f * peak) << fps << " frames a second";
+    }
+}
+
+TEST_F(KipTest, AFastFlightCollectsEveryPaperItPassesAtFiveFramesASecond)
+{
+    riseToLevel(5);
+    kip_->setPosition({300.0f, 0.0f, 700.0f});
+    kip_->setHeading(0.0f, 0.0f);
+    takeOff();
+    // 27 x 1.5 + 25 units a second: over 13 units a frame, four times the reach of a paper.
+    const Vector3 start = kip_->getPosition();
+    for (int i = 0; i < 8; ++i)
+        entities().createEntity("Paper", start + Vector3{(i % 2 ? 1.5f : -1.5f), 0.5f, -20.0f - 7.3f * static_cast<float>(i)});
+    ASSERT_EQ(entities().getPaperCount(), 8);
+    const int before = kip_->getPapersCollected();
+    key(kW, true);
+    worldFrames(10, 0.2f);
+    key(kW, false);
+    EXPECT_LT(kip_->getPosition().z, start.z - 90.0f);
+    EXPECT_EQ(kip_->getPapersCollected() - before, 8);
+    EXPECT_EQ(entities().getPaperCount(), 0);
+}
+
+TEST_F(KipTest, AnglesWrapInsteadOfGrowingWithoutEnd)
+{
+    // Circling for 1000 seconds: 250 000 degrees of yaw.
+    for (int i = 0; i < 20000; ++i) {
+        kip_->setTargetHeading(kip_->getYaw() + 170.0f, 0.0f);
+        frame(0.05f);
+    }
+    EXPECT_LE(std::fabs(kip_->getYaw()), 360.0f);
+    EXPECT_LE(std::fabs(kip_->getTargetYaw() - kip_->getYaw()), 180.0f);
+    const Quaternion body = QRMATHQuaternion::rotateX(QRMATHQuaternion::fromRotationY(kip_->getYaw()), kip_->getPitch());
+    expectPoint(kip_->forwardVector(), QRMATHQuaternion::forward(body));
+
+    // Looping in flight, high above the ground.
+    kip_->setPosition({300.0f, 400.0f, 300.0f});
+    takeOff();
+    for (int i = 0; i < 4000; ++i) {
+        kip_->setTargetHeading(kip_->getYaw(), kip_->getPitch() + 170.0f);
+        kip_->setPosition({300.0f, 400.0f, 300.0f});
+        frame(0.05f);
+    }
+    EXPECT_TRUE(kip_->isFlying());
+    EXPECT_LE(std::fabs(kip_->getPitch()), 360.0f);
+    EXPECT_LE(std::fabs(kip_->getTargetPitch()), 540.0f);
+
+    auto* paper = dynamic_cast<APPENTTPaper*>(entities().createEntity("Paper", {900.0f, 0.0f, 900.0f}));
+    for (int i = 0; i < 20000; ++i) {
+        qrTime()->setDelta(0.05f);
+        paper->update();
+    }
+    EXPECT_GE(paper->getSpinAngle(), 0.0f);
+    EXPECT_LT(paper->getSpinAngle(), 360.0f);
+}
+
+TEST_F(KipTest, OnlyTheWorldsHeroReadsInputAndPlacesTheCamera)
+{
+    auto* second = static_cast<APPENTTKip*>(entities().createEntity("Kip", {400.0f, 0.0f, 300.0f}));
+    ASSERT_EQ(entities().getHero(), second) << "the last one created";
+    second->setHeading(0.0f, 0.0f);
+    const Vector3 firstStart = kip_->getPosition();
+    key(kW, true);
+    worldFrames(1);
+    const Vector3 secondStart = second->getPosition();
+    worldFrames(50);
+    key(kW, false);
+    EXPECT_EQ(kip_->getPosition(), firstStart);
+    EXPECT_NEAR(second->getPosition().z, secondStart.z - 5.0f, 1e-3f);
+    EXPECT_LT(QRMATHVector3::distance(world().getCamera()->getPosition(), second->getPosition()), 12.0f);
+}
+
+TEST_F(KipTest, FlightSpeedFollowsWAndSAtOnePerSecondAndHardTurnsCostSpeed)
+{
+    struct Case {
+        std::initializer_list<int> held;
+        int frames;            // of 0.01 s
+        float offCourse;       // degrees between heading and target
+        float flightSpeed;     // afterwards
+        float lastStepPerSecond;
+    };
+    // The last step: (27 x speed) x max(0.5, (90 - offCourse after this frame's turn) / 90); a frame
+    // turns 250 x 0.6 x (1 - 0.6 x (speed - 1)) x 0.01 degrees.
+    const Case cases[] = {
+        {{}, 50, 0.0f, 1.0f, 27.0f},
+        {{kW}, 25, 0.0f, 1.25f, 27.0f * 1.25f},
+        {{kW}, 100, 0.0f, 1.5f, 27.0f * 1.5f},
+        {{kS}, 25, 0.0f, 0.75f, 27.0f * 0.75f},
+        {{kW, kS}, 100, 0.0f, 0.5f, 27.0f * 0.5f},
+        {{}, 1, 18.0f, 1.0f, 27.0f * (90.0f - 16.5f) / 90.0f},
+        {{}, 1, 45.0f, 1.0f, 27.0f * (90.0f - 43.5f) / 90.0f},
+        {{}, 1, 80.0f, 1.0f, 27.0f * 0.5f},
+    };
+    for (const Case& c : cases) {
+        kip_->setPosition({300.0f, 50.0f, 300.0f});
+        kip_->setHeading(0.0f, 0.0f);
+        takeOff();
+        keys(c.held, true);
+        frames(c.frames - 1, 0.01f);
+        kip_->setTargetHeading(kip_->getYaw() + c.offCourse, 0.0f);
+        const Vector3 before = kip_->getPosition();
+        frame(0.01f);
+        keys(c.held, false);
+        EXPECT_NEAR(kip_->getFlightSpeed(), c.flightSpeed, 1e-3f) << c.frames << " frames";
+        EXPECT_NEAR(QRMATHVector3::distance(before, kip_->getPosition()) / 0.01f, c.lastStepPerSecond, 0.05f)
+            << c.offCourse << " degrees off course";
+        tap(kSpace);
+        while (!kip_->isOnGround())
+            frame();
+    }
+}
+
+TEST_F(KipTest, InFlightHeKeepsAboveTheGroundBeatsHisWingsAndIgnoresTabAndFire)
+{
+    raise(200.0f, 200.0f, 400.0f, 400.0f, 4.0f);
+    kip_->setPosition({300.0f, 4.0f, 300.0f});
+    takeOff();
+    sounds_.clear();
+    // Diving steeply: the ground stops him one unit above it.
+    kip_->setHeading(0.0f, -60.0f);
+    frames(100);
+    EXPECT_NEAR(kip_->getPosition().y, 5.0f, 1e-4f);
+    EXPECT_EQ(count("sounds\\fly.wav"), 2) << "a wing beat after 0.1 s, then every second";
+    frames(50);
+    EXPECT_EQ(count("sounds\\fly.wav"), 3);
+
+    // Tab, the wheel and the mouse button do nothing up here.
+    tap(kTab);
+    platform().buttonsChanged(1);
+    frames(5);
+    platform().buttonsChanged(0);
+    EXPECT_EQ(kip_->getPersonality(), APPENTTKip::kKipster);
+    EXPECT_TRUE(kip_->isFlying());
+    EXPECT_EQ(count("sounds\\turbo_kip_fire.wav"), 0);
+    // Space lands him instead of jumping.
+    const float jumpTimer = kip_->getJumpTimer();
+    tap(kSpace);
+    EXPECT_FALSE(kip_->isFlying());
+    EXPECT_EQ(kip_->getJumpTimer(), jumpTimer);
+    EXPECT_EQ(count("sounds\\jump.wav"), 0);
+}
+
+TEST_F(KipTest, FiringLaunchesAStreakAlongTheLookAndAFadingMuzzleFlash)
+{
+    kip_->setPersonality(APPENTTKip::kTurboKip);
+    kip_->setHeading(30.0f, 0.0f);
+    kip_->setTargetHeading(30.0f, 10.0f);
+    frames(3);
+    const Vector3 muzzle = kip_->getPosition() + Vector3{0.0f, 1.2f, 0.0f} + kip_->rightVector() * 0.9f +
+                           kip_->forwardVector() * 0.7f;
+    platform().buttonsChanged(1);
+    frame();
+    platform().buttonsChanged(0);
+    APPENTTProjectile* streak = nullptr;
+    APPENTTSprite* flash = nullptr;
+    for (int i = 0; i < entities().getEntityCount(); ++i) {
+        streak = streak ? streak : dynamic_cast<APPENTTProjectile*>(entities().getEntity(i));
+        flash = flash ? flash : dynamic_cast<APPENTTSprite*>(entities().getEntity(i));
+    }
+    ASSERT_NE(streak, nullptr);
+    ASSERT_NE(flash, nullptr);
+    expectPoint(streak->getPosition(), muzzle);
+    expectPoint(streak->getDirection(), kip_->getLookDirection());
+    expectPoint(flash->getPosition(), muzzle);
+    EXPECT_EQ(flash->getBlendMode(), 1);
+    EXPECT_EQ(flash->getTexture(), entities().getRedStreakShotTexture());
+    ASSERT_EQ(flash->getParticleCount(), 2);
+    // The main particle fades at 6 and shrinks at 1 per second from the start; the other waits
+    // half a second and fades at 1.5.
+    for (int i = 0; i < 5; ++i) {
+        qrTime()->setDelta(0.02f);
+        flash->update();
+    }
+    const APPENTTParticle* main = flash->getMainParticle();
+    const APPENTTParticle* other = flash->getParticle(1);
+    EXPECT_NEAR(main->getColour().w, 1.0f - 6.0f * 0.1f, 1e-4f);
+    EXPECT_NEAR(main->getSize(), 0.5f - 0.1f, 1e-4f);
+    EXPECT_NEAR(other->getColour().w, 1.0f, 1e-6f);
+    EXPECT_NEAR(other->getSize(), 0.5f, 1e-6f);
+}
+

@@ -136,7 +136,7 @@ TEST_F(EntityTest, RegistrationFollowsTheEntityAcrossBlockAndAreaBorders)
         {{640.0f, 0.0f, 20.0f}, 0, 0, 3, 0, "on the area border stays"},
         {{641.0f, 0.0f, 20.0f}, 1, 0, 0, 0, "across an area border"},
         {{641.0f, 0.0f, 650.0f}, 1, 1, 0, 0, "across both at once"},
-        {{-10.0f, 0.0f, 650.0f}, 0, 1, 3, 0, "outside the world: the edge area"},
+        {{-10.0f, 0.0f, 650.0f}, 0, 1, 0, 0, "outside the world: the nearest edge block"},
     };
     APPENTTMain* entity = entities().createEntity("Entity", {80.0f, 0.0f, 80.0f});
     const APPENVRBlock* previous = environment().getBlock(0, 0, 0, 0);
