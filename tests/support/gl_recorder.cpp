@@ -891,6 +891,16 @@ void GLRecorder::deleteFramebuffer(GLuint framebuffer)
     forget(framebuffer);
 }
 
+void GLRecorder::loseFramebuffers()
+{
+    std::erase_if(live_, [](const auto& entry) { return entry.second == "framebuffer"; });
+}
+
+bool GLRecorder::isFramebuffer(GLuint framebuffer)
+{
+    return isLiveOf(framebuffer, "framebuffer");
+}
+
 void GLRecorder::bindFramebuffer(GLenum target, GLuint framebuffer)
 {
     record("glBindFramebufferEXT", {glEnumName(target), std::to_string(framebuffer)});

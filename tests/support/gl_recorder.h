@@ -51,6 +51,10 @@ public:
     // Drops what is kept about deleted shaders and programs (sources, logs, uniforms), except for
     // deleted shaders still attached to a live program, so that a long run keeps no state per object.
     void forgetDeletedObjects();
+    // The frame buffer objects go with the context that made them, as on drivers whose share
+    // groups do not share them: a rebuilt context starts without any. Without this call they
+    // stay, as where share groups share them.
+    void loseFramebuffers();
     // The bytes of the last texImage2D with data (tight rows), and of the last bufferData.
     const std::vector<std::uint8_t>& lastTextureBytes() const { return lastTextureBytes_; }
     const std::vector<std::uint8_t>& lastBufferBytes() const { return lastBufferBytes_; }
@@ -177,6 +181,7 @@ public:
     bool isRenderbuffer(GLuint renderbuffer) override;
     void bindRenderbuffer(GLenum target, GLuint renderbuffer) override;
     void renderbufferStorage(GLenum target, GLenum internalFormat, GLsizei width, GLsizei height) override;
+    bool isFramebuffer(GLuint framebuffer) override;
     void framebufferRenderbuffer(GLenum target, GLenum attachment, GLenum renderbufferTarget, GLuint renderbuffer) override;
     GLenum checkFramebufferStatus(GLenum target) override;
     void drawBuffers(GLsizei count, const GLenum* buffers) override;

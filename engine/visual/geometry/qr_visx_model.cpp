@@ -1,5 +1,6 @@
 #include "visual/geometry/qr_visx_model.h"
 
+#include "core/qr_core_log.h"
 #include "file/qr_file_file.h"
 #include "visual/geometry/qr_visx_binaryreader.h"
 #include "visual/qr_visx_main.h"
@@ -71,8 +72,9 @@ void QRVISXModelGroup::render(bool withMaterials)
         return;
     }
     auto* levelBuffer = lod_->getVertexBuffer();
-    // An unset or empty range draws nothing.
-    if (levelBuffer && firstIndex_ >= 0 && lastIndex_ >= firstIndex_)
+    // An unset or empty range draws nothing, and so does a mode OpenGL does not know (a file
+    // may record a range whose mode was never set).
+    if (levelBuffer && firstIndex_ >= 0 && lastIndex_ >= firstIndex_ && isPrimitiveMode(primitiveMode_))
         levelBuffer->renderRange(static_cast<GLenum>(primitiveMode_), firstIndex_, lastIndex_);
 }
 
@@ -144,11 +146,8 @@ bool QRVISXModelGroup::readRecord(QRVISXBinaryReader& reader, const QRVISXModel&
         return false;
     }
     setName(name);
+    // The mode is stored as it was set, valid or not; drawing skips a mode OpenGL does not know.
     const bool unset = first == -1 && last == -1;
-    if (!isPrimitiveMode(mode) && !(unset && mode == -1)) {
-        error = "unknown primitive mode " + std::to_string(mode);
-        return false;
-    }
     // A range beyond the level's buffer would make every draw of the group read past it.
     const QRVISXVertexBuffer* levelBuffer = lod_->getVertexBuffer();
     const int high = levelBuffer->isIndexed() ? levelBuffer->getIndexHigh() : levelBuffer->getVertexHigh();
@@ -215,6 +214,41 @@ void QRVISXModelLod::buildBuffer()
     logDebug("  Indices in LOD Buffer:  " + std::to_string(level->getIndexCount()));
 }
 
+void QRVISXModelLod::mergeGroupBuffers()
+{
+    if (!buffer_)
+        buildBuffer();
+    for (auto& group : groups_) {
+        if (!group->hasBuffer())
+            continue;
+        prepareBufferFor(*group->getBuffer());
+        group->addToLodBuffer();
+    }
+}
+
+void QRVISXModelLod::prepareBufferFor(const QRVISXVertexBuffer& group)
+{
+    if (!buffer_)
+        createVertexBuffer();
+    QRVISXVertexBuffer& level = *buffer_;
+    if (!level.isInitialized()) {
+        // Built without a first group buffer (or never built): it takes the layout of this one.
+        level.setPrimitive(false, group.getPrimitiveMode());
+        level.setComponentCounts(group.getNormalComponents(), group.getColorComponents(),
+                                 group.getWeightComponents());
+        for (int set = 0; set < QRVISXVertexBuffer::kTexCoordSets; ++set)
+            level.setTexCoordComponents(set, group.getTexCoordComponents(set));
+        level.create(0, 0);
+    } else if (!level.isIndexed() && level.getVertexCount() > 0) {
+        // Ranges of a level without indices count vertices. One index per vertex in order keeps
+        // every range drawing what it drew once the appended group brings indices.
+        const int vertices = level.getVertexCount();
+        level.resize(vertices, vertices);
+        for (int vertex = 0; vertex < vertices; ++vertex)
+            level.setIndex(vertex, vertex);
+    }
+}
+
 void QRVISXModelLod::updateBounds()
 {
     if (!buffer_)
@@ -239,6 +273,8 @@ void QRVISXModelLod::render(bool withMaterials)
 
 void QRVISXModelLod::writeRecord(QRFILEFile& file)
 {
+    // A group still holding its own buffer would be stored without geometry (mode and range -1).
+    mergeGroupBuffers();
     updateBounds();
     file.write(getName());
     file.write(flag_);
@@ -264,7 +300,7 @@ bool QRVISXModelLod::readRecord(QRVISXBinaryReader& reader, QRFILEFile& file, st
         return false;
     }
     setName(name);
-    flag_ = flag != 0;
+    flag_ = flag;
     if (!createVertexBuffer()->readRecord(file, error))
         return false;
     std::int32_t count = 0;
@@ -351,6 +387,56 @@ void QRVISXModel::generateVBO()
             buffer->generateVBO();
 }
 
+bool QRVISXModel::hasBufferObjects() const
+{
+    for (const auto& lod : lods_)
+        if (const auto* buffer = lod->getVertexBuffer(); buffer && buffer->hasBufferObjects())
+            return true;
+    return false;
+}
+
+void QRVISXModel::updateFromFile()
+{
+    const std::string path = getFullFileName();
+    if (path.empty())
+        return;
+    if (auto* log = qrLog())
+        log->logInformation("Updating managed object \"" + getName() + "\"");
+    const bool hadBufferObjects = hasBufferObjects();
+    // The model keeps its contents aside until the new file proved whole: a file caught half
+    // written (or broken) must not make the model vanish from the world.
+    std::vector<QROwned<QRVISXMaterialInstance>> previousInstances = std::move(materialInstances_);
+    std::vector<QROwned<QRVISXModelLod>> previousLods = std::move(lods_);
+    materialInstances_.clear();
+    lods_.clear();
+    const std::string previousName = getName();
+    std::string error;
+    bool read = false;
+    {
+        QRFILEFile file(this, path, QRFileAccess::Read, QRFileType::Binary);
+        read = file.isOpen() && readRecord(file, error);
+        if (!file.isOpen())
+            error = "the file cannot be opened";
+        else if (read && lods_.empty())
+            error = "the file holds no level to draw";
+        read = read && !lods_.empty();
+    }
+    if (!read) {
+        clear();
+        materialInstances_ = std::move(previousInstances);
+        lods_ = std::move(previousLods);
+        setName(previousName);
+        reportError("updateFromFile", "Could not reload model \"" + getFileName() + "\": " + error +
+                                          "; it keeps its previous contents");
+        return;
+    }
+    // Levels first: their groups refer to the material instances.
+    previousLods.clear();
+    previousInstances.clear();
+    if (hadBufferObjects)
+        generateVBO();
+}
+
 void QRVISXModel::loadFromFile(const std::string& path)
 {
     logDebug("Loading model \"" + getName() + "\" from file \"" + path + "\"");
@@ -415,8 +501,12 @@ bool QRVISXModel::readRecord(QRFILEFile& file, std::string& error)
         return fail("the material instance count " + std::to_string(instanceCount) +
                     " does not fit the rest of the file");
     setMaterialInstanceCount(instanceCount);
-    for (auto& instance : materialInstances_)
-        instance->loadFromStream(file);
+    for (int i = 0; i < instanceCount; ++i) {
+        // Records have no size of their own: after a damaged one every later field is misread.
+        std::string reason;
+        if (!materialInstances_[static_cast<std::size_t>(i)]->readRecord(file, reason))
+            return fail("material instance " + std::to_string(i) + ": " + reason);
+    }
     for (auto& instance : materialInstances_)
         instance->compile();
 

@@ -78,9 +78,10 @@ public:
     // A new, empty buffer replaces the level's buffer.
     QRVISXVertexBuffer* createVertexBuffer();
 
-    // Stored in the file and written back unchanged; the engine gives them no meaning.
-    bool getFlag() const { return flag_; }
-    void setFlag(bool flag) { flag_ = flag; }
+    // Stored in the file and written back unchanged (the flag as the very byte read); the engine
+    // gives them no meaning.
+    bool getFlag() const { return flag_ != 0; }
+    void setFlag(bool flag) { flag_ = flag ? 1 : 0; }
     // index 0 or 1.
     float getValue(int index) const { return values_[index == 0 ? 0 : 1]; }
     void setValue(int index, float value) { values_[index == 0 ? 0 : 1] = value; }
@@ -91,18 +92,25 @@ public:
 
     // Merges the group buffers (group 0 first) into a new level buffer.
     void buildBuffer();
+    // Every group that still holds a buffer of its own appends it to the level's buffer (built
+    // first when the level has none), so that its range is what a saved file records.
+    void mergeGroupBuffers();
     // Box and radius around every vertex and the origin; builds the buffer first when missing.
     void updateBounds();
     // Every group in list order.
     void render(bool withMaterials);
 
-    // Saving builds the buffer when missing and refreshes the bounds first.
+    // Saving merges the group buffers and refreshes the bounds first.
     void writeRecord(QRFILEFile& file);
     bool readRecord(QRVISXBinaryReader& reader, QRFILEFile& file, std::string& error);
 
 private:
+    // The level's buffer, ready to take a group buffer's vertices: created (with that buffer's
+    // layout) when the level has none, and made indexed when its vertices are drawn in order.
+    void prepareBufferFor(const QRVISXVertexBuffer& group);
+
     QRVISXModel* model_;
-    bool flag_ = true;
+    std::uint8_t flag_ = 1;
     float values_[2] = {0.0f, 0.0f};
     Vector3 boxMinimum_;
     Vector3 boxMaximum_;
@@ -117,6 +125,9 @@ public:
     ~QRVISXModel() override;
 
     void loadFromFile(const std::string& path) override;
+    // Live reload: the file is read into the model only when it holds a whole model; otherwise the
+    // model keeps drawing what it held (reported). Buffer objects are made again when it had them.
+    void updateFromFile() override;
     void saveToFile(const std::string& path) override;
     void loadFromStream(QRFILEFile& file) override;
     void saveToStream(QRFILEFile& file) override;
@@ -137,6 +148,8 @@ public:
     QRVISXMaterialInstance* getMaterialInstance(int index) const;
     // -1 for null or an instance of another model.
     int indexOfMaterialInstance(const QRVISXMaterialInstance* instance) const;
+
+    bool hasBufferObjects() const;
 
     // Level 0 with materials.
     void render();

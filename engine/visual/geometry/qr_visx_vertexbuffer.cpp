@@ -433,10 +433,8 @@ bool QRVISXVertexBuffer::readRecord(QRFILEFile& file, std::string& error)
         error = "The vertex buffer record is truncated";
         return false;
     }
-    // Drawing takes normals as three floats and colours as three or four: any other layout would
-    // make OpenGL read past the arrays.
-    bool countsValid = (normals == 0 || normals == 3) && (colours == 0 || colours == 3 || colours == 4) &&
-                       validCount(weights);
+    // Every count the buffer can hold is read; drawing leaves out the layouts OpenGL cannot take.
+    bool countsValid = validCount(normals) && validCount(colours) && validCount(weights);
     // Summed wide: the counts are not yet known to be small.
     std::int64_t floatsPerVertex = std::int64_t{3} + normals + colours + weights;
     for (auto count : sets) {

@@ -151,13 +151,15 @@ void QRVISXVertexBufferManager::draw(const QRVISXVertexBuffer& buffer, GLenum mo
     const void* positions = source(names.positions, buffer.getPositions().data());
     gl.enableClientState(GL_VERTEX_ARRAY);
     gl.vertexPointer(3, GL_FLOAT, 0, positions);
-    // OpenGL takes normals as three floats and colours as three or four; other layouts stay unbound
-    // rather than be read past their end.
-    const bool normals = buffer.getNormalComponents() == 3;
+    // OpenGL takes normals as three floats (of four, the first three) and colours as three or four;
+    // other layouts stay unbound rather than be read past their end.
+    const int normalCount = buffer.getNormalComponents();
+    const bool normals = normalCount >= 3;
     if (normals) {
         const void* pointer = source(names.normals, buffer.getNormals().data());
         gl.enableClientState(GL_NORMAL_ARRAY);
-        gl.normalPointer(GL_FLOAT, 0, pointer);
+        const auto stride = static_cast<GLsizei>(normalCount == 3 ? 0 : normalCount * sizeof(float));
+        gl.normalPointer(GL_FLOAT, stride, pointer);
     }
     const int colourCount = buffer.getColorComponents();
     const bool colours = colourCount == 3 || colourCount == 4;

@@ -152,6 +152,7 @@ public:
     // Frame buffer objects (GL_EXT_framebuffer_object) and draw buffers (GL_ARB_draw_buffers).
     virtual GLuint genFramebuffer() = 0;
     virtual void deleteFramebuffer(GLuint framebuffer) = 0;
+    virtual bool isFramebuffer(GLuint framebuffer) = 0;
     virtual void bindFramebuffer(GLenum target, GLuint framebuffer) = 0;
     virtual void framebufferTexture2D(GLenum target, GLenum attachment, GLenum textureTarget, GLuint texture,
                                       GLint level) = 0;

@@ -604,6 +604,11 @@ void QRVISXGLOpenGL::deleteFramebuffer(GLuint framebuffer)
     glDeleteFramebuffersEXT(1, &framebuffer);
 }
 
+bool QRVISXGLOpenGL::isFramebuffer(GLuint framebuffer)
+{
+    return glIsFramebufferEXT && glIsFramebufferEXT(framebuffer) == GL_TRUE;
+}
+
 void QRVISXGLOpenGL::bindFramebuffer(GLenum target, GLuint framebuffer)
 {
     glBindFramebufferEXT(target, framebuffer);

@@ -121,6 +121,7 @@ public:
     void deleteLists(GLuint list, GLsizei range) override;
     GLuint genFramebuffer() override;
     void deleteFramebuffer(GLuint framebuffer) override;
+    bool isFramebuffer(GLuint framebuffer) override;
     void bindFramebuffer(GLenum target, GLuint framebuffer) override;
     void framebufferTexture2D(GLenum target, GLenum attachment, GLenum textureTarget, GLuint texture, GLint level) override;
     GLuint genRenderbuffer() override;

@@ -114,10 +114,7 @@ bool QRVISXMaterialCompiler::compile(QRVISXMaterial* material, const QRRESCStrin
     try {
         parse(script);
         readMaterialHeader();
-        if (!buildPasses()) {
-            reportError("compile", "There was an error while compiling the material script");
-            return false;
-        }
+        buildPasses();
         // The default pass is looked up once all passes exist, so it may be named before them.
         for (int statement = 0; statement < getStatementCount(); ++statement) {
             std::string name;
@@ -140,7 +137,7 @@ void QRVISXMaterialCompiler::readMaterialHeader()
     }
 }
 
-bool QRVISXMaterialCompiler::buildPasses()
+void QRVISXMaterialCompiler::buildPasses()
 {
     QRVISXMaterialPass* open = nullptr;
     generator_->clear();
@@ -149,12 +146,12 @@ bool QRVISXMaterialCompiler::buildPasses()
         getLowerToken(statement, 0, keyword);
         if (keyword == "pass") {
             std::string name;
-            // The colon is what marks a pass header; without it the commands that follow would
-            // silently land in the previous pass, so a malformed header fails the compile.
+            // Only "pass <name> :" opens a pass. Any other line starting with "pass" is no pass
+            // statement: the commands after it stay in the open pass, as stored scripts expect.
             if (!getToken(statement, 1, name) || name == ":" || !tokenIs(statement, 2, ":")) {
-                reportError("parsePassStatement",
-                            "A pass statement needs a name and \":\": " + statementText(statement));
-                return false;
+                logWarning("compile", "Not a pass statement (\"pass <name> :\"), ignored: " +
+                                          statementText(statement));
+                continue;
             }
             if (open)
                 finishPass(open);
@@ -185,7 +182,6 @@ bool QRVISXMaterialCompiler::buildPasses()
     }
     if (open)
         finishPass(open);
-    return true;
 }
 
 void QRVISXMaterialCompiler::finishPass(QRVISXMaterialPass* pass)

@@ -53,8 +53,8 @@ public:
     explicit QRVISXMaterialCompiler(QRObject* owner);
     ~QRVISXMaterialCompiler() override;
 
-    // False (with an error) without a target or a script, when a pass statement is malformed, or
-    // when compiling threw.
+    // False (with an error) without a target or a script, or when compiling threw. A line that
+    // starts with "pass" but is no "pass <name> :" opens no pass (a warning in the log).
     bool compile(QRVISXMaterial* material, const QRRESCStringList* script);
 
     QRRESCStreamGenerator& getGenerator() const { return *generator_; }
@@ -63,9 +63,8 @@ private:
     enum class SetMode { Set, Enable, Disable };
 
     void readMaterialHeader();
-    bool buildPasses();
+    void buildPasses();
     void finishPass(QRVISXMaterialPass* pass);
-    void parsePassStatement(int statement);
     void parseGroupStatement(int statement, std::int32_t opcode);
     void parseLikeStatement(int statement);
     void parseSetStatement(int statement, SetMode mode);

@@ -153,6 +153,13 @@ void QRVISXMaterialInstance::saveToStream(QRFILEFile& file)
 
 void QRVISXMaterialInstance::loadFromStream(QRFILEFile& file)
 {
+    std::string error;
+    if (!readRecord(file, error))
+        reportError("loadFromStream", error);
+}
+
+bool QRVISXMaterialInstance::readRecord(QRFILEFile& file, std::string& error)
+{
     clear();
     QRVISXBinaryReader reader(file);
     std::string name;
@@ -169,14 +176,14 @@ void QRVISXMaterialInstance::loadFromStream(QRFILEFile& file)
             lines->add(line);
     }
     if (!complete) {
-        reportError("loadFromStream", "The material instance record in \"" + file.getFileName() +
-                                          "\" is incomplete or damaged");
-        return;
+        error = "The material instance record in \"" + file.getFileName() + "\" is incomplete or damaged";
+        return false;
     }
     setName(name);
     if (!materialFile.empty())
         setMaterial(materialFile);
     script_->addAll(*lines);
+    return true;
 }
 
 void QRVISXMaterialInstance::saveToFile(const std::string& path)

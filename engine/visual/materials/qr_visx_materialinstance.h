@@ -46,6 +46,9 @@ public:
     // Reads a record written by saveToStream after clearing; a record that ends early or claims
     // more lines than the file holds leaves the instance cleared, with an error. Compile afterwards.
     void loadFromStream(QRFILEFile& file) override;
+    // The same without the report: false (the reason in error, the instance cleared) for a damaged
+    // record, after which nothing that follows it in the file can be read in step.
+    bool readRecord(QRFILEFile& file, std::string& error);
     void saveToFile(const std::string& path) override;
     // Reads the record and compiles it.
     void loadFromFile(const std::string& path) override;

@@ -72,6 +72,7 @@ void QRVISXMaterialManager::resetAll()
 
 void QRVISXMaterialManager::resetForMaterial()
 {
+    endIgnoredPass();
     if (locked_)
         return;
     stateManager_->resetToDefaults();
@@ -81,6 +82,7 @@ void QRVISXMaterialManager::resetForMaterial()
 
 void QRVISXMaterialManager::resetForMaterialLit()
 {
+    endIgnoredPass();
     if (locked_)
         return;
     stateManager_->resetToDefaults();
@@ -90,11 +92,20 @@ void QRVISXMaterialManager::resetForMaterialLit()
 
 void QRVISXMaterialManager::resetForMaterialUnlit()
 {
+    endIgnoredPass();
     if (locked_)
         return;
     stateManager_->resetToDefaults();
     textureManager_->resetTextures();
     shaderManager_->useDefaultUnlit();
+}
+
+void QRVISXMaterialManager::endIgnoredPass()
+{
+    // The ignore command belongs to the pass that ran it. Whatever sets up the next draw (a group
+    // without a material instance, an override such as the terrain's) starts a new one, and must
+    // not inherit it. While locked no pass runs, so nothing can set it again meanwhile.
+    ignoreGeometry_ = false;
 }
 
 void QRVISXMaterialManager::executePass(QRVISXMaterialPass* pass)

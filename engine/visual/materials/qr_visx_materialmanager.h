@@ -34,6 +34,7 @@ public:
     // After every context activation: every cache matches the fresh context again.
     void resetAll();
     // States to defaults, no textures, the default configuration (or the lit / unlit default).
+    // Each also ends the last pass's ignore command, locked or not.
     void resetForMaterial();
     void resetForMaterialLit();
     void resetForMaterialUnlit();
@@ -49,7 +50,8 @@ public:
     // States, then textures, then the shader program and its variables.
     void applyAll(bool force);
 
-    // Vertex buffers draw nothing while set (a pass with the ignore command).
+    // Vertex buffers draw nothing while set: from a pass's ignore command until the next pass or
+    // the next reset for a material.
     bool isIgnoringGeometry() const { return ignoreGeometry_; }
     void setIgnoringGeometry(bool value) { ignoreGeometry_ = value; }
     bool isEnabled() const { return enabled_; }
@@ -71,6 +73,7 @@ private:
     bool executeCommandSetState(QRRESCStream& stream);
     bool executeCommandSetTexture(QRRESCStream& stream, QRVISXMaterialPass* pass);
     void executeReset(std::int32_t group);
+    void endIgnoredPass();
 
     bool enabled_ = true;
     bool locked_ = false;

@@ -111,11 +111,23 @@ void QRVISXRenderTargetConfiguration::deleteFrameBufferObject()
     auto* manager = targetManager();
     if (manager && manager->getBoundConfiguration() == this)
         manager->setBoundConfiguration(nullptr);
-    // An object of another context is not reachable from this one; it goes with its context.
-    if (ownsCurrentFrameBuffer())
+    if (isFrameBufferReachable())
         qrGL().deleteFramebuffer(static_cast<GLuint>(frameBufferId_));
     frameBufferId_ = -1;
     logDebug("Render Target Configuration " + quotedName() + " deleted!");
+}
+
+bool QRVISXRenderTargetConfiguration::isFrameBufferReachable() const
+{
+    if (ownsCurrentFrameBuffer())
+        return true;
+    // Made in another context. Where the share group shares frame buffer objects, the object
+    // outlives that context (a rebuilt "Main RC") and must be deleted from here, or it lingers
+    // with its attachments; elsewhere it went with its context, and its name may already stand
+    // for an object another configuration made in this one.
+    auto* manager = targetManager();
+    return manager && manager->isFrameBufferSupported() && qrGL().isFramebuffer(static_cast<GLuint>(frameBufferId_)) &&
+           !manager->isFrameBufferOfCurrentContext(frameBufferId_);
 }
 
 void QRVISXRenderTargetConfiguration::recreateForCurrentContext()
@@ -124,6 +136,10 @@ void QRVISXRenderTargetConfiguration::recreateForCurrentContext()
         if (target && target->getConfiguration() == this)
             target->forgetConfiguration();
     valid_ = false;
+    if (isFrameBufferReachable()) {
+        qrGL().deleteFramebuffer(static_cast<GLuint>(frameBufferId_));
+        logDebug("Render Target Configuration " + quotedName() + " deleted!");
+    }
     createFrameBuffer();
 }
 
@@ -185,10 +201,13 @@ void QRVISXRenderTargetConfiguration::bind()
     }
     valid_ = true;
     // Several draw buffers need GL_ARB_draw_buffers; a single one is plain glDrawBuffer, and a
-    // configuration without colour targets (depth only) draws into none.
-    if (drawBuffers.empty())
+    // configuration without colour targets (depth only) draws into none and reads from none:
+    // strict drivers call it incomplete while its read buffer names a missing colour attachment.
+    // Both belong to the frame buffer object, so the window's buffers are not touched.
+    if (drawBuffers.empty()) {
         gl.drawBuffer(GL_NONE);
-    else if (drawBuffers.size() == 1 || manager->getMaxRenderTargets() < 2)
+        gl.readBuffer(GL_NONE);
+    } else if (drawBuffers.size() == 1 || manager->getMaxRenderTargets() < 2)
         gl.drawBuffer(drawBuffers.front());
     else
         gl.drawBuffers(static_cast<GLsizei>(drawBuffers.size()), drawBuffers.data());

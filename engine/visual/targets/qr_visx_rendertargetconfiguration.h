@@ -44,15 +44,20 @@ public:
     GLint getFrameBufferId() const { return frameBufferId_; }
     // Whether the frame buffer object was made in the GL context that is current now.
     bool ownsCurrentFrameBuffer() const;
+    // Whether the current GL context can delete the object: its own, or one of another context
+    // that the share group shares.
+    bool isFrameBufferReachable() const;
     bool isValid() const { return valid_; }
+    // Whether the driver answered the last bind with a complete frame buffer.
+    bool isComplete() const { return lastStatus_ == GL_FRAMEBUFFER_COMPLETE_EXT; }
     QRCOREDevice* getDevice() const { return device_; }
     int getWidth() const { return width_; }
     int getHeight() const { return height_; }
     QRVISXRenderTarget* getSlot(int slot) const;
 
 private:
-    // The frame buffer object belongs to another GL context: a new one for the current context;
-    // the targets are attached to it by the bind that follows.
+    // The frame buffer object belongs to another GL context: a new one for the current context
+    // (the old one deleted where it is reachable); the bind that follows attaches the targets.
     void recreateForCurrentContext();
     void replaceSlot(int slot, QRVISXRenderTarget* target);
     void createFrameBuffer();

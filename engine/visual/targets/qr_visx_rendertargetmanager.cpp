@@ -137,5 +137,15 @@ std::uint64_t QRVISXRenderTargetManager::getCurrentContextSerial() const
 {
     auto* visual = qrVisual();
     QRVISXRenderContext* context = visual ? visual->getRenderContextManager()->getCurrentContext() : nullptr;
+bool QRVISXRenderTargetManager::isFrameBufferOfCurrentContext(GLint frameBufferId) const
+{
+    for (QRObject* object : *configurations_) {
+        const auto* configuration = static_cast<const QRVISXRenderTargetConfiguration*>(object);
+        if (configuration->getFrameBufferId() == frameBufferId && configuration->ownsCurrentFrameBuffer())
+            return true;
+    }
+    return false;
+}
+
     return context ? context->getGLContextSerial() : 0;
 }

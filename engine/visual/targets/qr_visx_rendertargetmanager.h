@@ -6,6 +6,8 @@
 
 #include "core/qr_core_object.h"
 
+#include <GL/glew.h>
+
 #include <cstdint>
 #include <string_view>
 
@@ -48,6 +50,8 @@ public:
     void setBoundConfiguration(QRVISXRenderTargetConfiguration* configuration) { boundConfiguration_ = configuration; }
     // The GL context current now, as the render contexts number them; 0 when none is known.
     std::uint64_t getCurrentContextSerial() const;
+    // Whether a configuration holds this frame buffer object name in the current GL context.
+    bool isFrameBufferOfCurrentContext(GLint frameBufferId) const;
     bool isFrameBufferSupported() const { return frameBufferSupported_; }
     int getMaxRenderTargets() const { return maxRenderTargets_; }
     int getMaxRenderBufferSize() const { return maxRenderBufferSize_; }

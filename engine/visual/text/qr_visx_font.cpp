@@ -11,6 +11,8 @@
 #include "visual/textures/qr_visx_texture.h"
 #include "visual/view/qr_visx_viewport.h"
 
+#include <utility>
+
 namespace {
 
 // Font scripts split at blanks, tabs and commas; braces are tokens of their own, double quotes
@@ -58,8 +60,11 @@ void QRVISXFont::loadFromFile(const std::string& path)
 
 void QRVISXFont::loadFromStringList(const QRRESCStringList& lines)
 {
-    // A script describes the whole font: what it leaves out has its default.
-    releaseAssets();
+    // A script describes the whole font: what it leaves out has its default. The previous
+    // texture and shader are given back only after the script took its own, so a reload naming
+    // the same files keeps them instead of deleting and making them again.
+    QRVISXTexture2* previousTexture = std::exchange(texture_, nullptr);
+    QRVISXShaderConfiguration* previousShader = std::exchange(shader_, nullptr);
     blending_ = 3;
     scaleMode_ = kScaleRelative;
     size_ = 0.1f;
@@ -90,6 +95,10 @@ void QRVISXFont::loadFromStringList(const QRRESCStringList& lines)
             continue;
         if (problems++ == 0)
             firstProblem = problem;
+    }
+    if (auto* assets = qrAssets()) {
+        assets->release(previousTexture);
+        assets->release(previousShader);
     }
     // One report per file: a hostile table must not flood the user with messages.
     if (problems > 0) {

@@ -29,6 +29,16 @@ std::string quoted(const std::string& text)
     return "\"" + text + "\"";
 }
 
+// The settings a texture script can change, one bit each.
+enum ScriptSetting : std::uint8_t {
+    kScriptFilter = 1,
+    kScriptAnisotropy = 2,
+    kScriptHorizontalClamp = 4,
+    kScriptVerticalClamp = 8,
+    kScriptMipmapping = 16,
+    kScriptCompression = 32,
+};
+
 // The smallest power of two that is at least value, starting at 1.
 int nextPowerOfTwo(int value)
 {
@@ -75,12 +85,47 @@ void QRVISXTexture2::compileScriptFor(const std::string& fileName)
         return;
     const std::string scriptName = QRFILEMain::changeExtension(fileName, "texture");
     scriptFileID_ = QRFILEMain::fileNameID(files->relativeName(scriptName));
+    // A line taken out of the script (or the whole script) must take its setting with it on reload.
+    resetScriptSettings();
     if (!files->fileExists(scriptName, false))
         return;
     auto script = qrNew<QRRESCStringList>(this, true, true);
     script->loadFromFile(scriptName);
+    const int filter = filter_;
+    const int anisotropy = anisotropy_;
+    const bool horizontalClamp = horizontalClamp_;
+    const bool verticalClamp = verticalClamp_;
+    const bool mipmapping = mipmapping_;
+    const bool compression = compression_;
     auto compiler = qrNew<QRVISXTextureCompiler>(this);
     compiler->compile(this, script.get());
+    // Only what the script changed is its own; settings the program made (a sky box clamps its
+    // textures after loading them) stay when a reload resets the script's.
+    scriptSettings_ = static_cast<std::uint8_t>(
+        (filter_ != filter ? kScriptFilter : 0) | (anisotropy_ != anisotropy ? kScriptAnisotropy : 0) |
+        (horizontalClamp_ != horizontalClamp ? kScriptHorizontalClamp : 0) |
+        (verticalClamp_ != verticalClamp ? kScriptVerticalClamp : 0) |
+        (mipmapping_ != mipmapping ? kScriptMipmapping : 0) | (compression_ != compression ? kScriptCompression : 0));
+}
+
+void QRVISXTexture2::resetScriptSettings()
+{
+    // The defaults of a new texture; the OpenGL texture is already gone, so nothing is re-applied.
+    if (scriptSettings_ & kScriptFilter)
+        filter_ = kFilterTrilinear;
+    if (scriptSettings_ & kScriptAnisotropy) {
+        auto* manager = textureManager();
+        anisotropy_ = manager ? manager->getAnisotropyDegree() : 1;
+    }
+    if (scriptSettings_ & kScriptHorizontalClamp)
+        horizontalClamp_ = false;
+    if (scriptSettings_ & kScriptVerticalClamp)
+        verticalClamp_ = false;
+    if (scriptSettings_ & kScriptMipmapping)
+        mipmapping_ = true;
+    if (scriptSettings_ & kScriptCompression)
+        compression_ = false;
+    scriptSettings_ = 0;
 }
 
 void QRVISXTexture2::loadFromFile(const std::string& fileName)

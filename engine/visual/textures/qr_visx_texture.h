@@ -92,8 +92,10 @@ public:
 
 private:
     void applyParametersIfUploaded();
-    // Compiles the ".texture" script beside fileName into this texture, when there is one.
+    // Compiles the ".texture" script beside fileName into this texture, when there is one, after
+    // the settings the previous script changed went back to their defaults.
     void compileScriptFor(const std::string& fileName);
+    void resetScriptSettings();
     // The upload part of loading, once the picture is in memory.
     void loadFromImage(QRRESCImage2& image);
 
@@ -108,4 +110,6 @@ private:
     bool mipmapping_ = true;
     bool compression_ = false;
     std::uint32_t scriptFileID_ = 0;
+    // The settings the last compiled script changed (one bit each).
+    std::uint8_t scriptSettings_ = 0;
 };

@@ -10,6 +10,7 @@
 
 #include <gmock/gmock.h>
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 
@@ -39,6 +40,7 @@ struct FileFields {
     std::int32_t instanceCount = 1;
     std::int32_t scriptLines = 1;
     std::int32_t levelCount = 1;
+    std::uint8_t flag = 0;
     std::int32_t normals = 3;
     std::int32_t texCoords0 = 2;
     std::int32_t vertexCount = 3;
@@ -63,7 +65,7 @@ std::string modelFile(const FileFields& f = {})
     b.str("remark kept as written");
     b.i32(f.levelCount);
     b.str("Main");
-    b.byte(0);
+    b.byte(f.flag);
     b.f32(0.5f);
     b.f32(2.0f);
     for (float v : {-1.0f, -2.0f, -3.0f, 1.0f, 2.0f, 3.0f, 3.75f})
@@ -341,7 +343,7 @@ TEST_F(Model, HostileFilesAreRefusedWithAClearError)
         {"negative vertex count", [](FileFields& f) { f.vertexCount = -1; }, "negative vertex or index count"},
         {"huge vertex count", [](FileFields& f) { f.vertexCount = 0x7fffffff; }, "announces 2147483647 vertices"},
         {"huge index count", [](FileFields& f) { f.indexCount = 500000000; }, "500000000 indices"},
-        {"two normal components", [](FileFields& f) { f.normals = 2; }, "invalid component counts"},
+        {"five normal components", [](FileFields& f) { f.normals = 5; }, "invalid component counts"},
         {"counts summing past 32 bits", [](FileFields& f) { f.normals = 0x7ffffffe; }, "invalid component counts"},
         {"huge texture set", [](FileFields& f) { f.texCoords0 = 1 << 30; }, "invalid component counts"},
         {"index beyond the vertices", [](FileFields& f) { f.lastIndexValue = 3; }, "index (3) outside its 3 vertices"},
@@ -349,7 +351,8 @@ TEST_F(Model, HostileFilesAreRefusedWithAClearError)
         {"huge group count", [](FileFields& f) { f.groupCount = 1 << 28; }, "group count 268435456"},
         {"range past the indices", [](FileFields& f) { f.lastB = 3; }, "index range 1..3 lies outside"},
         {"range before the indices", [](FileFields& f) { f.firstB = -2; }, "index range -2..2"},
-        {"unknown primitive mode", [](FileFields& f) { f.modeB = 42; }, "unknown primitive mode 42"},
+        {"damaged material instance record", [](FileFields& f) { f.scriptLines = 1 << 24; },
+         "material instance 0: The material instance record"},
         {"instance index past the list", [](FileFields& f) { f.instanceB = 1; }, "material instance index 1"},
         {"negative instance index", [](FileFields& f) { f.instanceB = -2; }, "material instance index -2"},
     };
@@ -378,4 +381,191 @@ TEST_F(Model, AFileTruncatedAnywhereIsRefused)
         ASSERT_GT(shownBoxes().size(), before);
         EXPECT_THAT(shownBoxes().back(), HasSubstr("Could not load model"));
     }
+}
+
+TEST_F(Model, WhatTheWriterWritesTheReaderReadsAndWritesBackUnchanged)
+{
+    programFolder().write("models/readme.txt", "models go here");
+    struct Case {
+        const char* what;
+        std::function<void(QRVISXModelLod&)> build;
+    };
+    // A level made of one square with the given layout, merged into the level's buffer.
+    const auto square = [](int normals, int colours) {
+        return [=](QRVISXModelLod& lod) {
+            lod.setGroupCount(1);
+            QRVISXVertexBuffer& buffer = *lod.getGroup(0)->createBuffer();
+            buffer.setComponentCounts(normals, colours, 0);
+            fillSquare(buffer, 1.0f);
+            lod.buildBuffer();
+        };
+    };
+    const std::vector<Case> cases = {
+        {"one normal component", square(1, 0)},
+        {"two normal components", square(2, 0)},
+        {"four normal components", square(4, 0)},
+        {"one colour component", square(3, 1)},
+        {"two colour components", square(3, 2)},
+        {"a range whose mode was never set",
+         [&](QRVISXModelLod& lod) {
+             square(3, 0)(lod);
+             lod.getGroup(0)->setPrimitiveMode(-1);
+         }},
+        {"a mode OpenGL does not know",
+         [&](QRVISXModelLod& lod) {
+             square(3, 0)(lod);
+             lod.getGroup(0)->setPrimitiveMode(42);
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto model = qrNew<QRVISXModel>(nullptr);
+        model->setLodCount(1);
+        c.build(*model->getLod(0));
+        model->saveToFile("models\\written.model");
+        auto loaded = qrNew<QRVISXModel>(nullptr);
+        loaded->loadFromFile("models\\written.model");
+        ASSERT_FALSE(loaded->isEmpty());
+        EXPECT_EQ(loaded->getLod(0)->getVertexBuffer()->getVertexCount(), 4);
+        loaded->saveToFile("models\\again.model");
+        EXPECT_EQ(programFolder().read("models/again.model"), programFolder().read("models/written.model"));
+        // Drawing leaves out what OpenGL cannot take, and never reads past an array.
+        loaded->generateVBO();
+        gl_.clearCalls();
+        loaded->render();
+        const std::vector<std::string> calls = gl_.takeCalls();
+        const bool drawable = loaded->getLod(0)->getGroup(0)->getPrimitiveMode() == GL_TRIANGLES;
+        EXPECT_EQ(std::count_if(calls.begin(), calls.end(), [](const std::string& call) { return call.starts_with("glDraw"); }),
+                  drawable ? 1 : 0);
+        EXPECT_THAT(calls, Not(Contains(HasSubstr("glColorPointer(1"))));
+        EXPECT_THAT(calls, Not(Contains(HasSubstr("glColorPointer(2"))));
+    }
+    EXPECT_THAT(shownBoxes(), IsEmpty());
+
+    // The flag is stored as the very byte read, whatever it holds.
+    FileFields fields;
+    fields.flag = 7;
+    auto flagged = loadModel(modelFile(fields));
+    EXPECT_TRUE(flagged->getLod(0)->getFlag());
+    flagged->saveToFile("models\\flagged.model");
+    const std::string written = programFolder().read("models/flagged.model");
+    const std::string levelName = std::string("\x04\0\0\0Main", 8);
+    ASSERT_NE(written.find(levelName), std::string::npos);
+    EXPECT_EQ(written[written.find(levelName) + levelName.size()], '\x07');
+}
+
+TEST_F(Model, SavingMergesEveryGroupThatStillHoldsItsOwnBuffer)
+{
+    programFolder().write("models/readme.txt", "models go here");
+    // Every level ends with two groups: squares at height 1 and 2 (in group order), whatever
+    // buffers they were in when the model was saved.
+    struct Case {
+        const char* what;
+        std::function<void(QRVISXModelLod&)> build;
+    };
+    const std::vector<Case> cases = {
+        {"the second group made after the level was built",
+         [&](QRVISXModelLod& lod) {
+             lod.setGroupCount(1);
+             fillSquare(*lod.getGroup(0)->createBuffer(), 1.0f);
+             lod.buildBuffer();
+             lod.setGroupCount(2);
+             lod.getGroup(0)->setPrimitiveMode(GL_TRIANGLES);
+             lod.getGroup(0)->setRange(0, 5);
+             fillSquare(*lod.getGroup(1)->createBuffer(), 2.0f);
+         }},
+        {"a first group without a buffer",
+         [&](QRVISXModelLod& lod) {
+             lod.setGroupCount(3);
+             lod.getGroup(0)->setPrimitiveMode(GL_TRIANGLES);
+             fillSquare(*lod.getGroup(1)->createBuffer(), 1.0f);
+             fillSquare(*lod.getGroup(2)->createBuffer(), 2.0f);
+         }},
+        {"a level buffer drawn without indices",
+         [&](QRVISXModelLod& lod) {
+             QRVISXVertexBuffer& level = *lod.createVertexBuffer();
+             level.create(6);
+             const int corners[] = {0, 1, 2, 0, 2, 3};
+             for (int i = 0; i < 6; ++i)
+                 level.setVertexPosition(i, {float(corners[i] & 1), 1.0f, float(corners[i] >> 1)});
+             lod.setGroupCount(2);
+             lod.getGroup(0)->setPrimitiveMode(GL_TRIANGLES);
+             lod.getGroup(0)->setRange(0, 5);
+             fillSquare(*lod.getGroup(1)->createBuffer(), 2.0f);
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto model = qrNew<QRVISXModel>(nullptr);
+        model->setLodCount(1);
+        c.build(*model->getLod(0));
+        model->saveToFile("models\\merged.model");
+        auto loaded = qrNew<QRVISXModel>(nullptr);
+        loaded->loadFromFile("models\\merged.model");
+        ASSERT_FALSE(loaded->isEmpty());
+        const QRVISXModelLod& lod = *loaded->getLod(0);
+        const QRVISXVertexBuffer& level = *lod.getVertexBuffer();
+        std::vector<float> drawnHeights;
+        for (int g = 0; g < lod.getGroupCount(); ++g) {
+            const QRVISXModelGroup& group = *lod.getGroup(g);
+            if (group.getFirstIndex() < 0)
+                continue;
+            EXPECT_EQ(group.getPrimitiveMode(), static_cast<GLenum>(GL_TRIANGLES));
+            std::vector<Vector3> corners;
+            for (int i = group.getFirstIndex(); i <= group.getLastIndex(); ++i)
+                corners.push_back(level.getVertexPosition(level.isIndexed() ? level.getIndex(i) : i));
+            ASSERT_EQ(corners.size(), 6u);
+            // Two triangles of the unit square: (0,0) (1,0) (0,1) and (0,0) (0,1) (1,1).
+            EXPECT_EQ(corners[1].x, 1.0f);
+            EXPECT_EQ(corners[5].z, 1.0f);
+            for (const Vector3& corner : corners)
+                EXPECT_EQ(corner.y, corners[0].y);
+            drawnHeights.push_back(corners[0].y);
+        }
+        EXPECT_THAT(drawnHeights, ElementsAre(1.0f, 2.0f));
+    }
+}
+
+TEST_F(Model, LiveReloadKeepsBufferObjectsAndTheLastGoodModel)
+{
+    programFolder().write("models/live.model", modelFile());
+    auto model = qrNew<QRVISXModel>(nullptr);
+    model->loadFromFile("models\\live.model");
+    model->generateVBO();
+    ASSERT_TRUE(model->hasBufferObjects());
+
+    std::string grown = modelFile();
+    grown.replace(grown.find(std::string("\x01\0\0\0\x04\0\0\0Main", 12)), 4, std::string("\x02\0\0\0", 4));
+    grown += modelFile().substr(modelFile().find(std::string("\x04\0\0\0Main", 8)));
+    struct Case {
+        const char* what;
+        std::string bytes;
+        bool broken;
+        int levels;
+    };
+    const std::vector<Case> cases = {
+        {"a second level", grown, false, 2},
+        {"half a file", grown.substr(0, grown.size() / 2), true, 2},
+        {"no level at all",
+         modelFile().substr(0, modelFile().find(std::string("\x04\0\0\0Main", 8)) - 4) + std::string(4, '\0'), true, 2},
+        {"garbage", "not a model", true, 2},
+        {"the first form again", modelFile(), false, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::size_t boxes = shownBoxes().size();
+        programFolder().write("models/live.model", c.bytes);
+        model->updateFromFile();
+        ASSERT_EQ(model->getLodCount(), c.levels);
+        EXPECT_EQ(model->getName(), "Hand");
+        EXPECT_TRUE(model->hasBufferObjects()) << "drawn from buffer objects, as before";
+        EXPECT_EQ(model->getLod(0)->getGroup(0)->getMaterialInstance(), model->getMaterialInstance(0));
+        EXPECT_EQ(shownBoxes().size(), boxes + (c.broken ? 1 : 0));
+        if (c.broken) {
+            EXPECT_THAT(shownBoxes().back(), HasSubstr("keeps its previous contents"));
+        }
+    }
+    gl_.clearCalls();
+    model->render();
+    EXPECT_THAT(gl_.takeCalls(), Contains(HasSubstr("glDrawRangeElements(GL_TRIANGLES")));
 }

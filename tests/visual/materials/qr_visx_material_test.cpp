@@ -9,6 +9,7 @@
 #include "visual/materials/qr_visx_materialmanager.h"
 #include "visual/materials/qr_visx_materialvariable.h"
 #include "visual/materials/qr_visx_materialvariablepool.h"
+#include "visual/geometry/qr_visx_vertexbuffer.h"
 #include "visual/shaders/qr_visx_shaderconfiguration.h"
 #include "visual/shaders/qr_visx_shadermanager.h"
 #include "visual/state/qr_visx_statemanager.h"
@@ -20,6 +21,7 @@
 #include <gmock/gmock.h>
 
 #include <algorithm>
+#include <functional>
 
 using ::testing::Contains;
 using ::testing::ElementsAre;
@@ -321,26 +323,74 @@ TEST_F(Material, BrokenStreamsStopTheirPassAndReportOnce)
     EXPECT_EQ(shownBoxes().size(), 2u);
 }
 
-TEST_F(Material, FailedRecompileKeepsThePreviousPassesAndAFirstFailureHasNone)
+TEST_F(Material, APassHeaderWithoutColonOpensNoPassSoItsCommandsStayInTheOpenOne)
 {
+    struct Case {
+        std::vector<std::string> script;
+        std::vector<std::string> passes;
+        Bytes firstPass;
+    };
+    const Case cases[] = {
+        {{"default pass p", "pass p :", "set linewidth 3", "pass q", "set pointsize 4"},
+         {"p"},
+         Bytes().i(3).i(12).f(3.0f).i(3).i(13).f(4.0f)},
+        {{"pass p :", "pass", "set linewidth 2", "pass : q", "ignore", "pass r :"}, {"p", "r"}, Bytes().i(3).i(12).f(2.0f).i(10)},
+        {{"default pass p", "pass p", "set linewidth 5"}, {}, Bytes()},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.script[1]);
+        auto material = compile(c.script);
+        EXPECT_TRUE(material->isCompiled());
+        ASSERT_EQ(material->getPassCount(), static_cast<int>(c.passes.size()));
+        for (std::size_t i = 0; i < c.passes.size(); ++i)
+            EXPECT_EQ(material->getPassAt(static_cast<int>(i))->getName(), c.passes[i]);
+        if (!c.passes.empty()) {
+            EXPECT_EQ(material->getPassAt(0)->getCommandStream().getBytes(), c.firstPass.data);
+        }
+    }
+    EXPECT_THAT(shownBoxes(), IsEmpty());
+    EXPECT_THAT(logText(), HasSubstr("Not a pass statement (\"pass <name> :\"), ignored: \"pass q\""));
+
+    // A reload whose script opens no pass leaves nothing of the old passes: the defaults draw.
     auto material = compile({"default pass p", "pass p :", "set linewidth 3"});
-    ASSERT_TRUE(material->isCompiled());
-
-    EXPECT_FALSE(material->generateFromStringList(*script({"default pass p", "pass p", "set linewidth 5"})));
-    ASSERT_EQ(material->getPassCount(), 1);
-    EXPECT_EQ(material->getDefaultPass(), material->getPassAt(0));
-    EXPECT_TRUE(material->isCompiled());
+    EXPECT_TRUE(material->generateFromStringList(*script({"default pass p", "pass p", "set linewidth 5"})));
+    EXPECT_TRUE(material->isEmpty());
+    EXPECT_EQ(material->getDefaultPass(), nullptr);
     material->use();
-    EXPECT_EQ(states().lineWidth, 3.0f);
-    EXPECT_THAT(shownBoxes(), Contains(HasSubstr("A pass statement needs a name and \":\"")));
-    EXPECT_THAT(shownBoxes(), Contains(HasSubstr("Error while compiling material")));
-
-    // Without anything to keep, the material falls back to the defaults.
-    auto broken = compile({"default pass p", "pass : p", "set linewidth 5"});
-    EXPECT_TRUE(broken->isEmpty());
-    EXPECT_FALSE(broken->isCompiled());
-    broken->use();
     EXPECT_EQ(states(), manager().getStateManager()->getDefaults());
+}
+
+TEST_F(Material, TheIgnoreCommandSkipsOnlyTheGeometryOfItsOwnPass)
+{
+    auto ignoring = compile({"default pass p", "pass p :", "set linewidth 2", "ignore"});
+    auto plain = compile({"default pass p", "pass p :", "set linewidth 3"});
+    auto triangle = qrNew<QRVISXVertexBuffer>(nullptr);
+    triangle->create(3);
+    struct Case {
+        const char* next;
+        std::function<void()> setUp;
+        bool drawn;
+    };
+    const Case cases[] = {
+        {"the ignoring pass itself", [] {}, false},
+        {"another material", [&] { plain->use(); }, true},
+        {"a group without a material", [&] { manager().resetForMaterial(); manager().apply(); }, true},
+        {"a lit override", [&] { manager().resetForMaterialLit(); manager().apply(); manager().lock(); }, true},
+        {"an unlit override", [&] { manager().resetForMaterialUnlit(); manager().apply(); manager().lock(); }, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.next);
+        ignoring->use();
+        EXPECT_EQ(states().lineWidth, 2.0f) << "the states of an ignoring pass still apply";
+        c.setUp();
+        gl_.clearCalls();
+        triangle->render();
+        manager().unlock();
+        const std::vector<std::string> calls = gl_.takeCalls();
+        const bool drawn = std::any_of(calls.begin(), calls.end(),
+                                       [](const std::string& call) { return call.starts_with("glDrawArrays"); });
+        EXPECT_EQ(drawn, c.drawn);
+    }
 }
 
 TEST_F(Material, ScriptProblemsGiveClearErrorsWithoutCrashing)
