@@ -29,7 +29,9 @@
 #include "visual/device/qr_visx_vsync.h"
 #include "visual/device/rendercontexts/qr_visx_rendercontext.h"
 #include "visual/device/rendercontexts/qr_visx_rendercontextmanager.h"
+#include "world/app_wrld_entities.h"
 #include "world/app_wrld_light.h"
+#include "world/app_wrld_main.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -224,8 +226,12 @@ int main(int argc, char** argv)
         visual->getRenderContextManager()->activatePrimaryContext();
         visual->getViewPort()->fitToRenderContext();
 
-        auto environment = qrNew<APPENVRMain>(nullptr);
+        // Area files hold entities as well as terrain: a world's entity list takes them, though
+        // only the terrain is drawn here.
+        auto world = qrNew<APPWRLDMain>(nullptr);
+        APPENVRMain* environment = world->getEnvironment();
         environment->initialize();
+        world->getEntities()->initialize();
         environment->loadAreas();
         auto light = qrNew<APPWRLDLight>(nullptr);
         light->initialize();
@@ -254,7 +260,7 @@ int main(int argc, char** argv)
             environment->render();
             savePicture(picturePath);
         }
-        environment.reset();
+        world.reset();
         light.reset();
     }
     std::error_code ignored;

@@ -7,10 +7,12 @@
 #include "file/qr_file_main.h"
 
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 
 namespace {
 constexpr float kEmptyBox = 999999.0f;
+constexpr Vector3 kUp{0.0f, 1.0f, 0.0f};
 } // namespace
 
 APPENVRArea::APPENVRArea(APPENVRMain* owner, int ax, int az)
@@ -55,6 +57,18 @@ void APPENVRArea::updateBounds()
             bounds_.maximum = QRUTILMain::maxVector3(bounds_.maximum, block->getBounds().maximum);
         }
     }
+}
+
+APPENVRBox APPENVRArea::getCullingBounds() const
+{
+    APPENVRBox box{{kEmptyBox, kEmptyBox, kEmptyBox}, {-kEmptyBox, -kEmptyBox, -kEmptyBox}};
+    for (const auto& column : blocks_) {
+        for (const auto& block : column) {
+            box.minimum = QRUTILMain::minVector3(box.minimum, block->getCullingBounds().minimum);
+            box.maximum = QRUTILMain::maxVector3(box.maximum, block->getCullingBounds().maximum);
+        }
+    }
+    return box;
 }
 
 APPENVRBlock* APPENVRArea::getBlock(int bx, int bz) const
@@ -142,13 +156,22 @@ void APPENVRArea::loadFrom(const std::string& name)
         return;
     unreadEntities_ = false;
     // Reading stops at the first failure: every later read would fail as well, and one report is
-    // enough. Boxes that were not read would not match the terrain, so they are recomputed.
-    if (!readTerrain(*file) || !readRecords(*file))
-        updateBounds();
+    // enough.
+    int nonFiniteNumbers = 0;
+    if (readTerrain(*file, nonFiniteNumbers))
+        readRecords(*file, nonFiniteNumbers);
     file->close();
+    // Stored boxes are only as good as the file (not read, stale, not numbers at all: a box of
+    // NaN hides its block for good); measured from the terrain, a consistent file's come out the
+    // same. Blocks of the areas before this one draw its first row and column of vertices.
+    environment_->updateBoundsAfterLoading(*this);
+    if (nonFiniteNumbers > 0)
+        reportError("load", "The area file \"" + name + "\" holds " + std::to_string(nonFiniteNumbers) +
+                                " numbers that are not finite (heights, normals or boxes); the heights became 0, "
+                                "the normals point up and the boxes were measured again");
 }
 
-bool APPENVRArea::readTerrain(QRFILEFile& file)
+bool APPENVRArea::readTerrain(QRFILEFile& file, int& nonFiniteNumbers)
 {
     const APPENVRGridRange cells = getGroundRange();
     for (int x = cells.x0; x < cells.x1; ++x) {
@@ -165,6 +188,17 @@ bool APPENVRArea::readTerrain(QRFILEFile& file)
             APPENVRVertex vertex = environment_->getVertex(x, z);
             const bool heightRead = file.read(vertex.height);
             const bool normalRead = heightRead && file.read(vertex.normal);
+            // A NaN height would reach every height query, and through it the positions of
+            // whatever stands there; a broken normal only shades, but equally wrongly.
+            if (!std::isfinite(vertex.height)) {
+                ++nonFiniteNumbers;
+                vertex.height = 0.0f;
+            }
+            const int brokenNormal = countNonFinite(vertex.normal);
+            if (brokenNormal > 0) {
+                nonFiniteNumbers += brokenNormal;
+                vertex.normal = kUp;
+            }
             environment_->setVertex(x, z, vertex);
             if (!normalRead)
                 return false;
@@ -173,11 +207,11 @@ bool APPENVRArea::readTerrain(QRFILEFile& file)
     return true;
 }
 
-bool APPENVRArea::readRecords(QRFILEFile& file)
+bool APPENVRArea::readRecords(QRFILEFile& file, int& nonFiniteNumbers)
 {
     for (auto& column : blocks_) {
         for (auto& block : column) {
-            const APPENVRBlockLoad result = block->load(file);
+            const APPENVRBlockLoad result = block->load(file, nonFiniteNumbers);
             if (result == APPENVRBlockLoad::EntitiesUnread)
                 unreadEntities_ = true;
             if (result != APPENVRBlockLoad::Loaded)
@@ -192,5 +226,6 @@ bool APPENVRArea::readRecords(QRFILEFile& file)
     if (!file.read(maximum))
         return false;
     bounds_.maximum = maximum;
+    nonFiniteNumbers += countNonFinite(minimum) + countNonFinite(maximum);
     return true;
 }

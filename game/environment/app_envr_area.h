@@ -26,6 +26,9 @@ public:
     const APPENVRBox& getBounds() const { return bounds_; }
     // Puts back a box exactly as it was (the editor's undo); the blocks keep theirs.
     void setBounds(const APPENVRBox& bounds) { bounds_ = bounds; }
+    // What the area is culled by: the union of its blocks' culling boxes, so that an area is
+    // drawn whenever one of its blocks would be.
+    APPENVRBox getCullingBounds() const;
     APPENVRAreaIndex getIndex() const { return {ax_, az_}; }
     APPENVRGridRange getGroundRange() const;
     APPENVRGridRange getVertexRange() const;
@@ -45,15 +48,18 @@ public:
     // The same bytes written to another file (a copy, never the area's own file).
     bool saveAs(const std::string& fileName);
     // A missing file leaves the area as it is. A short or unreadable file keeps every value it
-    // did not hold; the boxes are then recomputed from the terrain.
+    // did not hold. Heights, normals and boxes that are not finite numbers are reported (naming
+    // the file) and replaced: height 0, normal up. Every box is measured again from the terrain
+    // afterwards, which gives a consistent file's boxes back unchanged.
     void load() { loadFrom(getFileName()); }
     void loadFrom(const std::string& fileName);
     bool holdsUnreadEntities() const { return unreadEntities_; }
 
 private:
     bool writeTerrain(QRFILEFile& file) const;
-    bool readTerrain(QRFILEFile& file);
-    bool readRecords(QRFILEFile& file);
+    // Both add the numbers they had to replace to nonFiniteNumbers.
+    bool readTerrain(QRFILEFile& file, int& nonFiniteNumbers);
+    bool readRecords(QRFILEFile& file, int& nonFiniteNumbers);
 
     APPENVRMain* environment_;
     int ax_;

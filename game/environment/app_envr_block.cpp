@@ -26,7 +26,9 @@
 
 namespace {
 constexpr float kNoHeightBelow = 999999.0f;
-constexpr Vector3 kCullingMarginBelow{10.0f, 0.0f, 10.0f};
+// Around the ground the block draws: sideways for what stands at its border, 50 up for what
+// stands on it, and some way down for what reaches under the surface (feet sunk into a slope).
+constexpr Vector3 kCullingMarginBelow{10.0f, 10.0f, 10.0f};
 constexpr Vector3 kCullingMarginAbove{10.0f, 50.0f, 10.0f};
 // The shortest entity entry: an empty type name's length, position, orientation and size.
 constexpr std::int64_t kSmallestEntityEntry = 4 + 12 + 16 + 4;
@@ -169,7 +171,31 @@ void APPENVRBlock::setBounds(const APPENVRBox& bounds)
 
 void APPENVRBlock::refreshCullingBounds()
 {
-    cullingBounds_ = {bounds_.minimum - kCullingMarginBelow, bounds_.maximum + kCullingMarginAbove};
+    cullingBounds_ = measureDrawnGround();
+    cullingBounds_.minimum = cullingBounds_.minimum - kCullingMarginBelow;
+    cullingBounds_.maximum = cullingBounds_.maximum + kCullingMarginAbove;
+}
+
+APPENVRBox APPENVRBlock::measureDrawnGround() const
+{
+    // The strips of the block's last cells reach the first row and column of the next blocks: a
+    // step there rises inside this block's drawing, so those vertices count, at the positions
+    // drawn (heights clamped at the world's far edge). Whatever decides which vertices a block
+    // draws must keep this box around them.
+    const APPENVRMain& terrain = environment();
+    const APPENVRGridIndex end = getVertexRangeEnd();
+    APPENVRBox box{terrain.getVertexPosition(vertexStart_.x, vertexStart_.z),
+                   terrain.getVertexPosition(end.x, end.z)};
+    box.minimum.y = kNoHeightBelow;
+    box.maximum.y = -kNoHeightBelow;
+    for (int x = vertexStart_.x; x <= end.x; ++x) {
+        for (int z = vertexStart_.z; z <= end.z; ++z) {
+            const float height = terrain.getVertexPosition(x, z).y;
+            box.minimum.y = std::min(box.minimum.y, height);
+            box.maximum.y = std::max(box.maximum.y, height);
+        }
+    }
+    return box;
 }
 
 bool APPENVRBlock::save(QRFILEFile& file) const
@@ -190,7 +216,7 @@ bool APPENVRBlock::save(QRFILEFile& file) const
     return true;
 }
 
-APPENVRBlockLoad APPENVRBlock::load(QRFILEFile& file)
+APPENVRBlockLoad APPENVRBlock::load(QRFILEFile& file, int& nonFiniteNumbers)
 {
     Vector3 minimum = bounds_.minimum;
     Vector3 maximum = bounds_.maximum;
@@ -200,9 +226,12 @@ APPENVRBlockLoad APPENVRBlock::load(QRFILEFile& file)
     if (!file.read(maximum))
         return APPENVRBlockLoad::ReadFailed;
     bounds_.maximum = maximum;
-    // The culling box is not stored, and the one computed before loading measured other terrain:
-    // a loaded hill higher than that box's margin would be culled while still in view.
-    refreshCullingBounds();
+    const int nonFinite = countNonFinite(minimum) + countNonFinite(maximum);
+    nonFiniteNumbers += nonFinite;
+    // The area measures every box again once it is loaded; the centre of this one places the
+    // entities below already, so a broken one is measured now (the terrain is read by then).
+    if (nonFinite > 0)
+        updateBounds();
     removeEntities();
     std::int32_t count = 0;
     if (!file.read(count))

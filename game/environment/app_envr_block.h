@@ -44,10 +44,17 @@ public:
     // file stores them in.
     void moveEntityTo(APPENTTMain* entity, int index);
 
-    // Height range of the block's own 40 x 40 vertices; the culling box adds 10 units sideways
-    // and 50 upwards, which covers the far row of vertices and whatever stands on the ground.
+    // Height range of the block's own 40 x 40 vertices (the box its area file stores), and the
+    // culling box: the ground the block draws (measureDrawnGround) with 10 units sideways and
+    // downwards and 50 upwards for whatever stands on it.
     void updateBounds();
     const APPENVRBox& getBounds() const { return bounds_; }
+    // The culling box alone, after terrain the block draws changed without its own vertices (the
+    // next block's first row and column).
+    void refreshCullingBounds();
+    // The box around every vertex the block draws: its own 41 x 41 including the first row and
+    // column of the next blocks.
+    APPENVRBox measureDrawnGround() const;
     // Puts back a box exactly as it was (the editor's undo); the culling box follows it.
     void setBounds(const APPENVRBox& bounds);
     const APPENVRBox& getCullingBounds() const { return cullingBounds_; }
@@ -64,7 +71,9 @@ public:
     // reports). Loading replaces the entities standing on the block with the stored ones, created
     // through the world's entity list; an entry that cannot be read completely is dropped.
     bool save(QRFILEFile& file) const;
-    APPENVRBlockLoad load(QRFILEFile& file);
+    // A stored box with numbers that are not finite is measured from the terrain instead (read
+    // before the blocks), and those numbers are added to nonFiniteNumbers.
+    APPENVRBlockLoad load(QRFILEFile& file, int& nonFiniteNumbers);
 
     // The pictures the imports read (and the editor's export writes).
     static constexpr const char* kHeightmapFile = "textures\\heightmaps\\heightmap.png";
@@ -89,7 +98,6 @@ private:
     APPENVRMain& environment() const;
     // Takes the entities standing here out of the world.
     void removeEntities();
-    void refreshCullingBounds();
     bool isInView() const;
     void renderTerrain();
     void renderCells();

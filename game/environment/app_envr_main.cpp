@@ -91,6 +91,18 @@ void APPENVRMain::updateBounds()
 void APPENVRMain::updateNormals()
 {
     updateNormalsInRange(0, 0, kStoredVertexCount, kStoredVertexCount);
+void APPENVRMain::updateBoundsAfterLoading(APPENVRArea& area)
+{
+    area.updateBounds();
+    const APPENVRAreaIndex index = area.getIndex();
+    for (int ax = std::max(index.ax - 1, 0); ax <= index.ax; ++ax)
+        for (int az = std::max(index.az - 1, 0); az <= index.az; ++az)
+            if (ax != index.ax || az != index.az)
+                for (int bx = 0; bx < kBlocksPerArea; ++bx)
+                    for (int bz = 0; bz < kBlocksPerArea; ++bz)
+                        areas_[ax][az]->getBlock(bx, bz)->refreshCullingBounds();
+}
+
 }
 
 void APPENVRMain::updateNormalsInRange(int x0, int z0, int x1, int z1)
@@ -358,7 +370,7 @@ void APPENVRMain::renderAreas(bool editor)
     std::vector<std::pair<float, APPENVRBlock*>> blocks;
     for (auto& column : areas_) {
         for (auto& area : column) {
-            const APPENVRBox& box = area->getBounds();
+            const APPENVRBox box = area->getCullingBounds();
             if (!frustum.isBoxVisible(box.minimum, box.maximum))
                 continue;
             for (int bx = 0; bx < kBlocksPerArea; ++bx) {

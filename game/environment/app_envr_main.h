@@ -9,6 +9,7 @@
 #include "math/qr_math_types.h"
 
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <functional>
 
@@ -33,6 +34,12 @@ struct APPENVRBox {
 };
 
 // A position in the vertex or ground-cell grid.
+// How many of the three numbers are NaN or infinite (area files are checked for them).
+inline int countNonFinite(const Vector3& value)
+{
+    return !std::isfinite(value.x) + !std::isfinite(value.y) + !std::isfinite(value.z);
+}
+
 struct APPENVRGridIndex {
     int x = 0;
     int z = 0;
@@ -97,6 +104,9 @@ public:
     void resetTerrain();
     void updateBounds();
     void updateNormals();
+    // After an area's terrain was replaced as a whole (loaded): its boxes, and the culling boxes
+    // of the blocks before it, whose strips reach its first row and column of vertices.
+    void updateBoundsAfterLoading(APPENVRArea& area);
     // Inclusive ranges, limited to the stored vertices.
     void updateNormalsInRange(int x0, int z0, int x1, int z1);
     void updateStreets();

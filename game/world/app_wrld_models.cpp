@@ -2,6 +2,7 @@
 
 #include "core/qr_core_log.h"
 #include "core/qr_util_strings.h"
+#include "file/qr_file_drive.h"
 #include "file/qr_file_main.h"
 #include "resource/qr_resc_inifile.h"
 #include "resource/qr_resc_stringlist.h"
@@ -57,8 +58,8 @@ void APPWRLDModels::loadList(const std::string& path)
         const std::string key = comparable(name);
         // Checked here without reporting, so that a list naming many missing files gives one
         // error instead of one box per entry.
-        if (!hasFailed(key) && !files->fileExists(name, false)) {
-            failed_.insert(key);
+        if (!hasFailed(key, name) && !files->fileExists(name, false)) {
+            markFailed(key, name);
             missing.push_back(name);
             continue;
         }
@@ -92,22 +93,23 @@ QRVISXModel* APPWRLDModels::getModel(std::string_view nameOrPath)
     for (auto& model : models_)
         if (QRUTILStrings::equals(model->getName(), nameOrPath, false) || comparable(model->getFileName()) == key)
             return model.get();
-    if (hasFailed(key))
+    const std::string path(nameOrPath);
+    if (hasFailed(key, path))
         return nullptr;
-    return loadModel(std::string(nameOrPath));
+    return loadModel(path);
 }
 
 QRVISXModel* APPWRLDModels::loadModel(const std::string& path)
 {
     const std::string key = comparable(path);
     if (!staysInProgramFolder(path)) {
-        failed_.insert(key);
+        markFailed(key, path);
         reportError("loadModel", "The model path " + shown(path) + " leaves the program folder; it is not loaded");
         return nullptr;
     }
     auto* files = qrFile();
     if (!files || !files->fileExists(path, true)) {
-        failed_.insert(key);
+        markFailed(key, path);
         return nullptr;
     }
     auto model = qrNew<QRVISXModel>(this);
@@ -115,13 +117,41 @@ QRVISXModel* APPWRLDModels::loadModel(const std::string& path)
     // only stand in the list drawing nothing.
     model->loadFromFile(path);
     if (model->isEmpty()) {
-        failed_.insert(key);
+        markFailed(key, path);
         logWarning("loadModel", "The model file " + shown(path) + " gave no model to draw");
         return nullptr;
     }
     model->generateVBO();
+    failed_.erase(key);
     models_.push_back(std::move(model));
     return models_.back().get();
+}
+
+APPWRLDModels::FileStamp APPWRLDModels::stampOf(const std::string& path)
+{
+    auto* files = qrFile();
+    if (!files)
+        return {};
+    const std::filesystem::path file = qrdrive::nativePath(files->absolutePath(path));
+    std::error_code error;
+    FileStamp stamp;
+    stamp.exists = std::filesystem::is_regular_file(file, error);
+    if (stamp.exists) {
+        stamp.written = std::filesystem::last_write_time(file, error);
+        stamp.size = std::filesystem::file_size(file, error);
+    }
+    return stamp;
+}
+
+bool APPWRLDModels::hasFailed(const std::string& comparablePath, const std::string& path) const
+{
+    const auto failure = failed_.find(comparablePath);
+    return failure != failed_.end() && failure->second == stampOf(path);
+}
+
+void APPWRLDModels::markFailed(const std::string& comparablePath, const std::string& path)
+{
+    failed_[comparablePath] = stampOf(path);
 }
 
 QRVISXModel* APPWRLDModels::getModelAt(int index) const

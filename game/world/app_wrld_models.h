@@ -6,9 +6,11 @@
 
 #include "core/qr_core_object.h"
 
+#include <cstdint>
+#include <filesystem>
 #include <string>
 #include <string_view>
-#include <unordered_set>
+#include <unordered_map>
 #include <vector>
 
 class QRVISXModel;
@@ -28,7 +30,8 @@ public:
     void loadList(const std::string& path);
     // The loaded model whose name (as stored in its file) or file name is nameOrPath, ignoring
     // letter case and the kind of path separator; otherwise the model loaded from that path.
-    // Null when there is no such model; a path that failed once is not tried (or reported) again.
+    // Null when there is no such model. A path that failed is tried (and reported) again only
+    // once its file changed: it appeared, or was written anew.
     QRVISXModel* getModel(std::string_view nameOrPath);
     // Loads the model file at path and keeps it; null (reported) for a missing, unreadable or empty
     // file and for paths that leave the program folder.
@@ -43,9 +46,20 @@ private:
     static std::string comparable(std::string_view path);
     // Absolute paths and ".." steps could reach files outside the content.
     static bool staysInProgramFolder(std::string_view path);
-    bool hasFailed(const std::string& comparablePath) const { return failed_.count(comparablePath) != 0; }
+    // What the file at a path looked like: whether it existed, when it was written, its size.
+    struct FileStamp {
+        bool exists = false;
+        std::filesystem::file_time_type written;
+        std::uintmax_t size = 0;
+        bool operator==(const FileStamp&) const = default;
+    };
+    static FileStamp stampOf(const std::string& path);
+    // Failed before, and the file is still as it was then.
+    bool hasFailed(const std::string& comparablePath, const std::string& path) const;
+    void markFailed(const std::string& comparablePath, const std::string& path);
 
     std::vector<QROwned<QRVISXModel>> models_;
-    // Comparable paths that could not be loaded; asked for again they give null quietly.
-    std::unordered_set<std::string> failed_;
+    // Comparable paths that could not be loaded, with their files as they were then; asked for
+    // again unchanged, they give null quietly.
+    std::unordered_map<std::string, FileStamp> failed_;
 };

@@ -90,7 +90,8 @@ using BlockContents = std::map<std::pair<int, int>, std::vector<StoredEntity>>;
 constexpr std::size_t kBlockRecordsOffset = 1600 * 4 + 25600 * 16;
 
 // An area with uneven ground, streets, odd normals (stored, never recomputed) and the given
-// entities in its blocks.
+// entities in its blocks. Its boxes are those of its ground (every block spans all of x % 13 and
+// z % 7), since loading measures them again.
 std::string areaFile(int ax, int az, const BlockContents& blocks)
 {
     AreaBytes out;
@@ -107,8 +108,8 @@ std::string areaFile(int ax, int az, const BlockContents& blocks)
         for (int bz = 0; bz < 4; ++bz) {
             const float x0 = 640.0f * static_cast<float>(ax) + 160.0f * static_cast<float>(bx);
             const float z0 = 640.0f * static_cast<float>(az) + 160.0f * static_cast<float>(bz);
-            out.put(Vector3{x0, -6.0f, z0});
-            out.put(Vector3{x0 + 160.0f, 3.5f + static_cast<float>(bx), z0 + 160.0f});
+            out.put(Vector3{x0, 0.5f * static_cast<float>(ax) - 6.0f, z0});
+            out.put(Vector3{x0 + 160.0f, 0.5f * static_cast<float>(ax) + 3.0f, z0 + 160.0f});
             const auto found = blocks.find({bx, bz});
             const std::vector<StoredEntity> none;
             const std::vector<StoredEntity>& entities = found == blocks.end() ? none : found->second;
@@ -125,8 +126,9 @@ std::string areaFile(int ax, int az, const BlockContents& blocks)
             }
         }
     }
-    out.put(Vector3{640.0f * static_cast<float>(ax), -6.0f, 640.0f * static_cast<float>(az)});
-    out.put(Vector3{640.0f * static_cast<float>(ax + 1), 6.5f, 640.0f * static_cast<float>(az + 1)});
+    out.put(Vector3{640.0f * static_cast<float>(ax), 0.5f * static_cast<float>(ax) - 6.0f, 640.0f * static_cast<float>(az)});
+    out.put(Vector3{640.0f * static_cast<float>(ax + 1), 0.5f * static_cast<float>(ax) + 3.0f,
+                    640.0f * static_cast<float>(az + 1)});
     return out.bytes;
 }
 
