@@ -3,6 +3,7 @@
 #include "entities/app_entt_main.h"
 #include "environment/app_envr_area.h"
 #include "environment/app_envr_blockmesh.h"
+#include "environment/app_envr_fixedterrain.h"
 #include "file/qr_file_file.h"
 #include "math/qr_math_vector.h"
 #include "resource/qr_resc_image.h"
@@ -333,6 +334,11 @@ void APPENVRBlock::renderTerrain()
 {
     QRVISXMaterialManager& materials = *qrVisual()->getMaterialManager();
     const APPENVRMain& terrain = environment();
+    // A driver without GLSL draws the same static geometry in the fixed-function look.
+    if (!terrain.isDrawnWithShader()) {
+        terrain.getFixedTerrain()->renderBlock(*this, builtMesh());
+        return;
+    }
     materials.resetForMaterial();
     materials.getShaderManager()->setConfiguration(terrain.getShaderConfiguration());
     QRVISXTextureManager& textures = *materials.getTextureManager();
@@ -399,7 +405,7 @@ void APPENVRBlock::renderCell(int cx, int cz)
     }
 }
 
-void APPENVRBlock::renderMesh()
+APPENVRBlockMesh& APPENVRBlock::builtMesh()
 {
     if (!mesh_)
         mesh_ = qrNew<APPENVRBlockMesh>(this);
@@ -407,6 +413,12 @@ void APPENVRBlock::renderMesh()
         mesh_->build(environment(), groundStart_);
         geometryChanged_ = false;
     }
+    return *mesh_;
+}
+
+void APPENVRBlock::renderMesh()
+{
+    builtMesh();
     QRVISXMain& visual = *qrVisual();
     QRVISXTransformWorld& world = *visual.getTransform()->getWorld();
     world.reset();

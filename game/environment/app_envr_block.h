@@ -103,6 +103,8 @@ private:
     void renderCells();
     void renderCell(int cx, int cz);
     void renderMesh();
+    // The static geometry, built on first use and again after the terrain under it changed.
+    APPENVRBlockMesh& builtMesh();
     void requestGroundTextures(bool grass);
     void renderOutline();
 

@@ -2,6 +2,7 @@
 
 #include "environment/app_envr_area.h"
 #include "environment/app_envr_block.h"
+#include "environment/app_envr_fixedterrain.h"
 #include "core/qr_mngr_assetmanager.h"
 #include "math/qr_math_round.h"
 #include "math/qr_math_vector.h"
@@ -55,6 +56,7 @@ APPENVRMain::APPENVRMain(QRObject* owner) : QRObject(owner, "Environment")
     for (int ax = 0; ax < kAreaCount; ++ax)
         for (int az = 0; az < kAreaCount; ++az)
             areas_[ax][az] = qrNew<APPENVRArea>(this, ax, az);
+    fixedTerrain_ = qrNew<APPENVRFixedTerrain>(this);
 }
 
 APPENVRMain::~APPENVRMain()
@@ -330,6 +332,11 @@ void APPENVRMain::releaseDrawingResources()
         assets->release(texture);
     assets->release(modulation_);
     assets->release(streets_);
+}
+
+bool APPENVRMain::isDrawnWithShader() const
+{
+    return shader_ && shader_->isValid();
 }
 
 QRVISXTexture2* APPENVRMain::getTerrainTexture(int index) const

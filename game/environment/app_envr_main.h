@@ -15,6 +15,7 @@
 
 class APPENVRArea;
 class APPENVRBlock;
+class APPENVRFixedTerrain;
 class APPWRLDEntities;
 class APPWRLDShadow;
 class QRVISXShaderConfiguration;
@@ -168,6 +169,10 @@ public:
     // What block drawing binds: the terrain shader, terrain textures 0..4 (null outside), the
     // modulation and the street atlas; all null until initialize ran with a visual module.
     QRVISXShaderConfiguration* getShaderConfiguration() const { return shader_; }
+    // Whether blocks draw with the terrain shader; without its program (a driver without GLSL)
+    // they draw through the fixed-function terrain.
+    bool isDrawnWithShader() const;
+    APPENVRFixedTerrain* getFixedTerrain() const { return fixedTerrain_.get(); }
     QRVISXTexture2* getTerrainTexture(int index) const;
     QRVISXTexture2* getModulationTexture() const { return modulation_; }
     QRVISXTexture2* getStreetsTexture() const { return streets_; }
@@ -194,6 +199,7 @@ private:
     QRVISXTexture2* modulation_ = nullptr;
     QRVISXTexture2* streets_ = nullptr;
     const APPWRLDShadow* shadow_ = nullptr;
+    QROwned<APPENVRFixedTerrain> fixedTerrain_;
     APPENVRDrawing drawing_ = APPENVRDrawing::StaticBuffers;
     std::uint32_t areaLoads_ = 0;
     AreaSavedObserver areaSaved_;

@@ -38,6 +38,10 @@ void APPWRLDPostProcess::initialize()
     if (!visual || !core)
         return;
     releaseTargets();
+    // Without frame buffer objects there is no off-screen frame; the render target manager has
+    // logged that post-processing is off.
+    if (!visual->getRenderTargetManager()->isFrameBufferSupported())
+        return;
     // A minimised or squeezed panel has no pixels; targets need at least one.
     const QRCOREDevice* device = core->getDeviceManager()->findDevice(kDeviceName);
     const int width = std::max(device ? device->getPixelWidth() : 1, 1);

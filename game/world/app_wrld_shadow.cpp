@@ -19,6 +19,7 @@
 #include "visual/shaders/qr_visx_shadermanager.h"
 #include "visual/state/qr_visx_statemanager.h"
 #include "visual/textures/qr_visx_texture.h"
+#include "visual/textures/qr_visx_texturemanager.h"
 #include "visual/view/qr_visx_viewport.h"
 #include "world/app_wrld_camera.h"
 #include "world/app_wrld_entities.h"
@@ -65,25 +66,48 @@ void APPWRLDShadow::initialize()
     if (!visual || !core)
         return;
     releaseTargets();
-    device_ = core->getDeviceManager()->createVirtualDevice("Shadow Map Device", shadowMapSize_, shadowMapSize_);
-    QRVISXRenderTargetManager& targets = *visual->getRenderTargetManager();
-    colorTarget_ = targets.createRenderTargetTexture("Shadow Map Color", QRVISXRenderTarget::kData16, shadowMapSize_,
-                                                     shadowMapSize_, QRVISXRenderTarget::kPixelRGB);
-    depthTarget_ = targets.createRenderBuffer("Shadow Map Depth", QRVISXRenderTarget::kData24, shadowMapSize_,
-                                              shadowMapSize_);
-    configuration_ = targets.createRenderTargetConfiguration("Shadow Map", device_);
-    if (configuration_) {
-        configuration_->setColorTarget(colorTarget_);
-        configuration_->setDepthTarget(depthTarget_);
+    // Without frame buffer objects there is nothing to draw the map into, and without GLSL nothing
+    // to draw or project it with: the world goes without shadows, as the log has said already.
+    if (visual->getRenderTargetManager()->isFrameBufferSupported() &&
+        visual->getMaterialManager()->getShaderManager()->isGLSLAvailable()) {
+        // Float components only where the driver has float textures, and only a map the driver
+        // can draw into: a map it cannot would stay black and darken the whole ground.
+        const bool floats = visual->getMaterialManager()->getTextureManager()->isFloatTexturesSupported();
+        if ((!floats || !createTargets(QRVISXRenderTarget::kData16)) && !createTargets(QRVISXRenderTarget::kData8))
+            logWarning("initialize", "The driver cannot draw into a shadow map; the world is drawn without shadows");
     }
-    if (colorTarget_)
-        colorTarget_->setFilter(QRVISXTexture2::kFilterLinear);
     if (auto* assets = qrAssets()) {
         assets->release(intoShadowMapShader_);
         assets->release(unlitTexturedShader_);
         intoShadowMapShader_ = assets->acquire<QRVISXShaderConfiguration>("shaders\\into_shadowmap.shader");
         unlitTexturedShader_ = assets->acquire<QRVISXShaderConfiguration>("shaders\\unlit_textured.shader");
     }
+}
+
+bool APPWRLDShadow::createTargets(int dataFormat)
+{
+    releaseTargets();
+    QRVISXRenderTargetManager& targets = *qrVisual()->getRenderTargetManager();
+    device_ = qrCore()->getDeviceManager()->createVirtualDevice("Shadow Map Device", shadowMapSize_, shadowMapSize_);
+    colorTarget_ = targets.createRenderTargetTexture("Shadow Map Color", dataFormat, shadowMapSize_, shadowMapSize_,
+                                                     QRVISXRenderTarget::kPixelRGB);
+    depthTarget_ = targets.createRenderBuffer("Shadow Map Depth", QRVISXRenderTarget::kData24, shadowMapSize_,
+                                              shadowMapSize_);
+    configuration_ = targets.createRenderTargetConfiguration("Shadow Map", device_);
+    if (!configuration_) {
+        releaseTargets();
+        return false;
+    }
+    configuration_->setColorTarget(colorTarget_);
+    configuration_->setDepthTarget(depthTarget_);
+    colorTarget_->setFilter(QRVISXTexture2::kFilterLinear);
+    // One bind tells whether the driver can draw into this set at all.
+    configuration_->bind();
+    const bool complete = configuration_->isComplete();
+    configuration_->unbind();
+    if (!complete)
+        releaseTargets();
+    return complete;
 }
 
 QRVISXTexture2* APPWRLDShadow::getShadowMapTexture() const

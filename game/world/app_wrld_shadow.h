@@ -28,6 +28,8 @@ public:
     ~APPWRLDShadow() override;
 
     // Makes the device, the targets and the configuration "Shadow Map", and loads the shaders.
+    // Without frame buffer objects or GLSL, or when the driver cannot draw into any map, there are
+    // no targets and every pass does nothing.
     void initialize() override;
     // The pass around the world's game camera with the casters of the world's entity list.
     void renderShadowMap();
@@ -44,6 +46,9 @@ public:
 
 private:
     void releaseTargets();
+    // The targets and the configuration with colour components of dataFormat; false (and nothing
+    // made) when the driver cannot draw into them.
+    bool createTargets(int dataFormat);
 
     int shadowMapSize_ = 1024;
     QRCOREVirtualDevice* device_ = nullptr;

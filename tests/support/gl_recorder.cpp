@@ -1,5 +1,6 @@
 #include "gl_recorder.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <map>
@@ -36,7 +37,7 @@ const std::map<GLenum, const char*>& enumNames()
         NAME(GL_LUMINANCE16F_ARB), NAME(GL_STENCIL_INDEX8_EXT), NAME(GL_UNSIGNED_BYTE), NAME(GL_UNSIGNED_INT),
         NAME(GL_FLOAT), NAME(GL_TEXTURE_MIN_FILTER), NAME(GL_TEXTURE_MAG_FILTER), NAME(GL_TEXTURE_WRAP_S),
         NAME(GL_TEXTURE_WRAP_T), NAME(GL_TEXTURE_MAX_ANISOTROPY_EXT), NAME(GL_GENERATE_MIPMAP_SGIS), NAME(GL_NEAREST),
-        NAME(GL_LINEAR), NAME(GL_LINEAR_MIPMAP_NEAREST), NAME(GL_LINEAR_MIPMAP_LINEAR), NAME(GL_REPEAT),
+        NAME(GL_LINEAR), NAME(GL_LINEAR_MIPMAP_NEAREST), NAME(GL_LINEAR_MIPMAP_LINEAR), NAME(GL_REPEAT), NAME(GL_CLAMP),
         NAME(GL_CLAMP_TO_EDGE), NAME(GL_UNPACK_ALIGNMENT), NAME(GL_PACK_ALIGNMENT), NAME(GL_VERTEX_SHADER),
         NAME(GL_FRAGMENT_SHADER), NAME(GL_ARRAY_BUFFER), NAME(GL_ELEMENT_ARRAY_BUFFER), NAME(GL_STATIC_DRAW),
         NAME(GL_DYNAMIC_DRAW), NAME(GL_VERTEX_ARRAY), NAME(GL_NORMAL_ARRAY), NAME(GL_COLOR_ARRAY),
@@ -48,6 +49,9 @@ const std::map<GLenum, const char*>& enumNames()
         NAME(GL_NONE), NAME(GL_BACK_LEFT), NAME(GL_MAX_TEXTURE_SIZE), NAME(GL_MAX_TEXTURE_UNITS),
         NAME(GL_MAX_TEXTURE_MAX_ANISOTROPY_EXT), NAME(GL_MAX_DRAW_BUFFERS), NAME(GL_MAX_RENDERBUFFER_SIZE_EXT),
         NAME(GL_TEXTURE_ENV), NAME(GL_TEXTURE_ENV_MODE), NAME(GL_MODULATE),
+        NAME(GL_S), NAME(GL_T), NAME(GL_TEXTURE_GEN_S), NAME(GL_TEXTURE_GEN_T), NAME(GL_TEXTURE_GEN_MODE),
+        NAME(GL_OBJECT_LINEAR), NAME(GL_OBJECT_PLANE), NAME(GL_COMBINE), NAME(GL_NORMALIZE),
+        NAME(GL_AMBIENT_AND_DIFFUSE), NAME(GL_MAX_TEXTURE_IMAGE_UNITS),
 #undef NAME
     };
     return names;
@@ -109,6 +113,8 @@ void GLRecorder::record(const std::string& name, const std::vector<std::string>&
     for (std::size_t i = 0; i < arguments.size(); ++i)
         text += (i ? ", " : "") + arguments[i];
     calls_.push_back(text + ")");
+    if (strict_)
+        checkLevel(name, arguments);
 }
 
 bool GLRecorder::startExtensionLoader(std::string& error)
@@ -331,22 +337,55 @@ std::string pointerText(GLuint boundBuffer, const void* pointer)
 }
 } // namespace
 
-GLuint GLRecorder::newId(const char* kind)
+namespace {
+int nameSpaceOf(const std::string& kind)
 {
-    const GLuint id = nextId_++;
-    live_[id] = kind;
+    static const std::map<std::string, int> kSpaces = {{"shader", 0},      {"program", 0},    {"texture", 1},
+                                                      {"buffer", 2},      {"list", 3},       {"framebuffer", 4},
+                                                      {"renderbuffer", 5}};
+    const auto it = kSpaces.find(kind);
+    return it == kSpaces.end() ? 6 : it->second;
+}
+} // namespace
+
+GLuint GLRecorder::newId(const char* kind, GLsizei range)
+{
+    const int space = nameSpaceOf(kind);
+    GLuint id = nextId_;
+    if (strict_) {
+        // The lowest name whose whole range is free in the object's own name space.
+        const auto rangeIsFree = [&](GLuint first) {
+            for (GLuint i = 0; i < static_cast<GLuint>(std::max<GLsizei>(range, 1)); ++i)
+                if (live_.count({space, first + i}))
+                    return false;
+            return true;
+        };
+        for (id = 1; !rangeIsFree(id); ++id) {
+        }
+    } else {
+        nextId_ += static_cast<GLuint>(std::max<GLsizei>(range, 1));
+    }
+    live_[{space, id}] = kind;
     return id;
+}
+
+bool GLRecorder::isLive(GLuint id) const
+{
+    for (const auto& entry : live_)
+        if (entry.first.second == id)
+            return true;
+    return false;
 }
 
 bool GLRecorder::isLiveOf(GLuint id, const char* kind) const
 {
-    const auto it = live_.find(id);
+    const auto it = live_.find({nameSpaceOf(kind), id});
     return it != live_.end() && it->second == kind;
 }
 
-void GLRecorder::forget(GLuint id)
+void GLRecorder::forget(GLuint id, const char* kind)
 {
-    live_.erase(id);
+    live_.erase({nameSpaceOf(kind), id});
 }
 
 void GLRecorder::forgetDeletedObjects()
@@ -355,7 +394,7 @@ void GLRecorder::forgetDeletedObjects()
     for (const auto& [program, shaders] : attached_)
         if (isLiveOf(program, "program"))
             keep.insert(shaders.begin(), shaders.end());
-    const auto dead = [&](GLuint id) { return !live_.count(id) && !keep.count(id); };
+    const auto dead = [&](GLuint id) { return !isLiveOf(id, "shader") && !isLiveOf(id, "program") && !keep.count(id); };
     std::erase_if(shaderSources_, [&](const auto& entry) { return dead(entry.first); });
     std::erase_if(compiled_, [&](const auto& entry) { return dead(entry.first); });
     std::erase_if(shaderLogs_, [&](const auto& entry) { return dead(entry.first); });
@@ -458,7 +497,7 @@ GLuint GLRecorder::genTexture()
 void GLRecorder::deleteTexture(GLuint texture)
 {
     record("glDeleteTextures", {std::to_string(texture)});
-    forget(texture);
+    forget(texture, "texture");
 }
 
 bool GLRecorder::isTexture(GLuint texture)
@@ -532,6 +571,9 @@ GLint GLRecorder::build2DMipmaps(GLenum target, GLint internalFormat, GLsizei wi
 GLuint GLRecorder::createShader(GLenum type)
 {
     const GLuint id = newId("shader");
+    shaderSources_.erase(id);
+    compiled_.erase(id);
+    shaderLogs_.erase(id);
     record("glCreateShader", {glEnumName(type), std::to_string(id)});
     return id;
 }
@@ -581,12 +623,16 @@ bool GLRecorder::isShader(GLuint shader)
 void GLRecorder::deleteShader(GLuint shader)
 {
     record("glDeleteShader", {std::to_string(shader)});
-    forget(shader);
+    forget(shader, "shader");
 }
 
 GLuint GLRecorder::createProgram()
 {
     const GLuint id = newId("program");
+    attached_.erase(id);
+    linked_.erase(id);
+    programLogs_.erase(id);
+    uniforms_.erase(id);
     record("glCreateProgram", {std::to_string(id)});
     return id;
 }
@@ -655,7 +701,7 @@ bool GLRecorder::isProgram(GLuint program)
 void GLRecorder::deleteProgram(GLuint program)
 {
     record("glDeleteProgram", {std::to_string(program)});
-    forget(program);
+    forget(program, "program");
 }
 
 void GLRecorder::useProgram(GLuint program)
@@ -737,7 +783,7 @@ GLuint GLRecorder::genBuffer()
 void GLRecorder::deleteBuffer(GLuint buffer)
 {
     record("glDeleteBuffers", {std::to_string(buffer)});
-    forget(buffer);
+    forget(buffer, "buffer");
 }
 
 bool GLRecorder::isBuffer(GLuint buffer)
@@ -846,8 +892,7 @@ void GLRecorder::drawRangeElements(GLenum mode, GLuint start, GLuint end, GLsize
 
 GLuint GLRecorder::genLists(GLsizei range)
 {
-    const GLuint id = newId("list");
-    nextId_ += static_cast<GLuint>(range > 1 ? range - 1 : 0);
+    const GLuint id = newId("list", range);
     record("glGenLists", {std::to_string(range), std::to_string(id)});
     return id;
 }
@@ -875,7 +920,7 @@ bool GLRecorder::isList(GLuint list)
 void GLRecorder::deleteLists(GLuint list, GLsizei range)
 {
     record("glDeleteLists", {std::to_string(list), std::to_string(range)});
-    forget(list);
+    forget(list, "list");
 }
 
 GLuint GLRecorder::genFramebuffer()
@@ -888,7 +933,7 @@ GLuint GLRecorder::genFramebuffer()
 void GLRecorder::deleteFramebuffer(GLuint framebuffer)
 {
     record("glDeleteFramebuffersEXT", {std::to_string(framebuffer)});
-    forget(framebuffer);
+    forget(framebuffer, "framebuffer");
 }
 
 void GLRecorder::loseFramebuffers()
@@ -923,7 +968,7 @@ GLuint GLRecorder::genRenderbuffer()
 void GLRecorder::deleteRenderbuffer(GLuint renderbuffer)
 {
     record("glDeleteRenderbuffersEXT", {std::to_string(renderbuffer)});
-    forget(renderbuffer);
+    forget(renderbuffer, "renderbuffer");
 }
 
 bool GLRecorder::isRenderbuffer(GLuint renderbuffer)
@@ -991,4 +1036,127 @@ void GLRecorder::swapIntervalEXT(int interval)
 void GLRecorder::swapIntervalMESA(int interval)
 {
     record("glXSwapIntervalMESA", {std::to_string(interval)});
+}
+
+void GLRecorder::texEnvi(GLenum target, GLenum parameter, GLint value)
+{
+    record("glTexEnvi", {glEnumName(target), glEnumName(parameter), glEnumName(static_cast<GLenum>(value))});
+}
+
+void GLRecorder::texGeni(GLenum coordinate, GLenum parameter, GLint value)
+{
+    record("glTexGeni", {glEnumName(coordinate), glEnumName(parameter), glEnumName(static_cast<GLenum>(value))});
+}
+
+void GLRecorder::texGenfv(GLenum coordinate, GLenum parameter, const GLfloat* values)
+{
+    record("glTexGenfv", {glEnumName(coordinate), glEnumName(parameter), numbers(values, 4)});
+}
+
+namespace {
+// What a call needs beyond OpenGL 1.1: any one of the names. An empty argument matches every call
+// of that entry point; otherwise one of its arguments must read so.
+struct LevelRule {
+    const char* call;
+    const char* argument;
+    std::vector<const char*> anyOf;
+};
+
+const std::vector<LevelRule>& levelRules()
+{
+    static const std::vector<LevelRule> rules = {
+        {"glActiveTexture", "", {"GL_VERSION_1_3", "GL_ARB_multitexture"}},
+        {"glClientActiveTexture", "", {"GL_VERSION_1_3", "GL_ARB_multitexture"}},
+        {"glMultiTexCoord1f", "", {"GL_VERSION_1_3", "GL_ARB_multitexture"}},
+        {"glMultiTexCoord2f", "", {"GL_VERSION_1_3", "GL_ARB_multitexture"}},
+        {"glBlendEquation", "", {"GL_VERSION_1_4", "GL_EXT_blend_minmax"}},
+        {"glDrawRangeElements", "", {"GL_VERSION_1_2", "GL_EXT_draw_range_elements"}},
+        {"glGenBuffers", "", {"GL_VERSION_1_5", "GL_ARB_vertex_buffer_object"}},
+        {"glBindBuffer", "", {"GL_VERSION_1_5", "GL_ARB_vertex_buffer_object"}},
+        {"glBufferData", "", {"GL_VERSION_1_5", "GL_ARB_vertex_buffer_object"}},
+        {"glDeleteBuffers", "", {"GL_VERSION_1_5", "GL_ARB_vertex_buffer_object"}},
+        {"glActiveStencilFaceEXT", "", {"GL_EXT_stencil_two_side"}},
+        {"glDrawBuffers", "", {"GL_VERSION_2_0", "GL_ARB_draw_buffers"}},
+        {"glTexParameteri", "GL_CLAMP_TO_EDGE", {"GL_VERSION_1_2", "GL_SGIS_texture_edge_clamp"}},
+        {"glTexParameteri", "GL_GENERATE_MIPMAP_SGIS", {"GL_VERSION_1_4", "GL_SGIS_generate_mipmap"}},
+        {"glTexParameterf", "GL_TEXTURE_MAX_ANISOTROPY_EXT", {"GL_EXT_texture_filter_anisotropic"}},
+        {"glLightModeli", "GL_LIGHT_MODEL_COLOR_CONTROL", {"GL_VERSION_1_2"}},
+        {"glEnable", "GL_MULTISAMPLE", {"GL_VERSION_1_3", "GL_ARB_multisample"}},
+        {"glEnable", "GL_SAMPLE_ALPHA_TO_COVERAGE", {"GL_VERSION_1_3", "GL_ARB_multisample"}},
+        {"glTexEnvi", "GL_COMBINE", {"GL_VERSION_1_3", "GL_ARB_texture_env_combine"}},
+        {"glTexImage2D", "GL_RGB16F_ARB", {"GL_ARB_texture_float"}},
+        {"glTexImage2D", "GL_RGBA16F_ARB", {"GL_ARB_texture_float"}},
+        {"glTexImage2D", "GL_LUMINANCE16F_ARB", {"GL_ARB_texture_float"}},
+        {"glTexImage2D", "GL_RGB32F_ARB", {"GL_ARB_texture_float"}},
+        {"glTexImage2D", "GL_RGBA32F_ARB", {"GL_ARB_texture_float"}},
+        {"glTexImage2D", "GL_LUMINANCE32F_ARB", {"GL_ARB_texture_float"}},
+        {"glTexImage2D", "GL_COMPRESSED_RGB", {"GL_VERSION_1_3", "GL_ARB_texture_compression"}},
+        {"glTexImage2D", "GL_COMPRESSED_RGBA", {"GL_VERSION_1_3", "GL_ARB_texture_compression"}},
+        {"glTexImage2D", "GL_COMPRESSED_LUMINANCE", {"GL_VERSION_1_3", "GL_ARB_texture_compression"}},
+        {"glRenderbufferStorageEXT", "GL_RGB16F_ARB", {"GL_ARB_texture_float"}},
+        {"glRenderbufferStorageEXT", "GL_RGBA16F_ARB", {"GL_ARB_texture_float"}},
+    };
+    return rules;
+}
+
+// Entry points of whole extensions, by prefix of their name.
+const std::vector<std::pair<std::string, std::vector<const char*>>>& levelFamilies()
+{
+    static const std::vector<std::pair<std::string, std::vector<const char*>>> families = {
+        {"glCreateShader", {"GL_VERSION_2_0"}}, {"glShaderSource", {"GL_VERSION_2_0"}},
+        {"glCompileShader", {"GL_VERSION_2_0"}}, {"glDeleteShader", {"GL_VERSION_2_0"}},
+        {"glCreateProgram", {"GL_VERSION_2_0"}}, {"glAttachShader", {"GL_VERSION_2_0"}},
+        {"glDetachShader", {"GL_VERSION_2_0"}}, {"glLinkProgram", {"GL_VERSION_2_0"}},
+        {"glDeleteProgram", {"GL_VERSION_2_0"}}, {"glUseProgram", {"GL_VERSION_2_0"}},
+        {"glUniform", {"GL_VERSION_2_0"}},
+        {"glGenFramebuffersEXT", {"GL_EXT_framebuffer_object"}}, {"glBindFramebufferEXT", {"GL_EXT_framebuffer_object"}},
+        {"glDeleteFramebuffersEXT", {"GL_EXT_framebuffer_object"}},
+        {"glFramebuffer", {"GL_EXT_framebuffer_object"}}, {"glCheckFramebufferStatusEXT", {"GL_EXT_framebuffer_object"}},
+        {"glGenRenderbuffersEXT", {"GL_EXT_framebuffer_object"}}, {"glBindRenderbufferEXT", {"GL_EXT_framebuffer_object"}},
+        {"glDeleteRenderbuffersEXT", {"GL_EXT_framebuffer_object"}},
+        {"glRenderbufferStorageEXT", {"GL_EXT_framebuffer_object"}},
+    };
+    return families;
+}
+} // namespace
+
+void GLRecorder::checkLevel(const std::string& name, const std::vector<std::string>& arguments)
+{
+    const auto offered = [&](const std::vector<const char*>& anyOf) {
+        for (const char* required : anyOf)
+            if (extensions_.count(required))
+                return true;
+        return false;
+    };
+    const auto note = [&](const std::string& what, const std::vector<const char*>& anyOf) {
+        if (offered(anyOf) || !violated_.insert(what).second)
+            return;
+        std::string text = what + " needs ";
+        for (std::size_t i = 0; i < anyOf.size(); ++i)
+            text += (i ? " or " : "") + std::string(anyOf[i]);
+        violations_.push_back(text);
+    };
+    for (const auto& [prefix, anyOf] : levelFamilies())
+        if (name.starts_with(prefix))
+            note(name, anyOf);
+    for (const LevelRule& rule : levelRules()) {
+        if (name != rule.call)
+            continue;
+        if (!*rule.argument)
+            note(name, rule.anyOf);
+        else if (std::find(arguments.begin(), arguments.end(), rule.argument) != arguments.end())
+            note(name + "(" + rule.argument + ")", rule.anyOf);
+    }
+    // A unit beyond those the driver has (GL_MAX_TEXTURE_UNITS, 1 without multitexturing).
+    if (name == "glActiveTexture" || name == "glClientActiveTexture") {
+        // Shaders reach every image unit; fixed-function texturing only its texture units.
+        int available = 1;
+        for (GLenum limit : {GL_MAX_TEXTURE_UNITS, GL_MAX_TEXTURE_IMAGE_UNITS})
+            if (const auto units = integers_.find(limit); units != integers_.end())
+                available = std::max(available, static_cast<int>(units->second));
+        const std::string& unit = arguments.front();
+        if (unit.starts_with("GL_TEXTURE") && std::stoi(unit.substr(10)) >= available &&
+            violated_.insert(name + "(" + unit + ")").second)
+            violations_.push_back(name + "(" + unit + ") beyond the " + std::to_string(available) + " units");
+    }
 }

@@ -26,6 +26,13 @@ public:
 
     // Names as the loader spells them ("GL_VERSION_1_5", "GLX_EXT_swap_control").
     void setExtensions(std::set<std::string> names) { extensions_ = std::move(names); }
+    // Strict mode plays a real driver of the level setExtensions names: every entry point (and the
+    // enums) above OpenGL 1.1 needs its core version or extension, a texture unit needs to exist,
+    // and object names are reused as drivers reuse them: the lowest free name of the object's kind.
+    // What the level does not offer is noted in violations() ("glGenBuffers needs GL_VERSION_1_5
+    // or GL_ARB_vertex_buffer_object"), once per entry point.
+    void setStrict(bool strict) { strict_ = strict; }
+    const std::vector<std::string>& violations() const { return violations_; }
     // The loader fails to start with this reason; empty lets it start.
     void setLoaderFailure(std::string reason) { loaderFailure_ = std::move(reason); }
     // getError returns these in turn, then GL_NO_ERROR.
@@ -44,17 +51,17 @@ public:
     // The next link fails with this info log.
     void failNextLink(std::string infoLog) { linkFailures_.push_back(std::move(infoLog)); }
     void setFramebufferStatus(GLenum status) { framebufferStatus_ = status; }
+    // The frame buffer objects go with the context that made them, as on drivers whose share
+    // groups do not share them: a rebuilt context starts without any. Without this call they
+    // stay, as where share groups share them.
+    void loseFramebuffers();
     // Object ids handed out so far and not deleted, of any kind.
-    bool isLive(GLuint id) const { return live_.count(id) != 0; }
+    bool isLive(GLuint id) const;
     // How many object ids are live, of any kind (leak checks).
     std::size_t liveCount() const { return live_.size(); }
     // Drops what is kept about deleted shaders and programs (sources, logs, uniforms), except for
     // deleted shaders still attached to a live program, so that a long run keeps no state per object.
     void forgetDeletedObjects();
-    // The frame buffer objects go with the context that made them, as on drivers whose share
-    // groups do not share them: a rebuilt context starts without any. Without this call they
-    // stay, as where share groups share them.
-    void loseFramebuffers();
     // The bytes of the last texImage2D with data (tight rows), and of the last bufferData.
     const std::vector<std::uint8_t>& lastTextureBytes() const { return lastTextureBytes_; }
     const std::vector<std::uint8_t>& lastBufferBytes() const { return lastBufferBytes_; }
@@ -174,6 +181,7 @@ public:
     void deleteLists(GLuint list, GLsizei range) override;
     GLuint genFramebuffer() override;
     void deleteFramebuffer(GLuint framebuffer) override;
+    bool isFramebuffer(GLuint framebuffer) override;
     void bindFramebuffer(GLenum target, GLuint framebuffer) override;
     void framebufferTexture2D(GLenum target, GLenum attachment, GLenum textureTarget, GLuint texture, GLint level) override;
     GLuint genRenderbuffer() override;
@@ -181,7 +189,6 @@ public:
     bool isRenderbuffer(GLuint renderbuffer) override;
     void bindRenderbuffer(GLenum target, GLuint renderbuffer) override;
     void renderbufferStorage(GLenum target, GLenum internalFormat, GLsizei width, GLsizei height) override;
-    bool isFramebuffer(GLuint framebuffer) override;
     void framebufferRenderbuffer(GLenum target, GLenum attachment, GLenum renderbufferTarget, GLuint renderbuffer) override;
     GLenum checkFramebufferStatus(GLenum target) override;
     void drawBuffers(GLsizei count, const GLenum* buffers) override;
@@ -189,15 +196,19 @@ public:
     void readBuffer(GLenum buffer) override;
     void multiTexCoord1f(GLenum unit, GLfloat s) override;
     void multiTexCoord2f(GLenum unit, GLfloat s, GLfloat t) override;
+    void texEnvi(GLenum target, GLenum parameter, GLint value) override;
+    void texGeni(GLenum coordinate, GLenum parameter, GLint value) override;
+    void texGenfv(GLenum coordinate, GLenum parameter, const GLfloat* values) override;
     void swapIntervalEXT(int interval) override;
     void swapIntervalMESA(int interval) override;
 
 private:
     void record(const std::string& name, const std::vector<std::string>& arguments);
+    void checkLevel(const std::string& name, const std::vector<std::string>& arguments);
 
-    GLuint newId(const char* kind);
+    GLuint newId(const char* kind, GLsizei range = 1);
     bool isLiveOf(GLuint id, const char* kind) const;
-    void forget(GLuint id);
+    void forget(GLuint id, const char* kind);
 
     struct Uniform {
         std::string name;
@@ -205,7 +216,11 @@ private:
     };
     QRVISXGL* previous_;
     GLuint nextId_ = 1;
-    std::map<GLuint, std::string> live_;
+    // Live object names by (name space, name): shaders and programs share one space, as in OpenGL.
+    std::map<std::pair<int, GLuint>, std::string> live_;
+    bool strict_ = false;
+    std::vector<std::string> violations_;
+    std::set<std::string> violated_;
     std::map<GLenum, GLint> integers_;
     std::map<GLenum, std::string> strings_;
     std::map<GLenum, GLfloat> floats_;

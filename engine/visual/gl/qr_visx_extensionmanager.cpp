@@ -50,13 +50,24 @@ bool QRVISXExtensionManager::loadExtension(const std::string& name, bool require
 {
     const bool present = startLoader() && qrGL().isExtensionSupported(loaderName(name));
     const std::string quoted = "\"" + name + "\"";
-    if (present)
+    if (present) {
         logPlain("Extension " + quoted + " loaded");
-    else if (required)
+    } else if (required && !missingShown_) {
+        // One box a run tells the user the driver lacks something; what else it lacks, the log
+        // lists.
+        missingShown_ = true;
         showError("GL Extension " + quoted + " not found!");
-    else
+    } else if (required) {
+        if (auto* log = qrLog())
+            log->logError("GL Extension " + quoted + " not found!");
+    } else
         logPlain("Extension " + quoted + " not found");
     return present;
+}
+
+bool QRVISXExtensionManager::isSupported(const std::string& name)
+{
+    return startLoader() && qrGL().isExtensionSupported(loaderName(name));
 }
 
 void QRVISXExtensionManager::initialize()
@@ -70,6 +81,7 @@ void QRVISXExtensionManager::initialize()
     if (loadExtension("GL_version_2_0", false))
         glVersion_ = kGL20;
     if (glVersion_ == kInsufficient) {
+        missingShown_ = true;
         showError("A sufficient OpenGL Version could not be detected. QOR 2 needs at least OpenGL 1.5 to run!");
     } else if (auto* log = qrLog()) {
         log->logInformation(glVersion_ == kGL20 ? "Detected GL Version: 2.0" : "Detected GL Version: 1.5");

@@ -17,9 +17,11 @@ public:
     void initialize() override;
 
     // name: an extension ("GL_ARB_multisample", "GLX_EXT_swap_control") or a core version
-    // ("GL_version_1_5", "GLX_version_1_3"). A missing required one is shown to the user, a missing
-    // optional one only logged; callers decide what to do without it.
+    // ("GL_version_1_5", "GLX_version_1_3"). The first missing required one is shown to the user,
+    // later ones and missing optional ones only logged; callers decide what to do without it.
     bool loadExtension(const std::string& name, bool required);
+    // Asks the loader without a log line (the names were logged when first loaded).
+    bool isSupported(const std::string& name);
     int getGLVersion() const { return glVersion_; }
 
 private:
@@ -27,4 +29,6 @@ private:
 
     int glVersion_ = kInsufficient;
     bool loaderFailed_ = false;
+    // A missing required extension was shown to the user; later ones go to the log only.
+    bool missingShown_ = false;
 };

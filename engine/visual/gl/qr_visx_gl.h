@@ -173,6 +173,12 @@ public:
     virtual void multiTexCoord1f(GLenum unit, GLfloat s) = 0;
     virtual void multiTexCoord2f(GLenum unit, GLfloat s, GLfloat t) = 0;
 
+    // Fixed-function texture environment and coordinate generation of the active unit (OpenGL 1.1),
+    // the look of the world when the driver runs no GLSL.
+    virtual void texEnvi(GLenum target, GLenum parameter, GLint value) = 0;
+    virtual void texGeni(GLenum coordinate, GLenum parameter, GLint value) = 0;
+    virtual void texGenfv(GLenum coordinate, GLenum parameter, const GLfloat* values) = 0;
+
     // The swap interval of the current drawable (GLX_EXT_swap_control, GLX_MESA_swap_control);
     // nothing when no context is current.
     virtual void swapIntervalEXT(int interval) = 0;

@@ -698,3 +698,18 @@ void QRVISXGLOpenGL::multiTexCoord2f(GLenum unit, GLfloat s, GLfloat t)
     else if (unit == GL_TEXTURE0)
         glTexCoord2f(s, t);
 }
+
+void QRVISXGLOpenGL::texEnvi(GLenum target, GLenum parameter, GLint value)
+{
+    glTexEnvi(target, parameter, value);
+}
+
+void QRVISXGLOpenGL::texGeni(GLenum coordinate, GLenum parameter, GLint value)
+{
+    glTexGeni(coordinate, parameter, value);
+}
+
+void QRVISXGLOpenGL::texGenfv(GLenum coordinate, GLenum parameter, const GLfloat* values)
+{
+    glTexGenfv(coordinate, parameter, values);
+}

@@ -136,6 +136,9 @@ public:
     void readBuffer(GLenum buffer) override;
     void multiTexCoord1f(GLenum unit, GLfloat s) override;
     void multiTexCoord2f(GLenum unit, GLfloat s, GLfloat t) override;
+    void texEnvi(GLenum target, GLenum parameter, GLint value) override;
+    void texGeni(GLenum coordinate, GLenum parameter, GLint value) override;
+    void texGenfv(GLenum coordinate, GLenum parameter, const GLfloat* values) override;
     void swapIntervalEXT(int interval) override;
     void swapIntervalMESA(int interval) override;
 

@@ -4,6 +4,7 @@
 #include "core/qr_core_log.h"
 #include "core/qr_core_main.h"
 #include "core/qr_time_main.h"
+#include "core/qr_util_strings.h"
 #include "math/qr_math_matrix.h"
 #include "math/qr_math_vector.h"
 #include "resource/qr_resc_stringlist.h"
@@ -121,9 +122,10 @@ void QRVISXShaderManager::initialize()
     auto* extensions = visual ? visual->getExtensionManager() : nullptr;
     bool available = extensions != nullptr;
     if (extensions) {
-        const bool objects = extensions->loadExtension("GL_ARB_shader_objects", true);
-        const bool vertex = extensions->loadExtension("GL_ARB_vertex_shader", true);
-        const bool fragment = extensions->loadExtension("GL_ARB_fragment_shader", true);
+        // Not required: without GLSL the world is drawn by fixed-function OpenGL.
+        const bool objects = extensions->loadExtension("GL_ARB_shader_objects", false);
+        const bool vertex = extensions->loadExtension("GL_ARB_vertex_shader", false);
+        const bool fragment = extensions->loadExtension("GL_ARB_fragment_shader", false);
         // The GL layer reaches GLSL through the OpenGL 2.0 entry points.
         available = objects && vertex && fragment && extensions->getGLVersion() == QRVISXExtensionManager::kGL20;
     }
@@ -162,10 +164,10 @@ void QRVISXShaderManager::generateShaderContentsInGL(QRVISXShader* shader, const
         reportError("generateShaderContentsInGL", "No shader code specified");
         return;
     }
-    if (!glslAvailable_) {
-        reportError("generateShaderContentsInGL", "GLSL shaders are not available on this OpenGL driver");
+    // Without GLSL the world is drawn by fixed-function OpenGL; start-up said so once in the log,
+    // and every shader a material names simply stays without an object.
+    if (!glslAvailable_)
         return;
-    }
     try {
         const GLuint id = qrGL().createShader(type);
         if (id == 0)
@@ -196,7 +198,11 @@ void QRVISXShaderManager::generateShaderConfigurationInGL(QRVISXShaderConfigurat
     if (!configuration)
         return;
     configuration->logDebug("Uploading Shader Configuration to GL: " + configuration->getName());
-    bool defect = configuration->hasMissingShader() || !glslAvailable_;
+    if (!glslAvailable_) {
+        configuration->setGLProgramId(-1);
+        return;
+    }
+    bool defect = configuration->hasMissingShader();
     for (const auto* list : {&configuration->getVertexShaders(), &configuration->getFragmentShaders()})
         for (const QRVISXShader* shader : *list)
             if (shader->getGLShaderId() == -1)
@@ -292,6 +298,16 @@ void QRVISXShaderManager::setConfiguration(QRVISXShaderConfiguration* configurat
 {
     if (locked_)
         return;
+    if (!glslAvailable_) {
+        // The content names its unlit programs so; every other program lights what it draws.
+        const bool unlit = configuration && QRUTILStrings::lowerCase(configuration->getFileName()).find("unlit") !=
+                                                std::string::npos;
+        if (unlit)
+            useDefaultUnlit();
+        else
+            useDefaultSolid();
+        return;
+    }
     if (configuration && configuration->isValid() && configuration->getGLProgramId() != -1)
         currentConfiguration_ = configuration;
     else
@@ -303,6 +319,7 @@ void QRVISXShaderManager::resetConfiguration()
     if (locked_)
         return;
     currentConfiguration_ = defaultSolid_ && defaultSolid_->getGLProgramId() != -1 ? defaultSolid_.get() : nullptr;
+    fixedLighting_.request(true);
 }
 
 void QRVISXShaderManager::useDefaultSolid()
@@ -310,6 +327,7 @@ void QRVISXShaderManager::useDefaultSolid()
     if (locked_)
         return;
     currentConfiguration_ = defaultSolid_ && defaultSolid_->isValid() ? defaultSolid_.get() : nullptr;
+    fixedLighting_.request(true);
     auto* materials = dynamic_cast<QRVISXMaterialManager*>(getOwner());
     if (auto* states = materials ? materials->getStateManager() : nullptr)
         states->setCurrentColor(1.0f, 1.0f, 1.0f, 1.0f);
@@ -324,6 +342,7 @@ void QRVISXShaderManager::useDefaultUnlit()
         currentConfiguration_ = defaultUnlit_.get();
     else
         currentConfiguration_ = defaultSolid_ && defaultSolid_->isValid() ? defaultSolid_.get() : nullptr;
+    fixedLighting_.request(false);
     auto* materials = dynamic_cast<QRVISXMaterialManager*>(getOwner());
     if (auto* states = materials ? materials->getStateManager() : nullptr)
         states->setCurrentColor(1.0f, 1.0f, 1.0f, 1.0f);
@@ -347,6 +366,8 @@ void QRVISXShaderManager::apply(bool force)
             appliedConfiguration_ = current;
             appliedProgram_ = program;
         }
+        if (!glslAvailable_)
+            fixedLighting_.apply(force);
     }
     // Uniforms go to the active program, so only when that is the current configuration's.
     if (current && program != 0 && program == appliedProgram_)

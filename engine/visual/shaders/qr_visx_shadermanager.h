@@ -4,6 +4,7 @@
 // Owned by the material manager.
 
 #include "core/qr_core_object.h"
+#include "visual/shaders/qr_visx_fixedlighting.h"
 
 #include <GL/glew.h>
 
@@ -57,6 +58,8 @@ public:
     QRVISXShaderConfiguration* getDefaultUnlit() const { return defaultUnlit_.get(); }
     QRVISXShaderConfiguration* getCurrentConfiguration() const { return currentConfiguration_; }
     QRVISXShaderConfiguration* getAppliedConfiguration() const { return appliedConfiguration_; }
+    // Without GLSL: whether the draws that follow are lit by OpenGL's own lighting.
+    bool isFixedFunctionLit() const { return fixedLighting_.isLitRequested(); }
 
 private:
     void showError(const std::string& text) const;
@@ -70,6 +73,7 @@ private:
     // The program object made active by the last switch; -1 when unknown.
     GLint appliedProgram_ = -1;
     QRVISXShaderConfiguration* currentConfiguration_ = nullptr;
+    QRVISXFixedLighting fixedLighting_;
 };
 
 // The shader manager of the visual module's material manager, or null when there is none.

@@ -23,7 +23,9 @@ void QRVISXStateManager::initialize()
 {
     if (auto* visual = qrVisual()) {
         visual->getExtensionManager()->loadExtension("GL_EXT_blend_color", true);
-        visual->getExtensionManager()->loadExtension("GL_EXT_blend_minmax", true);
+        // Blend equations are core from OpenGL 1.4; a driver below without the extension adds.
+        blendEquationSupported_ = visual->getExtensionManager()->loadExtension("GL_EXT_blend_minmax", true) ||
+                                  visual->getExtensionManager()->isSupported("GL_version_1_4");
     }
     current_->clear();
     defaults_->clear();
@@ -57,29 +59,35 @@ void QRVISXStateManager::setGLState(GLenum capability, bool enabled)
         qrGL().disable(capability);
 }
 
+void QRVISXStateManager::blendEquation(GLenum mode) const
+{
+    if (blendEquationSupported_)
+        qrGL().blendEquation(mode);
+}
+
 void QRVISXStateManager::applyBlendingMode(int mode)
 {
     QRVISXGL& gl = qrGL();
     switch (mode) {
     case 1:
         gl.blendFunc(GL_SRC_ALPHA, GL_ONE);
-        gl.blendEquation(GL_FUNC_ADD);
+        blendEquation(GL_FUNC_ADD);
         break;
     case 2:
         gl.blendFunc(GL_ZERO, GL_SRC_ALPHA);
-        gl.blendEquation(GL_FUNC_ADD);
+        blendEquation(GL_FUNC_ADD);
         break;
     case 3:
         gl.blendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-        gl.blendEquation(GL_FUNC_ADD);
+        blendEquation(GL_FUNC_ADD);
         break;
     case 4:
         gl.blendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-        gl.blendEquation(GL_MIN);
+        blendEquation(GL_MIN);
         break;
     case 5:
         gl.blendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-        gl.blendEquation(GL_MAX);
+        blendEquation(GL_MAX);
         break;
     default:
         break;

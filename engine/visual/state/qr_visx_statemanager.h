@@ -67,9 +67,12 @@ public:
 
 private:
     void applyBlendingMode(int mode);
+    // Only where the driver has blend equations; without them OpenGL always adds.
+    void blendEquation(GLenum mode) const;
 
     bool enabled_ = true;
     bool locked_ = false;
+    bool blendEquationSupported_ = true;
     QROwned<QRVISXGLStateSet> current_;
     QROwned<QRVISXGLStateSet> defaults_;
     QRVISXGLState applied_;

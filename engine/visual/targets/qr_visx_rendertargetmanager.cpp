@@ -43,11 +43,15 @@ void QRVISXRenderTargetManager::initialize()
         qrGL().getIntegerv(GL_MAX_DRAW_BUFFERS_ARB, &value);
         maxRenderTargets_ = value > 0 ? value : 1;
     }
-    frameBufferSupported_ = extensions && extensions->loadExtension("GL_EXT_framebuffer_object", true);
+    // Asked for without the required flag: without frame buffer objects the world is drawn
+    // without shadows and post-processing, which one log line says instead of a message box.
+    frameBufferSupported_ = extensions && extensions->loadExtension("GL_EXT_framebuffer_object", false);
     maxRenderBufferSize_ = 0;
     if (frameBufferSupported_)
         qrGL().getIntegerv(GL_MAX_RENDERBUFFER_SIZE_EXT, &maxRenderBufferSize_);
     if (auto* log = qrLog()) {
+        if (!frameBufferSupported_)
+            log->logWarning("Frame buffer objects are not available: drawing without shadows and post-processing");
         log->logInformation("Maximum render targets: " + std::to_string(maxRenderTargets_));
         log->logInformation("Maximum render buffer size: " + std::to_string(maxRenderBufferSize_));
     }

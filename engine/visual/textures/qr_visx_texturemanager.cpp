@@ -104,6 +104,8 @@ void QRVISXTextureManager::initialize()
     auto* log = qrLog();
 
     multitextureSupported_ = load("GL_ARB_multitexture", true);
+    edgeClampSupported_ = extensions && (extensions->isSupported("GL_version_1_2") ||
+                                         extensions->isSupported("GL_SGIS_texture_edge_clamp"));
     // Without multitexturing there is still the one unit OpenGL 1.1 has.
     GLint units = 1;
     if (multitextureSupported_)
@@ -424,6 +426,8 @@ void QRVISXTextureManager::applyAnisotropy(const QRVISXTexture2& texture)
 
 void QRVISXTextureManager::applyWrapping(const QRVISXTexture2& texture)
 {
-    qrGL().texParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, texture.getHorizontalClamp() ? GL_CLAMP_TO_EDGE : GL_REPEAT);
-    qrGL().texParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, texture.getVerticalClamp() ? GL_CLAMP_TO_EDGE : GL_REPEAT);
+    // Edge clamping is core from OpenGL 1.2; OpenGL 1.1 clamps to the border instead.
+    const GLint clamp = edgeClampSupported_ ? GL_CLAMP_TO_EDGE : GL_CLAMP;
+    qrGL().texParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, texture.getHorizontalClamp() ? clamp : GL_REPEAT);
+    qrGL().texParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, texture.getVerticalClamp() ? clamp : GL_REPEAT);
 }

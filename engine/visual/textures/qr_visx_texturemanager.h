@@ -89,6 +89,7 @@ private:
     int imageUnits_ = 0;
     int maxAnisotropy_ = 0;
     bool multitextureSupported_ = false;
+    bool edgeClampSupported_ = true;
     bool generateMipmapSupported_ = false;
     bool nonPowerOfTwoSupported_ = false;
     bool floatTexturesSupported_ = false;
