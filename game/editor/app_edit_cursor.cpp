@@ -220,8 +220,16 @@ void APPEDITCursor::checkSelection()
     selected_ = nullptr;
 }
 
+void APPEDITCursor::select(const APPENTTMain* entity)
+{
+    chosenSerial_ = entity ? entity->getSerial() : 0;
+}
+
 void APPEDITCursor::update(const APPEDITInput& input)
 {
+    // A click acts on what is under the mouse, never on an entity chosen before.
+    if (input.leftPressed || input.rightPressed)
+        chosenSerial_ = 0;
     checkSelection();
     pick(input);
 
@@ -316,6 +324,14 @@ void APPEDITCursor::pick(const APPEDITInput& input)
             position_ = hit;
             overWorld_ = true;
         }
+    }
+    if (refreshIndices_ && !selected_ && chosenSerial_ != 0) {
+        const APPWRLDEntities& entities = *world->getEntities();
+        for (int i = 0; i < entities.getEntityCount() && !selected_; ++i)
+            if (entities.getEntity(i)->getSerial() == chosenSerial_)
+                selected_ = entities.getEntity(i);
+        if (!selected_)
+            chosenSerial_ = 0;
     }
     const APPEDITHost* host = editor_->getHost();
     if ((pickTerrain_ || pickEntities_) && host && host->isSnapToGrid()) {
@@ -757,7 +773,8 @@ void APPEDITCursor::render()
         }
     } else if (tool_ == CreateEntity) {
         renderPreview();
-    } else if (tool_ >= EditEntity && tool_ <= DeleteEntity) {
+    } else if ((tool_ >= EditEntity && tool_ <= DeleteEntity) ||
+               (selected_ && selected_->getSerial() == chosenSerial_)) {
         renderSelection();
     }
 }

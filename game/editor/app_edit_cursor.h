@@ -8,6 +8,7 @@
 #include "environment/app_envr_main.h"
 #include "math/qr_math_types.h"
 
+#include <cstdint>
 #include <utility>
 
 class APPEDITHistory;
@@ -112,6 +113,11 @@ public:
     void endStroke();
     // The area of the last point of the world the mouse was over; null before the first.
     APPENVRArea* getLastPickedArea() const { return lastPickedArea_; }
+    // Whether that point is where the mouse is now, or was before it left the view.
+    bool isOverWorld() const { return overWorld_; }
+    // Chooses an entity (from the entity list, or a copy just made): it is the selected one
+    // while the mouse is over no other entity, until the next click.
+    void select(const APPENTTMain* entity);
 
 private:
     struct Segment {
@@ -156,6 +162,8 @@ private:
     bool planeMode_ = false;
     bool overWorld_ = false;
     APPENVRArea* lastPickedArea_ = nullptr;
+    // The serial of the chosen entity; 0 when none is.
+    std::uint64_t chosenSerial_ = 0;
     // The tool whose press began the stroke in progress, and where its last frame painted, so a
     // fast drag paints the whole way between two frames.
     int strokeTool_ = None;

@@ -34,6 +34,7 @@ constexpr CompassPoint kCompass[] = {
     {0, 0, 1}, {45, 0, 2}, {90, 1, 2}, {135, 2, 2}, {180, 2, 1}, {225, 2, 0}, {270, 1, 0}, {315, 0, 0},
 };
 
+// The track bar with its value as a number beside it (named after the bar with "Value").
 QSlider* addTrackBar(QVBoxLayout* layout, QWidget* page, const char* name, const char* label)
 {
     layout->addWidget(new QLabel(label, page));
@@ -43,7 +44,15 @@ QSlider* addTrackBar(QVBoxLayout* layout, QWidget* page, const char* name, const
     slider->setValue(kTrackBarDefault);
     slider->setTickPosition(QSlider::TicksBelow);
     slider->setPageStep(1);
-    layout->addWidget(slider);
+    auto* value = new QLabel(QString::number(kTrackBarDefault), page);
+    value->setObjectName(QString(name) + "Value");
+    value->setMinimumWidth(value->fontMetrics().horizontalAdvance("10") + 4);
+    value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    QObject::connect(slider, &QSlider::valueChanged, value, [value](int number) { value->setNum(number); });
+    auto* row = new QHBoxLayout;
+    row->addWidget(slider, 1);
+    row->addWidget(value);
+    layout->addLayout(row);
     return slider;
 }
 } // namespace
@@ -252,6 +261,16 @@ int TFormEdit::getBrushSize() const
 int TFormEdit::getIntensity() const
 {
     return intensity_->value();
+}
+
+void TFormEdit::setBrushSize(int size)
+{
+    brushSize_->setValue(size);
+}
+
+void TFormEdit::setIntensity(int intensity)
+{
+    intensity_->setValue(intensity);
 }
 
 int TFormEdit::getGroundType() const

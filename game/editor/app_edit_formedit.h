@@ -26,6 +26,8 @@ public:
     void setToolDown(int tool) override;
     int getBrushSize() const override;
     int getIntensity() const override;
+    void setBrushSize(int size) override;
+    void setIntensity(int intensity) override;
     int getGroundType() const override;
     void selectGroundType(int index) override;
     bool isEnvironmentModelsPageActive() const override;

@@ -23,6 +23,7 @@
 #include "world/app_wrld_models.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <numbers>
 
@@ -39,8 +40,8 @@ constexpr int kScanE = 18;
 // The camera keeps this far above the terrain.
 constexpr float kGroundClearance = 2.0f;
 // Entering the editor: this far behind and above the hero.
-constexpr float kBehindHero = 40.0f;
-constexpr float kAboveHero = 25.0f;
+constexpr float kBehindHero = 24.0f;
+constexpr float kAboveHero = 14.0f;
 constexpr float kWorldSize = APPENVRMain::kAreaSize * APPENVRMain::kAreaCount;
 // Where the tool window goes: this far from the screen's right and bottom edges.
 constexpr int kToolsRightMargin = 50;
@@ -74,6 +75,7 @@ APPEDITMain::APPEDITMain(QRObject* owner) : QRObject(owner, "Editor")
     history_->addListener([this](const APPEDITEdit&) { updateUndoState(); });
     history_->addClearListener([this] { updateUndoState(); });
     cursor_ = qrNew<APPEDITCursor>(this);
+    clipboard_ = qrNew<APPEDITClipboard>(this);
 }
 
 APPEDITMain::~APPEDITMain()
@@ -369,13 +371,175 @@ void APPEDITMain::placeCameraBehindHero()
         if (std::fabs(forward.x) + std::fabs(forward.z) > 1e-3f)
             facing = QRMATHVector3::normalize({forward.x, 0.0f, forward.z});
     }
-    cameraPosition_ = target - facing * kBehindHero + Vector3{0.0f, kAboveHero, 0.0f};
+    lookAt(target - facing * kBehindHero + Vector3{0.0f, kAboveHero, 0.0f}, target);
+}
+
+void APPEDITMain::lookAt(const Vector3& eye, const Vector3& target)
+{
+    cameraPosition_ = eye;
     keepCameraAboveGround();
     const Vector3 look = target - cameraPosition_;
     const float toDegrees = 180.0f / std::numbers::pi_v<float>;
     const float yaw = std::atan2(-look.x, -look.z) * toDegrees;
     const float pitch = std::atan2(look.y, std::hypot(look.x, look.z)) * toDegrees;
     setCamera(cameraPosition_, pitch, yaw);
+}
+
+APPENTTMain* APPEDITMain::selectionFor(const char* what)
+{
+    APPENTTMain* selected = cursor_->getSelectedEntity();
+    if (!selected) {
+        showStatus(std::string("Nothing to ") + what + ": point at an entity first");
+        return nullptr;
+    }
+    // The world has one hero.
+    if (selected->getTypeName() == "Kip" && std::string_view(what) != "frame") {
+        showStatus(std::string("Kip cannot be ") + (std::string_view(what) == "copy" ? "copied" : "duplicated") +
+                   ": the world has one hero");
+        return nullptr;
+    }
+    return selected;
+}
+
+APPENTTMain* APPEDITMain::place(APPEDITClipboard& clipboard, const Vector3& ground, const char* what)
+{
+    APPWRLDMain* world = getWorld();
+    if (!world)
+        return nullptr;
+    history_->beginEntity(what, nullptr);
+    APPENTTMain* entity = clipboard.paste(*world, ground);
+    history_->entityCreated(entity);
+    history_->commit();
+    if (!entity)
+        return nullptr;
+    cursor_->select(entity);
+    showStatus(std::string(what) + ": " + clipboard.getTypeName());
+    return entity;
+}
+
+bool APPEDITMain::duplicateSelection()
+{
+    APPENTTMain* original = selectionFor("duplicate");
+    APPWRLDMain* world = getWorld();
+    if (!original || !world)
+        return false;
+    cursor_->endStroke();
+    // Beside it, to the right as the camera looks, clear of its model.
+    float reach = 1.0f;
+    if (const QRVISXModelLod* level = original->getModel() ? original->getModel()->getLod(0) : nullptr)
+        reach = std::max(reach, level->getRadius() * original->getSize());
+    const Vector3 right = QRMATHQuaternion::right(QRMATHQuaternion::fromRotationY(yaw_));
+    Vector3 ground = original->getPosition() + right * (2.0f * reach);
+    ground.y = world->getEnvironment()->getHeight(ground);
+    auto twin = qrNew<APPEDITClipboard>(this);
+    twin->copy(*original);
+    return place(*twin, ground, "Duplicate") != nullptr;
+}
+
+bool APPEDITMain::copySelection()
+{
+    const APPENTTMain* original = selectionFor("copy");
+    if (!original)
+        return false;
+    clipboard_->copy(*original);
+    showStatus("Copied: " + clipboard_->getTypeName());
+    return true;
+}
+
+bool APPEDITMain::paste()
+{
+    if (clipboard_->isEmpty()) {
+        showStatus("Nothing to paste: copy an entity first (Ctrl+C)");
+        return false;
+    }
+    if (!cursor_->isOverWorld()) {
+        showStatus("Nothing pasted: there is no ground under the cursor");
+        return false;
+    }
+    cursor_->endStroke();
+    return place(*clipboard_, cursor_->getPosition(), "Paste") != nullptr;
+}
+
+bool APPEDITMain::frameSelection()
+{
+    const APPENTTMain* selected = selectionFor("frame");
+    if (selected)
+        frameEntity(*selected);
+    return selected != nullptr;
+}
+
+void APPEDITMain::frameEntity(const APPENTTMain& entity)
+{
+    float reach = 1.0f;
+    Vector3 centre = entity.getPosition();
+    if (const QRVISXModelLod* level = entity.getModel() ? entity.getModel()->getLod(0) : nullptr) {
+        reach = std::max(reach, level->getRadius() * entity.getSize());
+        centre += QRMATHQuaternion::rotateVector(
+            entity.getOrientation(), (level->getBoundingBoxMinimum() + level->getBoundingBoxMaximum()) * (0.5f * entity.getSize()));
+    }
+    // From the side the camera already looks, a little from above.
+    const Quaternion view = QRMATHQuaternion::rotateX(QRMATHQuaternion::fromRotationY(yaw_), -30.0f);
+    lookAt(centre - QRMATHQuaternion::forward(view) * std::max(8.0f, 4.0f * reach), centre);
+}
+
+void APPEDITMain::stepBrush(int sizeStep, int intensityStep)
+{
+    if (!tools_)
+        return;
+    tools_->setBrushSize(tools_->getBrushSize() + sizeStep);
+    tools_->setIntensity(tools_->getIntensity() + intensityStep);
+    showStatus("Brush size " + QRUTILConvert::fromInt(tools_->getBrushSize()) + ", intensity " +
+               QRUTILConvert::fromInt(tools_->getIntensity()));
+}
+
+std::vector<APPEDITEntityRow> APPEDITMain::listEntities(std::string_view filter) const
+{
+    std::vector<APPEDITEntityRow> rows;
+    const APPWRLDMain* world = getWorld();
+    if (!world)
+        return rows;
+    const auto lower = [](std::string text) {
+        for (char& c : text)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        return text;
+    };
+    std::vector<std::string> words;
+    for (std::size_t at = 0; at < filter.size();) {
+        const std::size_t end = std::min(filter.find(' ', at), filter.size());
+        if (end > at)
+            words.push_back(lower(std::string(filter.substr(at, end - at))));
+        at = end + 1;
+    }
+    const APPWRLDEntities& entities = *world->getEntities();
+    for (int i = 0; i < entities.getEntityCount(); ++i) {
+        const APPENTTMain& entity = *entities.getEntity(i);
+        // What play spawns (shots, sparks) is not part of the level.
+        if (entity.isTransient())
+            continue;
+        APPEDITEntityRow row{entity.getSerial(), entity.getTypeName(),
+                             entity.getModel() ? entity.getModel()->getName() : std::string(), entity.getPosition()};
+        const std::string text =
+            lower(row.typeName + " " + row.modelName + " " + QRUTILConvert::fromVector3(row.position));
+        if (std::all_of(words.begin(), words.end(), [&](const std::string& word) { return text.find(word) != std::string::npos; }))
+            rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+bool APPEDITMain::flyTo(std::uint64_t serial)
+{
+    const APPWRLDMain* world = getWorld();
+    if (!world)
+        return false;
+    const APPWRLDEntities& entities = *world->getEntities();
+    for (int i = 0; i < entities.getEntityCount(); ++i) {
+        if (entities.getEntity(i)->getSerial() != serial)
+            continue;
+        cursor_->select(entities.getEntity(i));
+        frameEntity(*entities.getEntity(i));
+        return true;
+    }
+    return false;
 }
 
 void APPEDITMain::updateStatus()

@@ -5,12 +5,27 @@
 // application; the main window's menu commands reach it here.
 
 #include "core/qr_core_object.h"
+#include "editor/app_edit_clipboard.h"
 #include "editor/app_edit_cursor.h"
 #include "editor/app_edit_history.h"
 #include "editor/app_edit_recovery.h"
 #include "math/qr_math_types.h"
 
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
 class APPEDITHost;
+class APPENTTMain;
+
+// One line of the entity list.
+struct APPEDITEntityRow {
+    std::uint64_t serial = 0;
+    std::string typeName;
+    std::string modelName;
+    Vector3 position;
+};
 class APPEDITMapExport;
 class APPENVRMain;
 class APPEDITToolWindow;
@@ -61,6 +76,22 @@ public:
     bool saveWorld();
     // A message in the status bar's free panel.
     void showStatus(const std::string& text);
+
+    // Menu "Duplicate" (Ctrl+D): a copy of the selected entity beside it. "Copy" (Ctrl+C) keeps
+    // the selected entity; "Paste" (Ctrl+V) makes a copy of it at the cursor. Each is one step
+    // of the history, and the new entity is chosen; true when one was made (or copied).
+    bool duplicateSelection();
+    bool copySelection();
+    bool paste();
+    // Menu "Frame Selection" (F): the camera looks at the selected entity from near by.
+    bool frameSelection();
+    // Menu "Smaller Brush" ([) and the like: steps the brush size and the intensity (0..10).
+    void stepBrush(int sizeStep, int intensityStep);
+    // The entity list: every entity whose type, model and position text hold every word of
+    // filter (letter case ignored), in the world's order.
+    std::vector<APPEDITEntityRow> listEntities(std::string_view filter) const;
+    // Choosing a line of the list: the entity is chosen and the camera flies to it.
+    bool flyTo(std::uint64_t serial);
     // Menu "Export Height Map" and "Export Ground Map": the whole world's terrain as the pictures
     // the block imports read; the status bar shows where they went.
     bool exportHeightmap();
@@ -88,6 +119,14 @@ private:
     void updateCamera(const APPEDITInput& input);
     // Lifts the camera out of the terrain.
     void keepCameraAboveGround();
+    // The camera at eye (kept above the ground), looking at target.
+    void lookAt(const Vector3& eye, const Vector3& target);
+    // The camera near the entity, looking at its model's middle from the side it looks now.
+    void frameEntity(const APPENTTMain& entity);
+    // The selected entity, or null after saying in the status bar why there is none to act on.
+    APPENTTMain* selectionFor(const char* what);
+    // Makes the clipboard's entity at ground as one step named what, and chooses it.
+    APPENTTMain* place(APPEDITClipboard& clipboard, const Vector3& ground, const char* what);
     void updateStatus();
     void updateUndoState();
     // After undo or redo; name is "" when there was nothing to do.
@@ -98,6 +137,7 @@ private:
     QROwned<APPEDITRecovery> recovery_;
     QROwned<APPEDITHistory> history_;
     QROwned<APPEDITCursor> cursor_;
+    QROwned<APPEDITClipboard> clipboard_;
     APPWRLDMain* world_ = nullptr;
     APPEDITToolWindow* tools_ = nullptr;
     APPENTTEditForm* entityForm_ = nullptr;

@@ -17,9 +17,11 @@ public:
     // Shows exactly the button of tool pressed; the "Place on Ground" button keeps its own state.
     virtual void setToolDown(int tool) = 0;
 
-    // "Terrain Sculpting": the two track bars (0..10).
+    // "Terrain Sculpting": the two track bars (0..10); setting a value outside is kept inside.
     virtual int getBrushSize() const = 0;
     virtual int getIntensity() const = 0;
+    virtual void setBrushSize(int size) = 0;
+    virtual void setIntensity(int intensity) = 0;
     // "Ground": the ground-type list ("Grass", "Concrete"); -1 when nothing is selected.
     virtual int getGroundType() const = 0;
     virtual void selectGroundType(int index) = 0;

@@ -1,8 +1,10 @@
 #include "main/app_main_formmain.h"
 
 #include "core/qr_core_main.h"
+#include "core/qr_util_convert.h"
 #include "editor/app_edit_formedit.h"
 #include "editor/app_edit_formentity.h"
+#include "editor/app_edit_formentitylist.h"
 #include "editor/app_edit_main.h"
 #include "editor/app_edit_mapexport.h"
 #include "environment/app_envr_block.h"
@@ -58,6 +60,8 @@ TFormMain::TFormMain() : panelView_(new QWidget(this))
     // The editor's windows live as long as this one; the editor shows them in editor mode.
     formEdit_ = new TFormEdit(this);
     formEntity_ = new TFormEntity(this);
+    formEntityList_ = new TFormEntityList(this);
+    connectEntityList();
 
     resize(642, 516);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
@@ -115,11 +119,53 @@ void TFormMain::buildMenu()
         if (auto* target = editor())
             target->redo();
     });
+    edit->addSeparator();
+    const std::pair<const char*, const char*> entityCommands[] = {{"Duplicate", "Ctrl+D"}, {"Copy", "Ctrl+C"}, {"Paste", "Ctrl+V"}};
+    for (const auto& [caption, keys] : entityCommands) {
+        QAction* command = edit->addAction(caption);
+        command->setShortcut(QKeySequence(keys));
+        command->setAutoRepeat(false);
+        connect(command, &QAction::triggered, this, [name = std::string(caption)] {
+            APPEDITMain* target = editor();
+            if (!target)
+                return;
+            if (name == "Duplicate")
+                target->duplicateSelection();
+            else if (name == "Copy")
+                target->copySelection();
+            else
+                target->paste();
+        });
+    }
 
     QMenu* editorMenu = menu_->addMenu("Editor");
     snapToGrid_ = editorMenu->addAction("Snap to Grid");
     snapToGrid_->setCheckable(true);
     snapToGrid_->setShortcut(QKeySequence("Alt+G"));
+    QAction* frame = editorMenu->addAction("Frame Selection");
+    frame->setShortcut(QKeySequence(Qt::Key_F));
+    connect(frame, &QAction::triggered, this, [] {
+        if (auto* target = editor())
+            target->frameSelection();
+    });
+    editorMenu->addSeparator();
+    struct BrushStep {
+        const char* caption;
+        const char* keys;
+        int size;
+        int intensity;
+    };
+    // Shift with the brackets gives the braces on most layouts.
+    const BrushStep brushSteps[] = {{"Smaller Brush", "[", -1, 0}, {"Larger Brush", "]", 1, 0},
+                                    {"Weaker Brush", "{", 0, -1}, {"Stronger Brush", "}", 0, 1}};
+    for (const BrushStep& step : brushSteps) {
+        QAction* command = editorMenu->addAction(step.caption);
+        command->setShortcuts({QKeySequence(step.keys), QKeySequence(QString("Shift+") + step.keys)});
+        connect(command, &QAction::triggered, this, [size = step.size, intensity = step.intensity] {
+            if (auto* target = editor())
+                target->stepBrush(size, intensity);
+        });
+    }
 
     QMenu* mode = menu_->addMenu("Mode");
     QAction* switchMode = mode->addAction("Switch Game Mode");
@@ -139,6 +185,10 @@ void TFormMain::buildMenu()
         if (auto* target = editor())
             target->toggleTools();
     });
+    QAction* entityList = view->addAction("Entity List");
+    entityList->setShortcut(QKeySequence("Ctrl+F"));
+    entityList->setAutoRepeat(false);
+    connect(entityList, &QAction::triggered, this, [this] { formEntityList_->toggle(); });
 
     // The edit-tools window belongs to the editor: the menu's shortcuts work while it has the keyboard.
     for (QAction* menuAction : menu_->actions())
@@ -158,9 +208,28 @@ void TFormMain::buildStatusBar()
     statusBar()->hide();
 }
 
+void TFormMain::connectEntityList()
+{
+    formEntityList_->setSource(
+        [](const std::string& filter) {
+            std::vector<TFormEntityList::Line> lines;
+            if (const APPEDITMain* target = editor())
+                for (const APPEDITEntityRow& row : target->listEntities(filter))
+                    lines.push_back({row.serial, row.typeName, row.modelName, QRUTILConvert::fromVector3(row.position)});
+            return lines;
+        },
+        [](std::uint64_t serial) {
+            if (auto* target = editor())
+                target->flyTo(serial);
+        });
+}
+
 void TFormMain::setMenuAttached(bool attached)
 {
     menu_->setVisible(attached);
+    // The entity list belongs to the editor, like its menu.
+    if (!attached && formEntityList_)
+        formEntityList_->hide();
     // A detached menu must not keep its shortcuts: in game mode F5 belongs to the "Change Mode" action.
     for (QAction* menuAction : menu_->actions())
         for (QAction* item : menuAction->menu()->actions())

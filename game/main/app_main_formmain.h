@@ -14,6 +14,7 @@ class QAction;
 class QLabel;
 class TFormEdit;
 class TFormEntity;
+class TFormEntityList;
 class APPEDITMain;
 
 class TFormMain : public QMainWindow, public APPEDITHost {
@@ -52,6 +53,8 @@ private:
     // Asks before replacing an existing picture.
     void exportMap(const char* fileName, bool (APPEDITMain::*write)());
     void buildStatusBar();
+    // The entity list's lines come from the editor, its choice goes to the editor.
+    void connectEntityList();
 
     QWidget* panelView_;
     QMenuBar* menu_ = nullptr;
@@ -64,4 +67,5 @@ private:
     std::array<QLabel*, 3> statusPanels_{};
     TFormEdit* formEdit_ = nullptr;
     TFormEntity* formEntity_ = nullptr;
+    TFormEntityList* formEntityList_ = nullptr;
 };

@@ -10,7 +10,12 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cmath>
 #include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
 
 using EditorTest = EditorFixture;
 
@@ -204,4 +209,140 @@ TEST_F(EditorTest, AutosaveWaitsForTheEndOfAStroke)
     EXPECT_FALSE(std::filesystem::exists(copy)) << "written in the middle of the stroke";
     editor().update(mouse(false, false, true), start + 4s);
     EXPECT_TRUE(std::filesystem::exists(copy));
+}
+
+TEST_F(EditorTest, DuplicateAndPasteMakeOneStepEachWithEverythingButThePlace)
+{
+    lookDownAt({402.0f, 0.0f, 402.0f});
+    APPENTTMain* ad = entities().createEntity("Ad", {402.0f, 2.0f, 402.0f});
+    ad->rotateLocalY(30.0f);
+    ad->setSize(1.1f);
+    ad->setName("Poster");
+    editor().update(APPEDITInput{});
+    ASSERT_EQ(cursor().getSelectedEntity(), ad);
+    struct Case {
+        const char* what;
+        std::function<bool()> act;
+        // Where the copy's feet are, horizontally; NaN: anywhere clear of the original.
+        float x;
+    };
+    const Case cases[] = {
+        {"Duplicate", [&] { return editor().duplicateSelection(); }, std::nanf("")},
+        {"Paste",
+         [&] {
+             EXPECT_TRUE(editor().copySelection());
+             lookDownAt({600.0f, 0.0f, 402.0f});
+             editor().update(APPEDITInput{});
+             return editor().paste();
+         },
+         600.0f},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const int count = entities().getEntityCount();
+        ASSERT_TRUE(c.act());
+        ASSERT_EQ(entities().getEntityCount(), count + 1);
+        const APPENTTMain* copy = entities().getEntity(count);
+        EXPECT_EQ(copy->getTypeName(), "Ad");
+        EXPECT_EQ(copy->getName(), "Poster");
+        EXPECT_EQ(copy->getSize(), 1.1f);
+        const Quaternion& turn = copy->getOrientation();
+        const Quaternion& original = ad->getOrientation();
+        EXPECT_NEAR(std::fabs(turn.x * original.x + turn.y * original.y + turn.z * original.z + turn.w * original.w), 1.0f, 1e-5f)
+            << "turned as the original";
+        EXPECT_NEAR(copy->getPosition().y - environment().getHeight(copy->getPosition()), 2.0f, 1e-3f) << "as high above the ground";
+        if (std::isnan(c.x))
+            EXPECT_GE(QRMATHVector3::distance(copy->getPosition(), ad->getPosition()), 2.0f) << "beside the original";
+        else
+            EXPECT_NEAR(copy->getPosition().x, c.x, 0.01f);
+        EXPECT_EQ(editor().getHistory()->getUndoName(), c.what) << "one step";
+        editor().undo();
+        EXPECT_EQ(entities().getEntityCount(), count);
+        editor().redo();
+        EXPECT_EQ(entities().getEntityCount(), count + 1);
+        // Back to the original for the next case.
+        editor().undo();
+        lookDownAt({402.0f, 0.0f, 402.0f});
+        editor().update(APPEDITInput{});
+    }
+}
+
+TEST_F(EditorTest, CopiesAreRefusedWithAReasonWhereTheyWouldBreakTheWorld)
+{
+    struct Case {
+        const char* what;
+        std::function<void()> arrange;
+        std::function<bool()> act;
+    };
+    const Case cases[] = {
+        {"nothing under the mouse", [] {}, [&] { return editor().duplicateSelection(); }},
+        {"an empty clipboard", [] {}, [&] { return editor().paste(); }},
+        {"the hero",
+         [&] {
+             entities().createEntity("Kip", {402.0f, 0.0f, 402.0f});
+             editor().update(APPEDITInput{});
+         },
+         [&] { return editor().duplicateSelection() || editor().copySelection(); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        c.arrange();
+        host_.status.erase(2);
+        const int count = entities().getEntityCount();
+        EXPECT_FALSE(c.act());
+        EXPECT_EQ(entities().getEntityCount(), count);
+        EXPECT_FALSE(host_.status[2].empty()) << "the status bar says why";
+    }
+}
+
+TEST_F(EditorTest, TheEntityListFiltersByEveryWordAndChoosingFliesToTheEntity)
+{
+    APPENTTMain* paper = entities().createEntity("Paper", {100.0f, 0.0f, 100.0f});
+    entities().createEntity("Ad", {900.0f, 0.0f, 300.0f});
+    entities().createEntity("CoderMonkey", {2000.0f, 0.0f, 2000.0f});
+    struct Case {
+        const char* filter;
+        std::vector<std::string> types;
+    };
+    const Case cases[] = {
+        {"", {"Paper", "Ad", "CoderMonkey"}}, {"PAPER", {"Paper"}}, {"ad 900", {"Ad"}},
+        {"monkey 100", {}},                    {"2000.00", {"CoderMonkey"}},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> types;
+        for (const APPEDITEntityRow& row : editor().listEntities(c.filter))
+            types.push_back(row.typeName);
+        EXPECT_EQ(types, c.types) << "\"" << c.filter << "\"";
+    }
+
+    ASSERT_TRUE(editor().flyTo(paper->getSerial()));
+    const Vector3 camera = world().getCamera()->getPosition();
+    EXPECT_LT(QRMATHVector3::distance(camera, paper->getPosition()), 30.0f);
+    EXPECT_GT(QRMATHVector3::dot(world().getCamera()->getForward(), QRMATHVector3::normalize(paper->getPosition() - camera)), 0.99f);
+    // Chosen: selected while the mouse is over no other entity, until the next click.
+    editor().update(APPEDITInput{});
+    EXPECT_EQ(cursor().getSelectedEntity(), paper);
+    cursor().update(mouse(true, true, false));
+    EXPECT_EQ(cursor().getSelectedEntity(), nullptr);
+}
+
+TEST_F(EditorTest, BracketKeysStepTheBrushWithinItsRange)
+{
+    struct Case {
+        int size;
+        int intensity;
+        int sizeStep;
+        int intensityStep;
+        int sizeAfter;
+        int intensityAfter;
+    };
+    const Case cases[] = {{2, 2, -1, 0, 1, 2}, {10, 2, 1, 0, 10, 2}, {2, 0, 0, -1, 2, 0}, {2, 9, 0, 1, 2, 10}};
+    for (const Case& c : cases) {
+        tools_.brushSize = c.size;
+        tools_.intensity = c.intensity;
+        editor().stepBrush(c.sizeStep, c.intensityStep);
+        EXPECT_EQ(tools_.brushSize, c.sizeAfter);
+        EXPECT_EQ(tools_.intensity, c.intensityAfter);
+        EXPECT_EQ(host_.status[2], "Brush size " + std::to_string(c.sizeAfter) + ", intensity " + std::to_string(c.intensityAfter));
+    }
 }

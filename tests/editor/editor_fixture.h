@@ -13,6 +13,7 @@
 #include "visual/view/qr_visx_camera.h"
 #include "visual/view/qr_visx_cameramanager.h"
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
@@ -23,6 +24,8 @@ public:
     void setToolDown(int tool) override { downTool = tool; }
     int getBrushSize() const override { return brushSize; }
     int getIntensity() const override { return intensity; }
+    void setBrushSize(int size) override { brushSize = std::clamp(size, 0, 10); }
+    void setIntensity(int value) override { intensity = std::clamp(value, 0, 10); }
     int getGroundType() const override { return groundType; }
     void selectGroundType(int index) override { groundType = index; }
     bool isEnvironmentModelsPageActive() const override { return modelsPage; }
