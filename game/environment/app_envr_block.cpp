@@ -2,12 +2,14 @@
 
 #include "entities/app_entt_main.h"
 #include "environment/app_envr_area.h"
+#include "environment/app_envr_blockdetail.h"
 #include "environment/app_envr_blockmesh.h"
 #include "environment/app_envr_fixedterrain.h"
 #include "file/qr_file_file.h"
 #include "math/qr_math_vector.h"
 #include "resource/qr_resc_image.h"
 #include "resource/qr_resc_list.h"
+#include "visual/view/qr_visx_camera.h"
 #include "visual/view/qr_visx_cameramanager.h"
 #include "visual/view/qr_visx_frustum.h"
 #include "visual/qr_visx_main.h"
@@ -339,16 +341,30 @@ void APPENVRBlock::renderTerrain()
         terrain.getFixedTerrain()->renderBlock(*this, builtMesh());
         return;
     }
+    const bool buffers = terrain.getDrawing() == APPENVRDrawing::StaticBuffers;
+    const APPENVRBlockDetail detail = buffers ? getDetail() : APPENVRBlockDetail{};
+    QRVISXShaderConfiguration* shader = terrain.getShaderConfiguration();
+    if (detail.farShading && terrain.getFarShaderConfiguration())
+        shader = terrain.getFarShaderConfiguration();
     materials.resetForMaterial();
-    materials.getShaderManager()->setConfiguration(terrain.getShaderConfiguration());
+    materials.getShaderManager()->setConfiguration(shader);
     QRVISXTextureManager& textures = *materials.getTextureManager();
     textures.requestTexture(terrain.getModulationTexture(), kModulationUnit);
     textures.requestTexture(terrain.getShadowMapTexture(), kShadowMapUnit);
     textures.requestTexture(terrain.getStreetsTexture(), kStreetsUnit);
-    if (terrain.getDrawing() == APPENVRDrawing::StaticBuffers)
-        renderMesh();
+    if (buffers)
+        renderMesh(detail.level);
     else
         renderCells();
+}
+
+APPENVRBlockDetail APPENVRBlock::getDetail() const
+{
+    const QRVISXMain* visual = qrVisual();
+    const QRVISXCamera3D* camera = visual ? visual->getCameraManager()->get3DCamera() : nullptr;
+    if (!camera || !environment().isLevelOfDetail())
+        return {};
+    return APPENVRBlockDetail::choose(camera->getPosition(), cullingBounds_, !camera->isOrthographic());
 }
 
 void APPENVRBlock::requestGroundTextures(bool grass)
@@ -416,7 +432,7 @@ APPENVRBlockMesh& APPENVRBlock::builtMesh()
     return *mesh_;
 }
 
-void APPENVRBlock::renderMesh()
+void APPENVRBlock::renderMesh(int level)
 {
     builtMesh();
     QRVISXMain& visual = *qrVisual();
@@ -428,13 +444,13 @@ void APPENVRBlock::renderMesh()
         requestGroundTextures(true);
         materials.apply();
         visual.getRender()->setVertexColor(1.0f, 1.0f, 1.0f, 1.0f);
-        mesh_->renderGrass();
+        mesh_->renderGrass(level);
     }
     if (mesh_->getConcreteCellCount() > 0) {
         requestGroundTextures(false);
         materials.apply();
         visual.getRender()->setVertexColor(1.0f, 1.0f, 1.0f, 1.0f);
-        mesh_->renderConcrete();
+        mesh_->renderConcrete(level);
     }
 }
 

@@ -5,6 +5,7 @@
 // belong to the world's entity list). Owned by its area.
 
 #include "core/qr_core_object.h"
+#include "environment/app_envr_blockdetail.h"
 #include "environment/app_envr_main.h"
 
 class APPENVRArea;
@@ -48,13 +49,13 @@ public:
     // culling box: the ground the block draws (measureDrawnGround) with 10 units sideways and
     // downwards and 50 upwards for whatever stands on it.
     void updateBounds();
-    const APPENVRBox& getBounds() const { return bounds_; }
     // The culling box alone, after terrain the block draws changed without its own vertices (the
     // next block's first row and column).
     void refreshCullingBounds();
     // The box around every vertex the block draws: its own 41 x 41 including the first row and
     // column of the next blocks.
     APPENVRBox measureDrawnGround() const;
+    const APPENVRBox& getBounds() const { return bounds_; }
     // Puts back a box exactly as it was (the editor's undo); the culling box follows it.
     void setBounds(const APPENVRBox& bounds);
     const APPENVRBox& getCullingBounds() const { return cullingBounds_; }
@@ -70,9 +71,9 @@ public:
     // entities are left out). Both stop at the first failed read or write (which the file
     // reports). Loading replaces the entities standing on the block with the stored ones, created
     // through the world's entity list; an entry that cannot be read completely is dropped.
-    bool save(QRFILEFile& file) const;
     // A stored box with numbers that are not finite is measured from the terrain instead (read
     // before the blocks), and those numbers are added to nonFiniteNumbers.
+    bool save(QRFILEFile& file) const;
     APPENVRBlockLoad load(QRFILEFile& file, int& nonFiniteNumbers);
 
     // The pictures the imports read (and the editor's export writes).
@@ -91,6 +92,8 @@ public:
     void renderEditor();
     void markGeometryChanged() { geometryChanged_ = true; }
     bool isGeometryChanged() const { return geometryChanged_; }
+    // How the block draws from static buffers seen from the current 3D camera.
+    APPENVRBlockDetail getDetail() const;
     // Null until the block first drew from static buffers.
     const APPENVRBlockMesh* getMesh() const { return mesh_.get(); }
 
@@ -102,7 +105,7 @@ private:
     void renderTerrain();
     void renderCells();
     void renderCell(int cx, int cz);
-    void renderMesh();
+    void renderMesh(int level);
     // The static geometry, built on first use and again after the terrain under it changed.
     APPENVRBlockMesh& builtMesh();
     void requestGroundTextures(bool grass);

@@ -1,21 +1,37 @@
 #pragma once
 // The static geometry of one terrain block: the vertices its 10 x 10 ground cells draw (grid
 // indices, street-tile coordinates, street code, normal, position), as indexed triangles in
-// buffer objects, grass cells first and concrete cells after them, so that each ground type is a
-// single draw. Owned by its block, which builds it again after the terrain under it changed.
+// buffer objects, at three levels of detail: every height step, every second, and only the cell
+// corners. Each level keeps grass cells apart from concrete cells, so that a ground type is one
+// draw. Where a coarser block meets a finer one their borders differ, so every level hangs a
+// skirt from the block's border down below the lowest height of each border cell edge: no gap
+// between them ever shows. Owned by its block, which builds it again after the terrain under it
+// changed.
 
 #include "core/qr_core_object.h"
 #include "environment/app_envr_main.h"
 
+#include <array>
 #include <cstdint>
+#include <vector>
 
 class QRVISXVertexBuffer;
 
 class APPENVRBlockMesh : public QRObject {
 public:
-    // 5 x 5 vertices and 4 x 4 quads of two triangles per ground cell.
+    // 5 x 5 vertices and 4 x 4 quads of two triangles per ground cell at full detail.
     static constexpr int kCellVertexCount = 25;
     static constexpr int kCellIndexCount = 96;
+    // Level l steps 2^l height steps: 4 x 4, 2 x 2 and 1 x 1 quads per cell.
+    static constexpr int kLevelCount = 3;
+    // How far a skirt reaches below the lowest vertex of its cell edge.
+    static constexpr float kSkirtDepth = 1.0f;
+
+    // An index range of the buffer: first index and number of indices.
+    struct Range {
+        int first = 0;
+        int count = 0;
+    };
 
     explicit APPENVRBlockMesh(QRObject* owner);
     ~APPENVRBlockMesh() override;
@@ -25,10 +41,15 @@ public:
     bool isBuilt() const { return built_; }
     int getGrassCellCount() const { return grassCells_; }
     int getConcreteCellCount() const { return cellCount() - grassCells_; }
-    // One draw each; nothing when the block has no cell of that ground type.
-    void renderGrass();
-    void renderConcrete();
+    // One draw each (the cells of that ground type at the level, with their skirts); nothing
+    // when the block has no cell of that ground type. Levels outside 0..2 are clamped.
+    void renderGrass(int level = 0);
+    void renderConcrete(int level = 0);
     const QRVISXVertexBuffer& getBuffer() const { return *buffer_; }
+    // What those draws send: the cells' own triangles, and with them their skirts.
+    Range getCellTriangles(int level) const;
+    Range getGrassDraw(int level) const;
+    Range getConcreteDraw(int level) const;
 
     // The street-tile coordinate of vertex column or row step (0..4) of a cell: 0.02 plus step
     // times 0.24, summed up step by step as the cell-by-cell drawing does, so both give the same.
@@ -38,11 +59,42 @@ public:
     static float streetCode(std::uint32_t cellWord);
 
 private:
+    // A border edge of a cell: its five vertices, in order along the edge.
+    struct Edge {
+        std::array<int, 5> top{};
+        std::array<int, 5> bottom{};
+    };
+    struct Cell {
+        int cx = 0;
+        int cz = 0;
+        int slot = 0;
+        std::vector<Edge> edges;
+    };
+    // Draw ranges by level: grass (skirts, then cells) and concrete (cells, then skirts) meet in
+    // the middle, so the cells of both ground types are one range too.
+    struct Level {
+        Range grass;
+        Range concrete;
+        Range cells;
+    };
+
     static int cellCount() { return APPENVRMain::kCellsPerBlock * APPENVRMain::kCellsPerBlock; }
-    void addCell(const APPENVRMain& environment, int cx, int cz, int slot);
-    void renderCells(int firstCell, int count);
+    static int clampLevel(int level);
+    void addCellVertices(const APPENVRMain& environment, int cx, int cz, int slot);
+    // A block-border edge of a cell: the column (i) or row (j) of its vertices, 0 or 4.
+    struct Side {
+        bool column;
+        int fixed;
+    };
+    static std::vector<Side> borderSides(APPENVRGridIndex firstCell, const Cell& cell);
+    // The cell's border edges, with the skirts' bottom vertices written from nextVertex on.
+    std::vector<Edge> addSkirtVertices(APPENVRGridIndex firstCell, const Cell& cell, int& nextVertex);
+    static void appendCellTriangles(std::vector<int>& indices, int slot, int step);
+    static void appendSkirtTriangles(std::vector<int>& indices, const Cell& cell, int step);
+    void renderRange(const Range& range);
 
     QROwned<QRVISXVertexBuffer> buffer_;
+    std::array<Level, kLevelCount> levels_{};
     int grassCells_ = 0;
     bool built_ = false;
 };

@@ -9,6 +9,7 @@
 #include "visual/view/qr_visx_camera.h"
 #include "visual/view/qr_visx_cameramanager.h"
 #include "visual/view/qr_visx_frustum.h"
+#include "visual/gl/qr_visx_gl.h"
 #include "visual/qr_visx_main.h"
 #include "visual/shaders/qr_visx_shaderconfiguration.h"
 #include "visual/textures/qr_visx_texture.h"
@@ -90,9 +91,6 @@ void APPENVRMain::updateBounds()
             area->updateBounds();
 }
 
-void APPENVRMain::updateNormals()
-{
-    updateNormalsInRange(0, 0, kStoredVertexCount, kStoredVertexCount);
 void APPENVRMain::updateBoundsAfterLoading(APPENVRArea& area)
 {
     area.updateBounds();
@@ -105,6 +103,9 @@ void APPENVRMain::updateBoundsAfterLoading(APPENVRArea& area)
                         areas_[ax][az]->getBlock(bx, bz)->refreshCullingBounds();
 }
 
+void APPENVRMain::updateNormals()
+{
+    updateNormalsInRange(0, 0, kStoredVertexCount, kStoredVertexCount);
 }
 
 void APPENVRMain::updateNormalsInRange(int x0, int z0, int x1, int z1)
@@ -315,6 +316,12 @@ void APPENVRMain::loadDrawingResources()
         return;
     releaseDrawingResources();
     shader_ = assets->acquire<QRVISXShaderConfiguration>("shaders\\terrain.shader");
+    farShader_ = assets->acquire<QRVISXShaderConfiguration>("shaders\\terrain_far.shader");
+    // The far shading reads the layers' average colours in its vertex shader, which a driver
+    // without texture units for vertex shaders cannot do.
+    GLint vertexUnits = 0;
+    qrGL().getIntegerv(GL_MAX_VERTEX_TEXTURE_IMAGE_UNITS, &vertexUnits);
+    farShadingSupported_ = vertexUnits >= kFarShadingVertexUnits;
     for (std::size_t i = 0; i < terrainTextures_.size(); ++i)
         terrainTextures_[i] =
             assets->acquire<QRVISXTexture2>("textures\\terrain\\terrain" + std::to_string(i) + ".jpg");
@@ -328,6 +335,7 @@ void APPENVRMain::releaseDrawingResources()
     if (!assets)
         return;
     assets->release(shader_);
+    assets->release(farShader_);
     for (auto*& texture : terrainTextures_)
         assets->release(texture);
     assets->release(modulation_);
@@ -337,6 +345,11 @@ void APPENVRMain::releaseDrawingResources()
 bool APPENVRMain::isDrawnWithShader() const
 {
     return shader_ && shader_->isValid();
+}
+
+QRVISXShaderConfiguration* APPENVRMain::getFarShaderConfiguration() const
+{
+    return farShadingSupported_ && farShader_ && farShader_->isValid() ? farShader_ : nullptr;
 }
 
 QRVISXTexture2* APPENVRMain::getTerrainTexture(int index) const

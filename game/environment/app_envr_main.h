@@ -34,13 +34,13 @@ struct APPENVRBox {
     Vector3 maximum;
 };
 
-// A position in the vertex or ground-cell grid.
 // How many of the three numbers are NaN or infinite (area files are checked for them).
 inline int countNonFinite(const Vector3& value)
 {
     return !std::isfinite(value.x) + !std::isfinite(value.y) + !std::isfinite(value.z);
 }
 
+// A position in the vertex or ground-cell grid.
 struct APPENVRGridIndex {
     int x = 0;
     int z = 0;
@@ -104,10 +104,10 @@ public:
     // Height 0 and normal (0, 1, 0) for every stored vertex.
     void resetTerrain();
     void updateBounds();
-    void updateNormals();
     // After an area's terrain was replaced as a whole (loaded): its boxes, and the culling boxes
     // of the blocks before it, whose strips reach its first row and column of vertices.
     void updateBoundsAfterLoading(APPENVRArea& area);
+    void updateNormals();
     // Inclusive ranges, limited to the stored vertices.
     void updateNormalsInRange(int x0, int z0, int x1, int z1);
     void updateStreets();
@@ -172,6 +172,13 @@ public:
     // Whether blocks draw with the terrain shader; without its program (a driver without GLSL)
     // they draw through the fixed-function terrain.
     bool isDrawnWithShader() const;
+    // The cheaper shading of ground far from the eye; null where the driver cannot run it (the
+    // blocks then shade all ground alike).
+    QRVISXShaderConfiguration* getFarShaderConfiguration() const;
+    // Blocks far from the eye draw with fewer vertices and the far shading (APPENVRBlockDetail);
+    // without, every block draws in full (comparisons, benchmarks).
+    bool isLevelOfDetail() const { return levelOfDetail_; }
+    void setLevelOfDetail(bool enabled) { levelOfDetail_ = enabled; }
     APPENVRFixedTerrain* getFixedTerrain() const { return fixedTerrain_.get(); }
     QRVISXTexture2* getTerrainTexture(int index) const;
     QRVISXTexture2* getModulationTexture() const { return modulation_; }
@@ -194,7 +201,12 @@ private:
     std::array<std::array<QROwned<APPENVRArea>, kAreaCount>, kAreaCount> areas_;
     std::array<std::array<std::uint32_t, kCellCount>, kCellCount> cells_{};
     std::array<std::array<APPENVRVertex, kVertexCount>, kVertexCount> vertices_{};
+    // The far shading samples the four ground layers in its vertex shader.
+    static constexpr int kFarShadingVertexUnits = 4;
     QRVISXShaderConfiguration* shader_ = nullptr;
+    QRVISXShaderConfiguration* farShader_ = nullptr;
+    bool farShadingSupported_ = false;
+    bool levelOfDetail_ = true;
     std::array<QRVISXTexture2*, 5> terrainTextures_{};
     QRVISXTexture2* modulation_ = nullptr;
     QRVISXTexture2* streets_ = nullptr;

@@ -25,16 +25,21 @@
 #include "world/app_wrld_entities.h"
 #include "world/app_wrld_main.h"
 #include "world/app_wrld_rendertargets.h"
+#include "world/app_wrld_shadowcasters.h"
 
 #include <cmath>
 
 namespace {
-// Four texels of the map: 1024 / 70 texels per unit, a quarter of that per snap step.
-constexpr float kSnapsPerUnit = 1024.0f / APPWRLDShadow::kCoveredSize * 0.25f;
+// The camera's square, 2 x 70 = 140 units a side, is drawn into the inner 1022 x 1022 texels (the
+// outer ring keeps the clear colour). The centre moves by two whole texels at a time, so a caster
+// standing still lands on the same texels however the focus moves and its shadow's edges do not
+// crawl; and -70 .. 70 is 511 texels each way, so the texel grid stays on whole multiples too.
+constexpr float kTexelSize = 2.0f * APPWRLDShadow::kCoveredSize / 1022.0f;
+constexpr float kSnapStep = 2.0f * kTexelSize;
 
 float snap(float value)
 {
-    return std::round(value * kSnapsPerUnit) / kSnapsPerUnit;
+    return std::round(value / kSnapStep) * kSnapStep;
 }
 } // namespace
 
@@ -126,10 +131,36 @@ void APPWRLDShadow::renderShadowMap()
     if (!world)
         return;
     const Vector3 focus = world->getCamera() ? world->getCamera()->getPosition() : Vector3{};
+    const Vector3 centre = snapCenter(focus);
+    const std::uint64_t casters = APPWRLDShadowCasters::fingerprint(*world, centre, kCoveredSize);
+    const QRVISXTexture2* texture = getShadowMapTexture();
+    const GLint textureId = texture ? texture->getGLTextureId() : 0;
+    redrawn_ = !drawn_ || centre.x != drawnCentre_.x || centre.z != drawnCentre_.z || casters != drawnCasters_ ||
+               texture != drawnTexture_ || textureId != drawnTextureId_;
+    if (!redrawn_) {
+        publish(centre);
+        return;
+    }
     renderShadowMapAt(focus, [world] {
         if (world->getEntities())
             world->getEntities()->renderShadowCasters();
     });
+    // The targets may only now exist (made at the first bind); without them nothing was drawn.
+    texture = getShadowMapTexture();
+    drawn_ = texture != nullptr;
+    drawnCentre_ = centre;
+    drawnCasters_ = casters;
+    drawnTexture_ = texture;
+    drawnTextureId_ = texture ? texture->getGLTextureId() : 0;
+}
+
+void APPWRLDShadow::publish(const Vector3& centre)
+{
+    if (auto* visual = qrVisual()) {
+        QRVISXMaterialVariablePool& pool = *visual->getMaterialManager()->getVariablePool();
+        pool.setVector3("ShadowMapCenter", centre);
+        pool.setFloat("ShadowMapSize", kCoveredSize);
+    }
 }
 
 void APPWRLDShadow::renderShadowMapAt(const Vector3& focus, const std::function<void()>& drawCasters)
@@ -176,7 +207,5 @@ void APPWRLDShadow::renderShadowMapAt(const Vector3& focus, const std::function<
     camera.setSettings(viewSettings);
     camera.apply();
     frustum.extractPlanes(camera.getProjectionMatrix(), camera.getViewMatrix());
-    QRVISXMaterialVariablePool& pool = *materials.getVariablePool();
-    pool.setVector3("ShadowMapCenter", centre);
-    pool.setFloat("ShadowMapSize", kCoveredSize);
+    publish(centre);
 }

@@ -131,10 +131,13 @@ Vertex meshVertex(const QRVISXVertexBuffer& buffer, int index)
             glNumber(normal.z), glNumber(position.x), glNumber(position.y), glNumber(position.z)};
 }
 
-std::vector<Triangle> meshTriangles(const QRVISXVertexBuffer& buffer)
+// The triangles of an index range of the buffer (all of it by default).
+std::vector<Triangle> meshTriangles(const QRVISXVertexBuffer& buffer, APPENVRBlockMesh::Range range = {0, -1})
 {
+    if (range.count < 0)
+        range.count = buffer.getIndexCount();
     std::vector<Triangle> triangles;
-    for (int i = 0; i + 2 < buffer.getIndexCount(); i += 3)
+    for (int i = range.first; i + 2 < range.first + range.count; i += 3)
         triangles.push_back(
             {meshVertex(buffer, buffer.getIndex(i)), meshVertex(buffer, buffer.getIndex(i + 1)),
              meshVertex(buffer, buffer.getIndex(i + 2))});
@@ -320,7 +323,8 @@ TEST_F(TerrainDrawing, StaticBuffersHoldTheTrianglesOfTheCellStrips)
         auto strips = stripTriangles(gl_.takeCalls());
         terrain().setDrawing(APPENVRDrawing::StaticBuffers);
         block(gx, gz).render();
-        auto mesh = meshTriangles(block(gx, gz).getMesh()->getBuffer());
+        const APPENVRBlockMesh& built = *block(gx, gz).getMesh();
+        auto mesh = meshTriangles(built.getBuffer(), built.getCellTriangles(0));
         // 100 cells of 32 triangles; the buffers keep grass cells before concrete, so compare sorted.
         ASSERT_EQ(strips.size(), 3200u);
         std::sort(strips.begin(), strips.end());
@@ -442,4 +446,139 @@ TEST_F(TerrainDrawing, BlocksDrawNearestFirstSoThatCoveredGroundIsNotShadedTwice
     };
     for (std::size_t i = 1; i < order.size(); ++i)
         EXPECT_LE(distance(order[i - 1]), distance(order[i])) << "block " << i;
+}
+
+namespace {
+// The triangles of a draw that are not among the cells' own: the skirts.
+std::vector<Triangle> skirtTriangles(const APPENVRBlockMesh& mesh, int level)
+{
+    std::vector<Triangle> skirts;
+    const APPENVRBlockMesh::Range cells = mesh.getCellTriangles(level);
+    for (const APPENVRBlockMesh::Range draw : {mesh.getGrassDraw(level), mesh.getConcreteDraw(level)}) {
+        for (const Triangle& triangle : meshTriangles(mesh.getBuffer(), draw)) {
+            skirts.push_back(triangle);
+        }
+    }
+    const std::size_t cellTriangles = static_cast<std::size_t>(cells.count / 3);
+    EXPECT_GE(skirts.size(), cellTriangles);
+    std::vector<Triangle> own = meshTriangles(mesh.getBuffer(), cells);
+    std::sort(own.begin(), own.end());
+    std::vector<Triangle> rest;
+    std::sort(skirts.begin(), skirts.end());
+    std::set_difference(skirts.begin(), skirts.end(), own.begin(), own.end(), std::back_inserter(rest));
+    return rest;
+}
+
+float number(const std::string& text)
+{
+    return std::stof(text);
+}
+} // namespace
+
+// Each level covers the whole block once, from vertices on its own grid only, facing up; the
+// coarser the level the fewer triangles (a quarter each time).
+TEST_F(TerrainDrawing, EveryLevelCoversTheBlockOnceWithAQuarterOfTheTriangles)
+{
+    sculpt();
+    terrain().setGroundType(11, 12, 1);
+    terrain().setDrawing(APPENVRDrawing::StaticBuffers);
+    block(1, 1).render();
+    const APPENVRBlockMesh& mesh = *block(1, 1).getMesh();
+    for (int level = 0; level < APPENVRBlockMesh::kLevelCount; ++level) {
+        SCOPED_TRACE("level " + std::to_string(level));
+        const int step = 1 << level;
+        const auto triangles = meshTriangles(mesh.getBuffer(), mesh.getCellTriangles(level));
+        EXPECT_EQ(triangles.size(), static_cast<std::size_t>(3200 / (step * step)));
+        double area = 0.0;
+        for (const Triangle& t : triangles) {
+            for (const Vertex& v : t) {
+                EXPECT_EQ(static_cast<int>(number(v[0])) % step, 0) << "grid x " << v[0];
+                EXPECT_EQ(static_cast<int>(number(v[1])) % step, 0) << "grid z " << v[1];
+            }
+            // Right-handed with +Y up: a triangle seen from above turns clockwise in x, z.
+            const float ax = number(t[1][8]) - number(t[0][8]);
+            const float az = number(t[1][10]) - number(t[0][10]);
+            const float bx = number(t[2][8]) - number(t[0][8]);
+            const float bz = number(t[2][10]) - number(t[0][10]);
+            const float cross = az * bx - ax * bz;
+            EXPECT_GT(cross, 0.0f);
+            area += 0.5 * cross;
+        }
+        EXPECT_DOUBLE_EQ(area, 160.0 * 160.0);
+    }
+}
+
+// Skirts hang from every border a neighbouring block shares, at every level, to below the ground
+// along that border; none hangs from the world's own border.
+TEST_F(TerrainDrawing, SkirtsHangBelowSharedBordersOnly)
+{
+    sculpt();
+    terrain().setDrawing(APPENVRDrawing::StaticBuffers);
+    struct Case {
+        int gx, gz;
+        int sharedSides;
+    };
+    const Case cases[] = {{1, 1, 4}, {0, 0, 2}, {0, 1, 3}, {15, 15, 2}};
+    for (const Case& c : cases) {
+        block(c.gx, c.gz).render();
+        const APPENVRBlockMesh& mesh = *block(c.gx, c.gz).getMesh();
+        const float x0 = 160.0f * static_cast<float>(c.gx);
+        const float z0 = 160.0f * static_cast<float>(c.gz);
+        for (int level = 0; level < APPENVRBlockMesh::kLevelCount; ++level) {
+            SCOPED_TRACE(std::to_string(c.gx) + ", " + std::to_string(c.gz) + " level " + std::to_string(level));
+            const int quadsPerSide = 10 * (4 >> level);
+            const auto skirts = skirtTriangles(mesh, level);
+            // Two triangles per quad, each in both windings.
+            EXPECT_EQ(skirts.size(), static_cast<std::size_t>(c.sharedSides * quadsPerSide * 4));
+            for (const Triangle& t : skirts) {
+                // A skirt stands in the plane of one block side, which is no border of the world.
+                const float x = number(t[0][8]);
+                const float z = number(t[0][10]);
+                const bool alongZ = number(t[1][8]) == x && number(t[2][8]) == x;
+                const bool alongX = number(t[1][10]) == z && number(t[2][10]) == z;
+                EXPECT_TRUE((alongZ && (x == x0 || x == x0 + 160.0f)) || (alongX && (z == z0 || z == z0 + 160.0f)));
+                EXPECT_TRUE(alongZ ? x > 0.0f && x < 2560.0f : z > 0.0f && z < 2560.0f) << "at the world's border";
+                for (const Vertex& v : t) {
+                    const float y = number(v[9]);
+                    const float ground =
+                        terrain().getVertexPosition(static_cast<int>(number(v[8]) / 4.0f), static_cast<int>(number(v[10]) / 4.0f)).y;
+                    // Numbers come back as the GL calls printed them: to a thousandth.
+                    EXPECT_TRUE(std::abs(y - ground) < 1e-3f || y <= ground - APPENVRBlockMesh::kSkirtDepth + 1e-3f)
+                        << y << " against " << ground;
+                }
+            }
+        }
+    }
+}
+
+// A perspective eye over block (1, 1): it draws every height step, block (3, 1) (240 units on)
+// every second one, block (5, 1) (560 units on) only the cell corners.
+TEST_F(TerrainDrawing, BlocksDrawTheLevelTheirDistanceAsks)
+{
+    sculpt();
+    QRVISXCamera3D& camera = *visual_->getCameraManager()->get3DCamera();
+    camera.setOrthographic(false);
+    camera.setPosition({240.0f, 40.0f, 240.0f});
+    camera.setOrientation(QRMATHQuaternion::fromRotationY(-90.0f));
+    visual_->getCameraManager()->activateCamera(&camera);
+    terrain().setDrawing(APPENVRDrawing::StaticBuffers);
+    struct Case {
+        int gx;
+        int level;
+    };
+    for (const Case c : {Case{1, 0}, Case{3, 1}, Case{5, 2}}) {
+        SCOPED_TRACE(c.gx);
+        EXPECT_EQ(block(c.gx, 1).getDetail().level, c.level);
+        gl_.clearCalls();
+        block(c.gx, 1).render();
+        const APPENVRBlockMesh& mesh = *block(c.gx, 1).getMesh();
+        std::vector<int> counts;
+        for (const auto& call : gl_.takeCalls())
+            if (startsWith(call, "glDrawRangeElements("))
+                counts.push_back(std::stoi(arguments(call)[3]));
+        EXPECT_THAT(counts, ElementsAre(mesh.getGrassDraw(c.level).count));
+        terrain().setLevelOfDetail(false);
+        EXPECT_EQ(block(c.gx, 1).getDetail().level, 0) << "without level of detail everything is full";
+        terrain().setLevelOfDetail(true);
+    }
 }

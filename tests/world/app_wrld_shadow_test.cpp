@@ -23,6 +23,7 @@
 #include <gmock/gmock.h>
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 using ::testing::IsEmpty;
@@ -70,9 +71,11 @@ const ShadowProbe kShadowProbes[] = {{0, 0, true}, {65, -65, true}, {-65, 65, tr
 
 } // namespace
 
-TEST(ShadowCentre, SnapsToFourTexelsOfTheMap)
+TEST(ShadowCentre, SnapsToTwoWholeTexelsOfTheMap)
 {
-    const float step = 70.0f / 256.0f;
+    // The map's inner 1022 texels span the camera's 140 units.
+    const float texel = 140.0f / 1022.0f;
+    const float step = 2.0f * texel;
     struct Case {
         Vector3 focus;
         Vector3 centre;
@@ -81,7 +84,7 @@ TEST(ShadowCentre, SnapsToFourTexelsOfTheMap)
         {{0.0f, 7.0f, 0.0f}, {0.0f, 50.0f, 0.0f}},
         {{0.13f, -3.0f, -0.13f}, {0.0f, 50.0f, 0.0f}},
         {{0.14f, 0.0f, 1.0f}, {step, 50.0f, 4.0f * step}},
-        {{100.0f, 0.0f, -100.0f}, {366.0f * step, 50.0f, -366.0f * step}},
+        {{100.0f, 0.0f, -100.0f}, {365.0f * step, 50.0f, -365.0f * step}},
     };
     for (const Case& c : cases) {
         const Vector3 centre = APPWRLDShadow::snapCenter(c.focus);
@@ -93,6 +96,15 @@ TEST(ShadowCentre, SnapsToFourTexelsOfTheMap)
     const Vector3 anchor = APPWRLDShadow::snapCenter({500.0f, 0.0f, 500.0f});
     for (float nudge : {-0.13f, -0.05f, 0.05f, 0.13f})
         EXPECT_EQ(APPWRLDShadow::snapCenter({anchor.x + nudge, 0.0f, anchor.z - nudge}), anchor);
+    // Wherever the focus is, the map's edge (70 units from its centre) lies on a whole texel of
+    // the world, so a caster that stands still always covers the same texels.
+    for (const Vector3 focus : {Vector3{1234.567f, 9.0f, 87.65f}, Vector3{2559.9f, 0.0f, 0.31f}, Vector3{13.7f, 40.0f, 1999.99f}}) {
+        const Vector3 centre = APPWRLDShadow::snapCenter(focus);
+        for (const float edge : {centre.x - 70.0f, centre.z - 70.0f}) {
+            const float texels = edge / texel;
+            EXPECT_NEAR(texels, std::round(texels), 2e-2f) << edge;
+        }
+    }
 }
 
 TEST_F(OffScreenParts, InitializeMakesTheShadowMapTargets)
