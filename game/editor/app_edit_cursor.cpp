@@ -34,6 +34,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <numbers>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -213,11 +214,12 @@ void APPEDITCursor::checkSelection()
         return;
     APPWRLDMain* world = editor_->getWorld();
     APPWRLDEntities* entities = world ? world->getEntities() : nullptr;
-    if (entities)
-        for (int i = 0; i < entities->getEntityCount(); ++i)
-            if (entities->getEntity(i) == selected_)
-                return;
+    // Found again by serial, never by address; the level given back after play is found again too.
     selected_ = nullptr;
+    if (entities)
+        for (int i = 0; i < entities->getEntityCount() && !selected_; ++i)
+            if (entities->getEntity(i)->getSerial() == selectedSerial_)
+                selected_ = entities->getEntity(i);
 }
 
 void APPEDITCursor::select(const APPENTTMain* entity)
@@ -321,6 +323,7 @@ void APPEDITCursor::pick(const APPEDITInput& input)
         APPENTTMain* entity = pickEntity(segment, hit);
         if (entity && QRMATHVector3::distance(hit, segment.start) < best) {
             selected_ = entity;
+            selectedSerial_ = entity->getSerial();
             position_ = hit;
             overWorld_ = true;
         }
@@ -541,6 +544,11 @@ void APPEDITCursor::runTool(const APPEDITInput& input)
         break;
     case DeleteEntity:
         if (input.leftPressed && selected_) {
+            if (selected_ == world->getEntities()->getHero()) {
+                if (APPEDITHost* host = editor_->getHost())
+                    host->setStatusText(2, "Kip cannot be deleted: the world needs its hero (creating a Kip moves him)");
+                break;
+            }
             history().beginEntity(toolCaption(tool_), selected_);
             world->getEntities()->removeEntity(selected_);
             selected_ = nullptr;
@@ -671,6 +679,13 @@ void APPEDITCursor::createEntity()
             size = QRMATHRandom::randomFloat(kMinRandomSize, kMaxRandomSize);
     } else if (const int actor = tools ? tools->getActor() : -1; actor >= 0 && actor < static_cast<int>(kActors.size())) {
         typeName = kActors[static_cast<std::size_t>(actor)].typeName;
+    }
+    // The world has one hero: creating Kip where he exists moves him, as one step.
+    if (APPENTTMain* hero = world.getEntities()->getHero(); hero && std::string_view(typeName) == "Kip") {
+        history().beginEntity(toolCaption(CreateEntity), hero);
+        hero->setPosition(position_);
+        history().commit();
+        return;
     }
     history().beginEntity(toolCaption(CreateEntity), nullptr);
     APPENTTMain* entity = world.getEntities()->createEntity(typeName, position_);

@@ -156,6 +156,8 @@ private:
     APPENVRGridIndex vertex_{-1, -1};
     std::pair<int, int> anchor_{0, 0};
     APPENTTMain* selected_ = nullptr;
+    // What the selection is: an entity that went may leave its address to a new one.
+    std::uint64_t selectedSerial_ = 0;
     bool pickTerrain_ = true;
     bool pickEntities_ = true;
     bool refreshIndices_ = true;

@@ -5,6 +5,7 @@
 #include "environment/app_envr_area.h"
 #include "environment/app_envr_block.h"
 #include "math/qr_math_random.h"
+#include "math/qr_math_vector.h"
 
 #include <QImage>
 
@@ -14,7 +15,10 @@
 #include <cmath>
 #include <filesystem>
 #include <functional>
+#include <cstdint>
 #include <numbers>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -622,3 +626,49 @@ TEST_F(CursorTest, EditingKeepsTheExactValuesOfFieldsLeftAloneAndOKWithoutAChang
         EXPECT_EQ(host_.worldModified, c.steps > 0);
     }
 }
+
+TEST_F(CursorTest, TheWorldKeepsOneHeroCreatingKipMovesHimAndHeCannotBeDeleted)
+{
+    const Vector3 ground{kTarget.x, environment().getHeight(kTarget), kTarget.z};
+    APPENTTMain* hero = entities().createEntity("Kip", ground + Vector3{0.0f, 3.0f, 0.0f});
+    const std::uint64_t serial = hero->getSerial();
+    cursor().setTool(APPEDITCursor::DeleteEntity);
+    click();
+    EXPECT_EQ(entities().getEntityCount(), 1);
+    EXPECT_EQ(entities().getHero(), hero);
+    EXPECT_NE(host_.status[2].find("Kip cannot be deleted"), std::string::npos) << host_.status[2];
+
+    // Away from the mouse, then created again where it points: the one hero moves there.
+    hero->setPosition(ground + Vector3{60.0f, 0.0f, 60.0f});
+    const Vector3 away = hero->getPosition();
+    cursor().setTool(APPEDITCursor::CreateEntity);
+    tools_.actor = 0;
+    click();
+    ASSERT_EQ(entities().getEntityCount(), 1);
+    EXPECT_EQ(entities().getHero()->getSerial(), serial);
+    expectNearPoint(entities().getHero()->getPosition(), kTarget);
+    // One step takes him back.
+    editor().undo();
+    ASSERT_EQ(entities().getEntityCount(), 1);
+    expectNearPoint(entities().getHero()->getPosition(), away);
+}
+
+TEST_F(CursorTest, TheSelectionIsTheEntityItChoseNotWhateverTookItsPlaceInMemory)
+{
+    APPENTTMain* chosen = placeEntityUnderCursor(2.0f);
+    cursor().setTool(APPEDITCursor::MoveEntity);
+    frame(true, true, false);
+    ASSERT_EQ(cursor().getSelectedEntity(), chosen);
+    // Between two frames of the drag the chosen one goes and others come (one may well get its
+    // address).
+    entities().removeEntity(chosen);
+    std::vector<Vector3> placed;
+    for (int i = 0; i < 4; ++i)
+        placed.push_back(entities().createEntity("Entity", {1000.0f + 10.0f * static_cast<float>(i), 0.0f, 1000.0f})->getPosition());
+    frame(false, true, false, {0.3f, 0.0f});
+    EXPECT_EQ(cursor().getSelectedEntity(), nullptr);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(entities().getEntity(i)->getPosition(), placed[static_cast<std::size_t>(i)]) << "nothing else moved";
+    frame(false, false, true, {0.3f, 0.0f});
+}
+
