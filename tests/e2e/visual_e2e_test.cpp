@@ -8,10 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <thread>
 
 #include <string>
 #include <vector>
@@ -104,58 +102,31 @@ TEST_P(Visual, RunningProgramShowsTheWorldAndLogsTheVisualStartUp)
 INSTANTIATE_TEST_SUITE_P(ScaleFactor, Visual, testing::Values("1", "2"),
                          [](const testing::TestParamInfo<const char*>& info) { return std::string("x") + info.param; });
 
-namespace {
-// The visible top-level windows titled title, as xdotool lists them.
-std::vector<std::uint64_t> visibleWindows(const std::string& title)
-{
-    std::vector<std::uint64_t> windows;
-    const std::string command = "xdotool search --onlyvisible --name '^" + title + "$' 2>/dev/null";
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        unsigned long long id = 0;
-        while (std::fscanf(pipe, "%llu", &id) == 1)
-            windows.push_back(id);
-        pclose(pipe);
-    }
-    return windows;
-}
-} // namespace
-
 // Heights, normals and boxes that are not numbers (a file damaged on disk, or written by a broken
 // tool) are reported naming the file and replaced: the game starts, runs and draws the world.
 TEST(VisualWorld, AnAreaFileWithNumbersThatAreNotFiniteIsReportedAndTheWorldStillDraws)
 {
     KipsterProcess kipster;
-    // The area the hero starts in: heights of NaN and infinity under his feet and all around,
-    // broken normals, and both the first block's box and the area's box made of NaN.
+    // The hero's area: NaN and infinite heights and broken normals all around him, and the first
+    // block's box and the area's box made of NaN.
     std::string area = kipster.folder().read("world/area_1_1.world");
     ASSERT_GT(area.size(), 416472u);
-    const float nan = std::nanf("");
-    const float infinity = HUGE_VALF;
     const auto put = [&](std::size_t offset, float value) { std::memcpy(area.data() + offset, &value, 4); };
     for (std::size_t vertex = 0; vertex < 25600; vertex += 7) {
-        put(6400 + vertex * 16, vertex % 2 ? nan : infinity);
-        put(6400 + vertex * 16 + 8, nan);
+        put(6400 + vertex * 16, vertex % 2 ? std::nanf("") : HUGE_VALF);
+        put(6400 + vertex * 16 + 8, std::nanf(""));
     }
     for (std::size_t offset = 0; offset < 24; offset += 4) {
-        put(6400 + 409600 + offset, nan);
-        put(area.size() - 24 + offset, nan);
+        put(416000 + offset, std::nanf(""));
+        put(area.size() - 24 + offset, std::nanf(""));
     }
     kipster.folder().write("world/area_1_1.world", area);
     kipster.start();
 
-    ASSERT_TRUE(kipster.waitForLog("The area file \"world\\area_1_1.world\" holds")) << kipster.log();
-    EXPECT_NE(kipster.log().find("numbers that are not finite"), std::string::npos);
-    // The report's box is the small window beside the main window; Return closes it.
-    bool answered = false;
-    ASSERT_TRUE(KipsterProcess::waitFor(
-        [&] {
-            for (const std::uint64_t window : visibleWindows("Kipster"))
-                if (x11::windowGeometry(window).width < 700)
-                    answered = std::system(("xdotool windowfocus " + std::to_string(window) + " key Return").c_str()) == 0;
-            return answered;
-        },
-        std::chrono::seconds(30)));
-
+    ASSERT_TRUE(kipster.waitForLog("The area file \"world\\area_1_1.world\" holds 7328 numbers that are not finite"))
+        << kipster.log();
+    // The report's box comes up before the main window shows.
+    ASSERT_TRUE(KipsterProcess::answerBox("Kipster", "Return", std::chrono::seconds(30)));
     const auto window = kipster.waitForMainWindow();
     ASSERT_NE(window, 0u);
     ASSERT_TRUE(KipsterProcess::focusMainWindow());
@@ -163,11 +134,7 @@ TEST(VisualWorld, AnAreaFileWithNumbersThatAreNotFiniteIsReportedAndTheWorldStil
     ViewCount seen;
     EXPECT_TRUE(KipsterProcess::waitFor([&] { return (seen = countView(shots, window)).view > 256u * 192u * 3 / 4; },
                                         std::chrono::seconds(30)))
-        << seen.view << " view samples\n"
-        << kipster.log();
-    const long before = kipster.cpuTicks();
-    std::this_thread::sleep_for(std::chrono::seconds(1));
-    EXPECT_GT(kipster.cpuTicks() - before, 30) << "frames keep running";
+        << seen.view << " view samples\n" << kipster.log();
     EXPECT_TRUE(kipster.isRunning());
     EXPECT_EQ(kipster.log().find("GL Error occurred"), std::string::npos) << kipster.log();
 }
