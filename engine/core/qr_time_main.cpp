@@ -75,7 +75,8 @@ void QRTIMEMain::updateTime()
         const auto elapsed = getElapsedMilliseconds();
         delta_ = std::min(static_cast<float>(elapsed) * 0.001f * timeScale_, kMaxDelta);
         lastDelta_ = delta_;
-        totalTime_ += delta_;
+        if (!totalTimeHeld_)
+            totalTime_ += delta_;
     } else {
         delta_ = 0.0f;
     }

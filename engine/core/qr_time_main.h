@@ -31,6 +31,10 @@ public:
     int getFramesPerSecond() const { return framesPerSecond_; }
     float getTimeScale() const { return timeScale_; }
     void setTimeScale(float scale) { timeScale_ = scale; }
+    // While held, frames are still measured but the total time (the clock shaders animate by)
+    // stands still: a paused game's water stops moving.
+    void setTotalTimeHeld(bool held) { totalTimeHeld_ = held; }
+    bool isTotalTimeHeld() const { return totalTimeHeld_; }
 
     // Whether a timer advanced by this frame's delta to value crossed timePoint during this frame.
     bool hasPassed(float timePoint, float value) const;
@@ -54,6 +58,7 @@ private:
     float lastDelta_ = 0.0f;
     float totalTime_ = 0.0f;
     float timeScale_ = 1.0f;
+    bool totalTimeHeld_ = false;
     std::uint32_t lastReading_ = 0;
     int framesPerSecond_ = 0;
     int frameCounter_ = 0;

@@ -7,6 +7,8 @@
 #include "interaction/qr_inta_platforminput.h"
 #include "resource/qr_resc_list.h"
 
+#include <SDL.h>
+
 namespace {
 constexpr int kFirstMouseCode = 1000;
 constexpr int kFirstJoypadCode = 2000;
@@ -52,8 +54,50 @@ bool QRINTADevices::setupDirectInput()
 void QRINTADevices::enumerateJoypads()
 {
     const int count = platform_->getControllerCount();
-    for (int index = 0; index < count; ++index)
-        joypads_->add(qrNew<QRINTAJoypad>(this, index).release());
+    for (int index = 0; index < count; ++index) {
+        auto joypad = qrNew<QRINTAJoypad>(this, index);
+        joypad->setDeadZone(deadZone_);
+        joypads_->add(joypad.release());
+    }
+}
+
+void QRINTADevices::followJoypads()
+{
+    if (!platform_ || !platform_->hasControllers())
+        return;
+    // Plugging in and out is noticed by SDL's device detection, which its update runs.
+    SDL_JoystickUpdate();
+    const int count = platform_->getControllerCount();
+    const auto attached = [count](int instance) {
+        for (int device = 0; device < count; ++device)
+            if (SDL_JoystickGetDeviceInstanceID(device) == instance)
+                return true;
+        return false;
+    };
+    for (int i = joypads_->getCount() - 1; i >= 0; --i) {
+        auto* joypad = static_cast<QRINTAJoypad*>(joypads_->get(i));
+        if (joypad->isPresent() ? !joypad->isAttached() : !attached(joypad->getInstanceID()))
+            joypads_->remove(joypad);
+    }
+    for (int device = 0; device < count; ++device) {
+        const int instance = SDL_JoystickGetDeviceInstanceID(device);
+        bool known = false;
+        // One that could not be opened keeps its place, so it is not tried (and reported) again.
+        for (QRObject* item : *joypads_)
+            known = known || static_cast<QRINTAJoypad*>(item)->getInstanceID() == instance;
+        if (known)
+            continue;
+        auto joypad = qrNew<QRINTAJoypad>(this, joypads_->getCount(), device);
+        joypad->setDeadZone(deadZone_);
+        joypads_->add(joypad.release());
+    }
+}
+
+void QRINTADevices::setControllerDeadZone(float deadZone)
+{
+    deadZone_ = deadZone;
+    for (QRObject* joypad : *joypads_)
+        static_cast<QRINTAJoypad*>(joypad)->setDeadZone(deadZone);
 }
 
 void QRINTADevices::releaseDevices()
@@ -73,6 +117,7 @@ void QRINTADevices::poll()
         keyboard_->poll();
     if (mouse_)
         mouse_->poll();
+    followJoypads();
     for (QRObject* joypad : *joypads_)
         static_cast<QRINTAJoypad*>(joypad)->poll();
 }

@@ -1,6 +1,8 @@
 #pragma once
 // The input devices: the platform input edge, the keyboard, the mouse and one joypad per
-// attached game controller, polled in that order. Owned by the input module.
+// attached game controller, polled in that order. Controllers may be plugged in and out while
+// the program runs: each poll drops the ones gone (later ones move up a position) and adds new
+// ones at the end. Owned by the input module.
 
 #include "core/qr_core_object.h"
 
@@ -26,6 +28,10 @@ public:
     void releaseDevices();
     void poll();
 
+    // The controllers' dead zone (0.3 unless set), for those attached now and later.
+    void setControllerDeadZone(float deadZone);
+    float getControllerDeadZone() const { return deadZone_; }
+
     // The device that answers a binding code, with the code as that device numbers it
     // (controller k's codes 2000 + 1000k + n become 2000 + n); null when there is none.
     QRINTADevice* findDeviceForCode(int code, int& localCode) const;
@@ -40,9 +46,12 @@ public:
 private:
     bool setupDirectInput();
     void enumerateJoypads();
+    // Controllers unplugged or plugged in since the last poll.
+    void followJoypads();
 
     QROwned<QRINTAPlatformInput> platform_;
     QROwned<QRINTAKeyboard> keyboard_;
     QROwned<QRINTAMouse> mouse_;
     QROwned<QRRESCList> joypads_;
+    float deadZone_ = kControllerDeadZone;
 };

@@ -5,6 +5,8 @@
 #include "core/qr_core_main.h"
 #include "interaction/qr_inta_action.h"
 #include "interaction/qr_inta_devices.h"
+#include "interaction/qr_inta_joypad.h"
+#include "interaction/qr_inta_mouse.h"
 #include "interaction/qr_inta_platforminput.h"
 
 namespace {
@@ -87,6 +89,22 @@ float QRINTAMain::getPixelSize() const
     if (auto* device = getOutputDevice())
         return device->getPixelSize();
     return QRINTAPlatformInput::getScreenPixelSize();
+}
+
+std::pair<float, float> QRINTAMain::getLookMotion(float delta) const
+{
+    float x = 0.0f;
+    float y = 0.0f;
+    if (const QRINTAMouse* mouse = devices_->getMouse()) {
+        x = static_cast<float>(mouse->getMotionX()) * sensitivity_;
+        y = static_cast<float>(mouse->getMotionY()) * sensitivity_;
+    }
+    for (int i = 0; i < devices_->getJoypadCount(); ++i) {
+        const QRINTAJoypad* joypad = devices_->getJoypad(i);
+        x += joypad->getRightX() * kStickCountsPerSecond * delta;
+        y += joypad->getRightY() * kStickCountsPerSecond * delta;
+    }
+    return {x, invertY_ ? -y : y};
 }
 
 QRINTAMain* qrInput()

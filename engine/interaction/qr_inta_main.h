@@ -7,6 +7,7 @@
 #include "core/qr_core_object.h"
 
 #include <string>
+#include <utility>
 
 class QRINTAActions;
 class QRINTADevices;
@@ -32,10 +33,22 @@ public:
     // One pixel in view units: 1 / (half the output height).
     float getPixelSize() const;
 
+    // How far the player asks to look this frame, in mouse counts (x right, y up): the mouse's
+    // motion times the sensitivity (y turned over when inverted), plus every controller's right
+    // stick, which at full travel turns as fast as kStickCountsPerSecond over delta seconds.
+    static constexpr float kStickCountsPerSecond = 600.0f;
+    std::pair<float, float> getLookMotion(float delta) const;
+    void setMouseSensitivity(float sensitivity) { sensitivity_ = sensitivity; }
+    float getMouseSensitivity() const { return sensitivity_; }
+    void setInvertY(bool invert) { invertY_ = invert; }
+    bool isInvertY() const { return invertY_; }
+
 private:
     QROwned<QRINTADevices> devices_;
     QROwned<QRINTAActions> actions_;
     std::string outputDeviceName_;
+    float sensitivity_ = 1.0f;
+    bool invertY_ = false;
 };
 
 // The process-wide input module, or null before its creation and after its destruction.

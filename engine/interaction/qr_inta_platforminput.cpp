@@ -1,6 +1,9 @@
 #include "interaction/qr_inta_platforminput.h"
 
+#include "core/qr_core_log.h"
 #include "core/qr_core_main.h"
+#include "file/qr_file_drive.h"
+#include "file/qr_file_main.h"
 #include "interaction/qr_inta_keycodes.h"
 #include "interaction/qr_inta_main.h"
 
@@ -127,7 +130,7 @@ QRINTAPlatformInput::~QRINTAPlatformInput()
     delete rawNotifier_;
     rawMotion_.reset();
     if (controllers_)
-        SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
+        SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER | SDL_INIT_JOYSTICK);
 }
 
 void QRINTAPlatformInput::startRawMotion()
@@ -164,13 +167,31 @@ void QRINTAPlatformInput::startControllers()
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     // Controllers are read in the background like the other devices.
     SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
-    if (SDL_InitSubSystem(SDL_INIT_JOYSTICK) != 0) {
+    // The game-controller layer brings the joystick layer up with it and reads controllers known
+    // to its mapping database in one standard layout.
+    if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) {
         logWarning("startControllers", std::string("Game controllers are unavailable: ") + SDL_GetError());
         return;
     }
     // Joysticks are polled; queued events would only pile up unread.
     SDL_JoystickEventState(SDL_IGNORE);
+    SDL_GameControllerEventState(SDL_IGNORE);
     controllers_ = true;
+    loadControllerMappings();
+}
+
+void QRINTAPlatformInput::loadControllerMappings()
+{
+    // SDL carries a database of its own; a newer community file beside the program adds to it.
+    auto* files = qrFile();
+    if (!files || !files->fileExists(kControllerMappingFile, false))
+        return;
+    const std::string path = qrdrive::nativePath(files->absolutePath(kControllerMappingFile)).string();
+    const int added = SDL_GameControllerAddMappingsFromFile(path.c_str());
+    if (added < 0)
+        logWarning("loadControllerMappings", std::string("Controller mappings could not be read: ") + SDL_GetError());
+    else if (auto* log = qrLog())
+        log->logInformation("Controller mappings loaded: " + std::to_string(added));
 }
 
 int QRINTAPlatformInput::getControllerCount() const

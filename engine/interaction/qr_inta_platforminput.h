@@ -20,6 +20,8 @@ class QRINTAPlatformInput : public QRObject {
 public:
     static constexpr int kKeyCount = 256;
     static constexpr int kButtonCount = 8;
+    // Controller mappings in SDL's text format, read at start-up when present in the program folder.
+    static constexpr const char* kControllerMappingFile = "gamecontrollerdb.txt";
     using KeyState = std::array<std::uint8_t, kKeyCount>;
     using ButtonState = std::array<std::uint8_t, kButtonCount>;
 
@@ -70,6 +72,7 @@ public:
 
 private:
     void startControllers();
+    void loadControllerMappings();
     void startRawMotion();
 
     KeyState keys_{};

@@ -113,6 +113,19 @@ void QRBOOMChannels::detachSample(const QRBOOMSample* sample)
         static_cast<QRBOOMChannel*>(channel)->detachSample(sample);
 }
 
+void QRBOOMChannels::setAllPaused(bool paused)
+{
+    for (QRObject* item : *channels_) {
+        const ALuint source = static_cast<QRBOOMChannel*>(item)->getSource();
+        ALint state = AL_INITIAL;
+        alGetSourcei(source, AL_SOURCE_STATE, &state);
+        if (paused && state == AL_PLAYING)
+            alSourcePause(source);
+        else if (!paused && state == AL_PAUSED)
+            alSourcePlay(source);
+    }
+}
+
 int QRBOOMChannels::getCount() const
 {
     return channels_->getCount();

@@ -52,6 +52,8 @@ public:
     QRBOOMChannel* playSample(std::string_view name);
     QRBOOMChannel* play(QRBOOMSample* sample);
     void detachSample(const QRBOOMSample* sample);
+    // Holds every playing sound where it is, or lets the held ones play on (a paused game).
+    void setAllPaused(bool paused);
 
     int getCount() const;
     // Throws std::out_of_range outside 0..count-1.

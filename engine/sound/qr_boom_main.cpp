@@ -93,6 +93,13 @@ void QRBOOMMain::closeAL()
     device_ = nullptr;
 }
 
+void QRBOOMMain::setGain(float gain)
+{
+    gain_ = gain < 0.0f ? 0.0f : gain;
+    if (context_)
+        alListenerf(AL_GAIN, gain_);
+}
+
 bool QRBOOMMain::checkForALErrors()
 {
     const ALenum error = alGetError();

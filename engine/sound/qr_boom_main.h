@@ -23,6 +23,9 @@ public:
     QRBOOMChannels* getChannels() const { return channels_.get(); }
     QRBOOMSamples* getSamples() const { return samples_.get(); }
     bool hasDevice() const { return context_ != nullptr; }
+    // The loudness of everything played (0 silent, 1 as recorded): the listener's gain.
+    void setGain(float gain);
+    float getGain() const { return gain_; }
 
 private:
     void openAL();
@@ -33,6 +36,7 @@ private:
     QROwned<QRBOOMSamples> samples_;
     void* device_ = nullptr;
     void* context_ = nullptr;
+    float gain_ = 1.0f;
 };
 
 // The process-wide sound module, or null before its creation and after its destruction.

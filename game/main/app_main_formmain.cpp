@@ -8,6 +8,7 @@
 #include "editor/app_edit_main.h"
 #include "editor/app_edit_mapexport.h"
 #include "environment/app_envr_block.h"
+#include "main/app_main_formsettings.h"
 #include "main/app_main_main.h"
 
 #include <QAction>
@@ -20,6 +21,7 @@
 #include <QMessageBox>
 #include <QScreen>
 #include <QStatusBar>
+#include <QTimer>
 
 namespace {
 
@@ -189,6 +191,8 @@ void TFormMain::buildMenu()
     entityList->setShortcut(QKeySequence("Ctrl+F"));
     entityList->setAutoRepeat(false);
     connect(entityList, &QAction::triggered, this, [this] { formEntityList_->toggle(); });
+    QAction* settings = view->addAction("Settings...");
+    connect(settings, &QAction::triggered, this, [this] { showSettings(); });
 
     // The edit-tools window belongs to the editor: the menu's shortcuts work while it has the keyboard.
     for (QAction* menuAction : menu_->actions())
@@ -302,6 +306,9 @@ void TFormMain::exportMap(const char* fileName, bool (APPEDITMain::*write)())
 
 bool TFormMain::confirmQuit()
 {
+    // What the player achieved is written before the level may be given back for saving.
+    if (auto* main = application())
+        main->saveProgress();
     APPEDITMain* target = editor();
     if (quitConfirmed_ || !target || !target->hasUnsavedEdits())
         return true;
@@ -321,6 +328,18 @@ bool TFormMain::confirmQuit()
     }
     quitConfirmed_ = true;
     return true;
+}
+
+void TFormMain::showSettings()
+{
+    auto* main = application();
+    if (!main)
+        return;
+    // Shown between frames: the dialog's own event loop keeps the frames running meanwhile.
+    QTimer::singleShot(0, this, [this, main] {
+        TFormSettings settings(this, main);
+        settings.exec();
+    });
 }
 
 bool TFormMain::askRestoreRecovery(int areaCount)

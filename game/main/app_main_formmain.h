@@ -39,6 +39,8 @@ public:
     bool confirmQuit();
     // At start-up, when recovery copies newer than the world were found: true to restore them.
     bool askRestoreRecovery(int areaCount);
+    // The settings dialog, opened as soon as the current frame is over.
+    void showSettings();
     // Kept while the menu is detached, applied when it is attached again.
     void setUndoState(bool canUndo, bool canRedo) override;
     TFormEdit* getFormEdit() const { return formEdit_; }

@@ -1,10 +1,14 @@
 #pragma once
-// The settings of kipster.ini, read once when the application starts and never written.
+// The settings of kipster.ini, read when the application starts. The settings dialog changes
+// them one at a time, and each change is written to the file at once (only that line changes).
 // Owned by the application.
 
 #include "core/qr_core_object.h"
 
 #include <string>
+#include <string_view>
+
+class QRINTABindings;
 
 class APPMAINIni : public QRObject {
 public:
@@ -29,6 +33,41 @@ public:
     bool startsInEditor() const;
     // [EDITOR] AutosaveInterval: seconds between the editor's recovery copies of unsaved areas.
     int getAutosaveInterval() const { return autosaveInterval_; }
+    // [DISPLAY] MaxFPS (0: no cap) and ShowFPS.
+    int getMaxFPS() const { return maxFPS_; }
+    bool isShowFPS() const { return showFPS_; }
+    // [SOUND] MasterVolume and EffectsVolume (0..100), Mute.
+    int getMasterVolume() const { return masterVolume_; }
+    int getEffectsVolume() const { return effectsVolume_; }
+    bool isMuted() const { return muted_; }
+    // What the sound device plays at: 0 when muted, else both volumes together.
+    float getSoundGain() const;
+    // [CONTROLS] MouseSensitivity (0.1..5), InvertY, ControllerDeadZone (0..0.9).
+    float getMouseSensitivity() const { return mouseSensitivity_; }
+    bool isInvertY() const { return invertY_; }
+    float getControllerDeadZone() const { return controllerDeadZone_; }
+
+    // Each setter keeps the value within its range and writes it to the file at once.
+    void setDisplaySize(int width, int height);
+    void setFullscreen(bool fullscreen);
+    void setVSyncEnabled(bool enabled);
+    void setAntiAliasing(const std::string& level);
+    void setAnisotropy(int degree);
+    void setMaxFPS(int fps);
+    void setShowFPS(bool show);
+    void setMasterVolume(int volume);
+    void setEffectsVolume(int volume);
+    void setMuted(bool muted);
+    void setMouseSensitivity(float sensitivity);
+    void setInvertY(bool invert);
+    void setControllerDeadZone(float deadZone);
+
+    // [BINDINGS] one line per action ("Jump = 57,2000,-1"): read into the bindings, or written
+    // from them (every action, so a reset to the defaults is kept as well).
+    void applyBindings(QRINTABindings& bindings) const;
+    void saveBindings(const QRINTABindings& bindings);
+
+    const std::string& getPath() const { return path_; }
 
 private:
     int width_ = 1024;
@@ -40,4 +79,15 @@ private:
     int anisotropy_ = 0;
     std::string startupMode_ = "Game";
     int autosaveInterval_ = 120;
+    int maxFPS_ = 0;
+    bool showFPS_ = false;
+    int masterVolume_ = 100;
+    int effectsVolume_ = 100;
+    bool muted_ = false;
+    float mouseSensitivity_ = 1.0f;
+    bool invertY_ = false;
+    float controllerDeadZone_ = 0.3f;
+    std::string path_;
+
+    void write(std::string_view section, std::string_view key, const std::string& value) const;
 };

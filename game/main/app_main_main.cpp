@@ -8,10 +8,12 @@
 #include "editor/app_edit_main.h"
 #include "entities/app_entt_kip.h"
 #include "interaction/qr_inta_action.h"
+#include "interaction/qr_inta_bindings.h"
 #include "interaction/qr_inta_devices.h"
 #include "interaction/qr_inta_main.h"
 #include "interaction/qr_inta_mouse.h"
 #include "main/app_game_main.h"
+#include "main/app_main_gameflow.h"
 #include "main/app_main_formmain.h"
 #include "main/app_main_frameguard.h"
 #include "main/app_main_ini.h"
@@ -27,6 +29,7 @@
 #include "visual/device/rendercontexts/qr_visx_rendercontext.h"
 #include "visual/device/rendercontexts/qr_visx_rendercontextmanager.h"
 #include "world/app_wrld_entities.h"
+#include "world/app_wrld_levelsnapshot.h"
 #include "world/app_wrld_main.h"
 
 #include <QGuiApplication>
@@ -50,6 +53,8 @@ APPMAINMain::~APPMAINMain()
 {
     // The process ends here, but the desktop must get its display mode and gamma ramp back, and
     // the sound device and controllers must be let go: those modules go first, newest first.
+    flow_.reset();
+    bindings_.reset();
     editor_.reset();
     game_.reset();
     sound_.reset();
@@ -85,10 +90,12 @@ void APPMAINMain::initialize()
     input_ = qrNew<QRINTAMain>(this);
     input_->initialize();
     input_->bindToDevice("Visual Device");
+    bindings_ = qrNew<QRINTABindings>(this, input_->getActions());
     registerActions();
 
     sound_ = qrNew<QRBOOMMain>(this);
     sound_->initialize();
+    applyPlayerSettings();
 
     game_ = qrNew<APPGAMEMain>(this);
     game_->initialize();
@@ -96,6 +103,15 @@ void APPMAINMain::initialize()
     editor_->setWindows(mainForm_->getFormEdit(), mainForm_->getFormEntity(), mainForm_);
     editor_->initialize();
     editor_->getRecovery()->setIntervalSeconds(settings_->getAutosaveInterval());
+    flow_ = qrNew<APPMAINGameFlow>(this, game_.get());
+    flow_->initialize();
+    // Another window in front pauses play, and what was achieved is written at once.
+    QObject::connect(qGuiApp, &QGuiApplication::applicationStateChanged, mainForm_, [this](Qt::ApplicationState state) {
+        if (state != Qt::ApplicationActive && mode_ == Game && flow_) {
+            flow_->pause();
+            flow_->save();
+        }
+    });
 
     setRunning(true);
     if (settings_->startsInEditor())
@@ -107,6 +123,14 @@ void APPMAINMain::initialize()
         log->logEmptyLine();
         log->logEmptyLine();
     }
+}
+
+void APPMAINMain::applyPlayerSettings()
+{
+    input_->setMouseSensitivity(settings_->getMouseSensitivity());
+    input_->setInvertY(settings_->isInvertY());
+    input_->getDevices()->setControllerDeadZone(settings_->getControllerDeadZone());
+    sound_->setGain(settings_->getSoundGain());
 }
 
 void APPMAINMain::offerRecovery()
@@ -123,19 +147,45 @@ void APPMAINMain::offerRecovery()
 
 void APPMAINMain::registerActions()
 {
+    using B = QRINTABindings;
+    constexpr unsigned kGame = B::kGame;
+    constexpr unsigned kEditor = B::kEditor;
+    constexpr unsigned kBoth = B::kEverywhere;
+    constexpr unsigned kMenu = APPMAINGameFlow::kMenuContext;
     struct Binding {
         const char* name;
-        int code;
+        B::Codes codes;
+        unsigned contexts;
     };
-    // Keyboard codes are scan codes; 1000 and up are the mouse's buttons and wheel.
-    static constexpr Binding kBindings[] = {
-        {"Quit", 1},          {"Change Mode", 63},        {"Forward", 17},          {"Back", 31},
-        {"Left", 30},         {"Right", 32},              {"Jump", 57},             {"Fly", 57},
-        {"Left Mouse", 1000}, {"Right Mouse", 1001},      {"Zoom", 42},             {"Pan", 29},
-        {"Tab", 15},          {"Edit Entity", 18},        {"Prior Personality", 1111}, {"Next Personality", 1112},
+    // Keyboard codes are scan codes; 1000 and up are the mouse's buttons and wheel; 2000 and up the
+    // first controller in its standard layout (2000 A, 2002 X, 2006 Start, 2009/2010 shoulders,
+    // 2011/2012 d-pad up/down, 2202..2205 the left stick's directions, 2213 the right trigger).
+    // The sixteen of the original game come first, in their order.
+    static const Binding kBindings[] = {
+        {"Quit", {1, -1, -1}, kBoth | kMenu},
+        {"Change Mode", {63, -1, -1}, kBoth},
+        {"Forward", {17, 2204, -1}, kBoth},
+        {"Back", {31, 2205, -1}, kBoth},
+        {"Left", {30, 2202, -1}, kBoth},
+        {"Right", {32, 2203, -1}, kBoth},
+        {"Jump", {57, 2000, -1}, kGame},
+        {"Fly", {57, 2000, -1}, kGame},
+        {"Left Mouse", {1000, 2213, 2002}, kBoth | kMenu},
+        {"Right Mouse", {1001, -1, -1}, kEditor},
+        {"Zoom", {42, -1, -1}, kEditor},
+        {"Pan", {29, -1, -1}, kEditor},
+        {"Tab", {15, -1, -1}, kBoth},
+        {"Edit Entity", {18, -1, -1}, kEditor},
+        {"Prior Personality", {1111, 2009, -1}, kGame},
+        {"Next Personality", {1112, 2010, -1}, kGame},
+        {"Pause", {25, 197, 2006}, kGame | kMenu},
+        {"Menu Up", {200, 2011, 2204}, kMenu},
+        {"Menu Down", {208, 2012, 2205}, kMenu},
+        {"Menu Choose", {28, 156, 2000}, kMenu},
     };
     for (const auto& binding : kBindings)
-        input_->getActions()->addAction(binding.name, binding.code);
+        bindings_->addAction(binding.name, binding.codes, binding.contexts);
+    settings_->applyBindings(*bindings_);
 }
 
 void APPMAINMain::toggleMode()
@@ -152,6 +202,19 @@ void APPMAINMain::switchToGameMode()
     mainForm_->setMenuAttached(false);
     mainForm_->statusBar()->hide();
     editor_->hideTools();
+    applyGameWindow();
+    setMouseCaptured(true);
+    // Saved progress goes onto the level only now: what was kept of the level above is the level.
+    flow_->beginPlay();
+    // Only the blocks around the camera update, and the editor may have left it anywhere: the hero
+    // takes the camera back before his first frame.
+    if (APPENTTKip* kip = game_->getWorld()->getEntities()->getKip())
+        kip->placeCamera();
+    mode_ = Game;
+}
+
+void APPMAINMain::applyGameWindow()
+{
     QRVISXResolution* resolution = visual_->getDisplayManager()->getResolution();
     if (settings_->isFullscreen()) {
         resolution->setResolution(settings_->getDisplayWidth(), settings_->getDisplayHeight(),
@@ -160,16 +223,26 @@ void APPMAINMain::switchToGameMode()
         // Sizes the window and centres it on the desktop.
         resolution->setWindowed(settings_->getDisplayWidth(), settings_->getDisplayHeight());
     }
-    setMouseCaptured(true);
-    // Only the blocks around the camera update, and the editor may have left it anywhere: the hero
-    // takes the camera back before his first frame.
-    if (APPENTTKip* kip = game_->getWorld()->getEntities()->getKip())
-        kip->placeCamera();
-    mode_ = Game;
+}
+
+void APPMAINMain::applyDisplaySettings()
+{
+    QRVISXDisplayManager* display = visual_->getDisplayManager();
+    display->getVSync()->setVSync(settings_->isVSyncEnabled());
+    // The primary context is rebuilt with the new level when it is next made current.
+    display->getAntialiasing()->setAntialiasingQuality(settings_->getAntiAliasingLevel());
+    if (settings_->getAnisotropy() > 0)
+        visual_->getMaterialManager()->getTextureManager()->setAnisotropyDegree(settings_->getAnisotropy());
+    // The editor keeps its maximised window; the size is the game's.
+    if (mode_ == Game)
+        applyGameWindow();
 }
 
 void APPMAINMain::switchToEditorMode()
 {
+    // The editor works on the level: what play achieved is written first.
+    if (mode_ == Game)
+        flow_->endPlay();
     if (settings_->isFullscreen()) {
         visual_->getDisplayManager()->getResolution()->setWindowed(settings_->getDisplayWidth(),
                                                                    settings_->getDisplayHeight());
@@ -206,7 +279,7 @@ void APPMAINMain::updateLogic()
         // pressed now and must not switch straight back.
         const bool switchedByMenu = mode_ != modeAtLastLogic_;
         if (mode_ == Game)
-            game_->update();
+            runGameFlow();
         else if (mode_ == Editor)
             editor_->update();
         // In editor mode F5 reaches the menu's "Switch Game Mode" instead.
@@ -216,6 +289,34 @@ void APPMAINMain::updateLogic()
             requestQuit();
         modeAtLastLogic_ = mode_;
     });
+}
+
+void APPMAINMain::runGameFlow()
+{
+    switch (flow_->update()) {
+    case APPMAINGameFlow::Request::Settings:
+        mainForm_->showSettings();
+        break;
+    case APPMAINGameFlow::Request::Quit:
+        if (mainForm_->confirmQuit())
+            requestQuit();
+        break;
+    case APPMAINGameFlow::Request::None:
+        break;
+    }
+}
+
+void APPMAINMain::saveProgress()
+{
+    if (mode_ == Game && flow_)
+        flow_->save();
+}
+
+void APPMAINMain::onQuit()
+{
+    // Saving the world in game mode gives the level back first; what is left then is no progress.
+    if (mode_ == Game && flow_ && game_->getWorld()->getEntities()->getLevelSnapshot()->isKept())
+        flow_->save();
 }
 
 void APPMAINMain::render()
@@ -229,6 +330,7 @@ void APPMAINMain::render()
         qrGL().clear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
         if (mode_ == Game) {
             game_->render();
+            flow_->render();
         } else if (mode_ == Editor) {
             game_->renderEditor();
             editor_->renderOverlay();

@@ -8,11 +8,13 @@
 
 class TFormMain;
 class QRINTAMain;
+class QRINTABindings;
 class QRBOOMMain;
 class QRVISXMain;
 class APPMAINIni;
 class APPGAMEMain;
 class APPEDITMain;
+class APPMAINGameFlow;
 
 class APPMAINMain : public QRAPPLMain {
 public:
@@ -24,11 +26,19 @@ public:
     void initialize() override;
     void updateLogic() override;
     void render() override;
+    // Writes what the player achieved before the program ends.
+    void onQuit() override;
+    // In game mode: the progress file gets what the player has achieved so far.
+    void saveProgress();
 
     void toggleMode();
     void switchToGameMode();
     void switchToEditorMode();
     Mode getMode() const { return mode_; }
+    // Sound volume, mouse and controller settings take effect at once.
+    void applyPlayerSettings();
+    // V-sync, antialiasing, anisotropy and, in game mode, the window or screen mode.
+    void applyDisplaySettings();
 
     TFormMain* getMainForm() const { return mainForm_; }
     QRVISXMain* getVisual() const { return visual_.get(); }
@@ -37,6 +47,8 @@ public:
     APPMAINIni* getSettings() const { return settings_.get(); }
     APPGAMEMain* getGame() const { return game_.get(); }
     APPEDITMain* getEditor() const { return editor_.get(); }
+    APPMAINGameFlow* getGameFlow() const { return flow_.get(); }
+    QRINTABindings* getBindings() const { return bindings_.get(); }
 
 private:
     void registerActions();
@@ -45,6 +57,10 @@ private:
     // Frames run only for the program in front, with its window on screen.
     bool mayRunFrame() const;
     void setMouseCaptured(bool captured);
+    // Full screen or a centred window of the settings' size.
+    void applyGameWindow();
+    // The game's frame with pausing, the end screen and progress around it.
+    void runGameFlow();
 
     TFormMain* mainForm_;
     Mode mode_ = None;
@@ -55,4 +71,6 @@ private:
     QROwned<APPMAINIni> settings_;
     QROwned<APPGAMEMain> game_;
     QROwned<APPEDITMain> editor_;
+    QROwned<APPMAINGameFlow> flow_;
+    QROwned<QRINTABindings> bindings_;
 };
