@@ -582,3 +582,22 @@ TEST_F(TerrainDrawing, BlocksDrawTheLevelTheirDistanceAsks)
         terrain().setLevelOfDetail(true);
     }
 }
+
+// Culling may only drop what cannot be seen: whatever a block's buffers hold, at every level and
+// with the skirts, lies inside its culling box.
+TEST_F(TerrainDrawing, EveryVertexABlockDrawsLiesInsideItsCullingBox)
+{
+    sculpt();
+    terrain().setDrawing(APPENVRDrawing::StaticBuffers);
+    for (const auto& [gx, gz] : {std::pair{0, 0}, {1, 1}, {7, 3}, {15, 15}}) {
+        block(gx, gz).render();
+        const QRVISXVertexBuffer& drawn = block(gx, gz).getMesh()->getBuffer();
+        const APPENVRBox& box = block(gx, gz).getCullingBounds();
+        for (int i = 0; i < drawn.getVertexCount(); ++i) {
+            const Vector3 p = drawn.getVertexPosition(i);
+            ASSERT_TRUE(p.x >= box.minimum.x && p.y >= box.minimum.y && p.z >= box.minimum.z && p.x <= box.maximum.x &&
+                        p.y <= box.maximum.y && p.z <= box.maximum.z)
+                << gx << ", " << gz << " vertex " << i;
+        }
+    }
+}
