@@ -8,8 +8,11 @@
 #include "editor/app_edit_main.h"
 #include "editor/app_edit_mapexport.h"
 #include "environment/app_envr_block.h"
+#include "main/app_game_main.h"
 #include "main/app_main_formsettings.h"
 #include "main/app_main_main.h"
+#include "world/app_wrld_entities.h"
+#include "world/app_wrld_main.h"
 
 #include <QAction>
 #include <QApplication>
@@ -178,6 +181,13 @@ void TFormMain::buildMenu()
         if (auto* main = application())
             main->toggleMode();
     });
+    QAction* playHere = mode->addAction("Play from Here");
+    playHere->setShortcut(QKeySequence("Ctrl+F5"));
+    playHere->setAutoRepeat(false);
+    connect(playHere, &QAction::triggered, this, [] {
+        if (auto* main = application())
+            main->playFromHere();
+    });
 
     QMenu* view = menu_->addMenu("View");
     QAction* tools = view->addAction("Display Editor Tools");
@@ -315,6 +325,9 @@ bool TFormMain::confirmQuit()
     switch (ask(this, "Save Changes", "Save changes to the world?", QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
                 QMessageBox::Yes)) {
     case QMessageBox::Yes:
+        // Saving writes the level, never what play made of it.
+        if (auto* main = application(); main && main->getMode() == APPMAINMain::Game)
+            main->getGame()->getWorld()->getEntities()->endPlay();
         target->saveWorld();
         // An area that could not be written was reported; quitting now would lose its edits.
         if (target->hasUnsavedEdits())

@@ -3,10 +3,12 @@
 #include "core/qr_core_devicemanager.h"
 #include "core/qr_core_log.h"
 #include "core/qr_core_main.h"
+#include "editor/app_edit_cursor.h"
 #include "editor/app_edit_formedit.h"
 #include "editor/app_edit_formentity.h"
 #include "editor/app_edit_main.h"
 #include "entities/app_entt_kip.h"
+#include "environment/app_envr_main.h"
 #include "interaction/qr_inta_action.h"
 #include "interaction/qr_inta_bindings.h"
 #include "interaction/qr_inta_devices.h"
@@ -35,6 +37,7 @@
 #include <QGuiApplication>
 #include <QStatusBar>
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace {
@@ -139,9 +142,12 @@ void APPMAINMain::offerRecovery()
     const std::vector<APPENVRAreaIndex> found = recovery->findRecovery();
     if (found.empty())
         return;
-    if (mainForm_->askRestoreRecovery(static_cast<int>(found.size())))
+    if (mainForm_->askRestoreRecovery(static_cast<int>(found.size()))) {
         recovery->restore(found);
-    else
+        // The restored areas are the level now, not what was kept before they were read.
+        if (mode_ == Game)
+            game_->getWorld()->getEntities()->getLevelSnapshot()->keep(*game_->getWorld()->getEntities());
+    } else
         recovery->discard();
 }
 
@@ -204,6 +210,8 @@ void APPMAINMain::switchToGameMode()
     editor_->hideTools();
     applyGameWindow();
     setMouseCaptured(true);
+    // Play changes the entities; the level as designed is kept and given back to the editor.
+    game_->getWorld()->getEntities()->beginPlay();
     // Saved progress goes onto the level only now: what was kept of the level above is the level.
     flow_->beginPlay();
     // Only the blocks around the camera update, and the editor may have left it anywhere: the hero
@@ -241,8 +249,10 @@ void APPMAINMain::applyDisplaySettings()
 void APPMAINMain::switchToEditorMode()
 {
     // The editor works on the level: what play achieved is written first.
-    if (mode_ == Game)
+    if (mode_ == Game) {
         flow_->endPlay();
+        game_->getWorld()->getEntities()->endPlay();
+    }
     if (settings_->isFullscreen()) {
         visual_->getDisplayManager()->getResolution()->setWindowed(settings_->getDisplayWidth(),
                                                                    settings_->getDisplayHeight());
@@ -254,6 +264,24 @@ void APPMAINMain::switchToEditorMode()
     editor_->placeCameraBehindHero();
     setMouseCaptured(false);
     mode_ = Editor;
+}
+
+void APPMAINMain::playFromHere()
+{
+    if (mode_ != Editor)
+        return;
+    const Vector3 cursor = editor_->getCursor()->getPosition();
+    switchToGameMode();
+    APPWRLDEntities* entities = game_->getWorld()->getEntities();
+    APPENTTKip* kip = entities->getKip();
+    // Made after the level was kept, so giving the level back takes him away again.
+    if (!kip)
+        kip = dynamic_cast<APPENTTKip*>(entities->createEntity("Kip", cursor));
+    if (!kip)
+        return;
+    const float edge = APPENVRMain::kAreaSize * static_cast<float>(APPENVRMain::kAreaCount);
+    kip->setPosition({std::clamp(cursor.x, 0.0f, edge), cursor.y, std::clamp(cursor.z, 0.0f, edge)});
+    kip->placeCamera();
 }
 
 void APPMAINMain::setMouseCaptured(bool captured)

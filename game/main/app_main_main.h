@@ -34,6 +34,9 @@ public:
     void toggleMode();
     void switchToGameMode();
     void switchToEditorMode();
+    // From the editor: game mode with the hero standing at the editor's cursor (a hero made for
+    // this run where the level has none); the editor gets the level back afterwards.
+    void playFromHere();
     Mode getMode() const { return mode_; }
     // Sound volume, mouse and controller settings take effect at once.
     void applyPlayerSettings();
