@@ -137,10 +137,6 @@ void QRVISXRenderTargetManager::resetTargets()
     gl.drawBuffer(GL_BACK);
 }
 
-std::uint64_t QRVISXRenderTargetManager::getCurrentContextSerial() const
-{
-    auto* visual = qrVisual();
-    QRVISXRenderContext* context = visual ? visual->getRenderContextManager()->getCurrentContext() : nullptr;
 bool QRVISXRenderTargetManager::isFrameBufferOfCurrentContext(GLint frameBufferId) const
 {
     for (QRObject* object : *configurations_) {
@@ -151,5 +147,9 @@ bool QRVISXRenderTargetManager::isFrameBufferOfCurrentContext(GLint frameBufferI
     return false;
 }
 
+std::uint64_t QRVISXRenderTargetManager::getCurrentContextSerial() const
+{
+    auto* visual = qrVisual();
+    QRVISXRenderContext* context = visual ? visual->getRenderContextManager()->getCurrentContext() : nullptr;
     return context ? context->getGLContextSerial() : 0;
 }
