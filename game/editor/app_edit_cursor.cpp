@@ -229,8 +229,9 @@ void APPEDITCursor::select(const APPENTTMain* entity)
 
 void APPEDITCursor::update(const APPEDITInput& input)
 {
-    // A click acts on what is under the mouse, never on an entity chosen before.
-    if (input.leftPressed || input.rightPressed)
+    // A click acts on what is under the mouse, never on an entity chosen before (turning the
+    // camera with the right button keeps the choice).
+    if (input.leftPressed)
         chosenSerial_ = 0;
     checkSelection();
     pick(input);
@@ -521,7 +522,8 @@ void APPEDITCursor::runTool(const APPEDITInput& input)
             createEntity();
         break;
     case EditEntity:
-        if (input.leftReleased && stroking && selected_ && editor_->getEntityForm()) {
+        // Also when E chose the tool after the press: holding E and clicking is one gesture.
+        if (input.leftReleased && selected_ && editor_->getEntityForm()) {
             history().beginEntity(toolCaption(tool_), selected_);
             APPEDITAttributeEdit(*editor_->getEntityForm()).run(*selected_);
             history().commit();

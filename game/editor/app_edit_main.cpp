@@ -478,7 +478,7 @@ void APPEDITMain::frameEntity(const APPENTTMain& entity)
             entity.getOrientation(), (level->getBoundingBoxMinimum() + level->getBoundingBoxMaximum()) * (0.5f * entity.getSize()));
     }
     // From the side the camera already looks, a little from above.
-    const Quaternion view = QRMATHQuaternion::rotateX(QRMATHQuaternion::fromRotationY(yaw_), -30.0f);
+    const Quaternion view = QRMATHQuaternion::rotateX(QRMATHQuaternion::fromRotationY(yaw_), -20.0f);
     lookAt(centre - QRMATHQuaternion::forward(view) * std::max(8.0f, 4.0f * reach), centre);
 }
 

@@ -1,4 +1,5 @@
 #include "kipster_process.h"
+#include "screen_capture.h"
 #include "x11_window.h"
 
 #include <gtest/gtest.h>
@@ -38,9 +39,13 @@ constexpr Point kEnvironmentModelsPage{80, 48};
 constexpr Point kActorsPage{180, 48};
 constexpr Point kPaperEntry{43, 103};
 constexpr Point kCreateEntity{80, 224};
-// A point on the terrain in front of the editor camera's start, as a share of the main window.
-constexpr double kTerrainX = 0.69;
-constexpr double kTerrainY = 0.865;
+// A point on the terrain in front of the editor camera's start, as a share of the main window. On
+// a world without a hero the camera looks at the world's centre, where four areas meet; this point
+// lies beyond it and to the right, a brush's width inside area (2, 1).
+constexpr double kTerrainX = 0.90;
+constexpr double kTerrainY = 0.30;
+constexpr int kStrokeAreaX = 2;
+constexpr int kStrokeAreaZ = 1;
 
 bool xdo(const std::string& arguments)
 {
@@ -118,6 +123,14 @@ protected:
         std::filesystem::remove_all(kipster_.folder() / "world");
         std::filesystem::create_directories(kipster_.folder() / "world");
         restart();
+    }
+    // Starts the program on the world it ships with.
+    void startShipped()
+    {
+        kipster_.folder().write("kipster.ini", kWindowedEditor);
+        restart();
+        toolWindow();
+        ASSERT_TRUE(KipsterProcess::focusMainWindow());
     }
     void restart()
     {
@@ -200,6 +213,16 @@ protected:
     KipsterProcess kipster_;
     std::uint64_t mainWindow_ = 0;
 };
+
+std::size_t countPapers(const std::map<std::string, std::string>& areas)
+{
+    static const std::string kRecord("\x05\0\0\0Paper", 9);
+    std::size_t count = 0;
+    for (const auto& [name, bytes] : areas)
+        for (std::size_t at = bytes.find(kRecord); at != std::string::npos; at = bytes.find(kRecord, at + 1))
+            ++count;
+    return count;
+}
 
 // ---------------------------------------------------------------------------------------------
 // Area files written byte by byte, independently of the program's own writer.
@@ -321,9 +344,9 @@ TEST_F(EditorE2E, RaisedTerrainIsSavedInTheAreaUnderTheStrokeAndLoadsBack)
     for (const auto& [name, bytes] : after)
         if (bytes != before.at(name))
             changed.push_back(name);
-    ASSERT_EQ(changed, std::vector<std::string>{areaName(0, 0)}) << "only the area under the stroke changes";
-    EXPECT_GT(highestVertex(after.at(areaName(0, 0))), 5.0f);
-    EXPECT_EQ(highestVertex(after.at(areaName(1, 0))), 0.0f);
+    ASSERT_EQ(changed, std::vector<std::string>{areaName(kStrokeAreaX, kStrokeAreaZ)}) << "only the area under the stroke changes";
+    EXPECT_GT(highestVertex(after.at(areaName(kStrokeAreaX, kStrokeAreaZ))), 5.0f);
+    EXPECT_EQ(highestVertex(after.at(areaName(kStrokeAreaX - 1, kStrokeAreaZ))), 0.0f);
     quit();
 
     // Loaded again and saved without an edit: the raised heights come back unchanged.
@@ -356,7 +379,7 @@ TEST_F(EditorE2E, UndoingAStrokeSavesTheAreasAsTheyWereAndRedoBringsItBack)
     ASSERT_TRUE(KipsterProcess::typeKey("ctrl+shift+z"));
     pause(300ms);
     const auto redone = saveWorld();
-    EXPECT_GT(highestVertex(redone.at(areaName(0, 0))), 5.0f) << "redo brought the stroke back";
+    EXPECT_GT(highestVertex(redone.at(areaName(kStrokeAreaX, kStrokeAreaZ))), 5.0f) << "redo brought the stroke back";
     quit();
 }
 
@@ -368,14 +391,14 @@ TEST_F(EditorE2E, APaperCreatedFromTheToolWindowIsThereAfterARestart)
     const Point terrain = focusTerrain();
     clickAt(terrain.x, terrain.y);
     const auto saved = saveWorld();
-    ASSERT_NE(saved.at(areaName(0, 0)).find("\x05\0\0\0Paper", 0, 9), std::string::npos) << "the paper was not saved";
+    ASSERT_NE(saved.at(areaName(kStrokeAreaX, kStrokeAreaZ)).find("\x05\0\0\0Paper", 0, 9), std::string::npos) << "the paper was not saved";
     quit();
 
     restart();
     toolWindow();
     ASSERT_TRUE(KipsterProcess::focusMainWindow());
     const auto again = saveWorld();
-    EXPECT_NE(again.at(areaName(0, 0)).find("\x05\0\0\0Paper", 0, 9), std::string::npos) << "the paper did not load";
+    EXPECT_NE(again.at(areaName(kStrokeAreaX, kStrokeAreaZ)).find("\x05\0\0\0Paper", 0, 9), std::string::npos) << "the paper did not load";
     quit();
 }
 
@@ -439,7 +462,8 @@ TEST_F(EditorE2E, AStrokeCutOffByAKillIsOfferedAtTheNextStartAndRestored)
     const auto before = saveWorld();
     raiseTerrain();
     EXPECT_NE(x11::findWindowByTitle("Kipster*"), 0u) << "the title does not mark the unsaved edit";
-    const auto copy = kipster_.folder() / "recovery" / "area_0_0.world";
+    const auto copy = kipster_.folder() / "recovery" /
+                      ("area_" + std::to_string(kStrokeAreaX) + "_" + std::to_string(kStrokeAreaZ) + ".world");
     ASSERT_TRUE(KipsterProcess::waitFor([&] { return std::filesystem::exists(copy); }, 15s)) << kipster_.log();
     pause(1s);
     kipster_.killNow();
@@ -453,7 +477,94 @@ TEST_F(EditorE2E, AStrokeCutOffByAKillIsOfferedAtTheNextStartAndRestored)
     ASSERT_TRUE(KipsterProcess::focusMainWindow());
     EXPECT_NE(x11::findWindowByTitle("Kipster*"), 0u) << "restored edits count as unsaved";
     const auto restored = saveWorld();
-    EXPECT_GT(highestVertex(restored.at(areaName(0, 0))), 5.0f) << "the stroke was not restored";
+    EXPECT_GT(highestVertex(restored.at(areaName(kStrokeAreaX, kStrokeAreaZ))), 5.0f) << "the stroke was not restored";
     EXPECT_FALSE(std::filesystem::exists(copy)) << "saving keeps the recovery copy";
     quit();
+}
+
+TEST_F(EditorE2E, TheFirstViewOfTheShippedWorldShowsTheGround)
+{
+    startShipped();
+    pause(2s);
+    const x11::Geometry main = x11::windowGeometry(mainWindow_);
+    std::size_t view = 0;
+    std::size_t sky = 0;
+    ASSERT_TRUE(KipsterProcess::waitFor(
+        [&] {
+            const auto shot = captureScreen(kipster_.folder());
+            view = sky = 0;
+            // The lower two thirds of the view, where a camera that looks at the hero sees ground.
+            for (int y = main.y + main.height / 3; shot && y < main.y + main.height; y += 4)
+                for (int x = main.x; x < main.x + main.width; x += 4) {
+                    if (!shot->isView(x, y))
+                        continue;
+                    ++view;
+                    const auto [r, g, b] = shot->pixel(x, y);
+                    sky += b > r + 40 && b > g;
+                }
+            return view > 1000 && sky * 10 < view;
+        },
+        20s))
+        << view << " view samples, " << sky << " of them sky\n"
+        << kipster_.log();
+    quit();
+}
+
+TEST_F(EditorE2E, TheEntityListJumpsToAPaperWhoseCopiesAreSavedAsTheEditsSay)
+{
+    startShipped();
+    const auto before = saveWorld();
+    const std::size_t papers = countPapers(before);
+    ASSERT_GT(papers, 0u);
+
+    // Ctrl+F, "paper", the first line: the camera flies to that paper and chooses it.
+    ASSERT_TRUE(KipsterProcess::typeKey("ctrl+f"));
+    ASSERT_TRUE(KipsterProcess::answerBox("Entity List", "p", 10s)) << kipster_.log();
+    ASSERT_TRUE(xdo("type aper"));
+    pause(1500ms);
+    for (const char* key : {"Tab", "Down", "Return"}) {
+        ASSERT_TRUE(KipsterProcess::typeKey(key));
+        pause(300ms);
+    }
+    ASSERT_TRUE(KipsterProcess::focusMainWindow());
+    // Over the ground at the view's lower edge: the chosen paper is the selection.
+    const x11::Geometry main = x11::windowGeometry(mainWindow_);
+    ASSERT_TRUE(xdo("mousemove " + std::to_string(main.x + main.width / 2) + " " + std::to_string(main.y + main.height - 60)));
+    pause(500ms);
+
+    // A duplicate beside it, a copy pasted at another point of the ground, the paste undone.
+    ASSERT_TRUE(KipsterProcess::typeKey("ctrl+d"));
+    pause(300ms);
+    ASSERT_TRUE(KipsterProcess::typeKey("ctrl+c"));
+    ASSERT_TRUE(xdo("mousemove " + std::to_string(main.x + main.width / 4) + " " + std::to_string(main.y + main.height - 80)));
+    pause(500ms);
+    ASSERT_TRUE(KipsterProcess::typeKey("ctrl+v"));
+    pause(300ms);
+    EXPECT_EQ(countPapers(saveWorld()), papers + 2) << "the duplicate and the pasted copy";
+    ASSERT_TRUE(KipsterProcess::typeKey("ctrl+z"));
+    pause(300ms);
+    const auto after = saveWorld();
+    EXPECT_EQ(countPapers(after), papers + 1) << "the paste was undone, the duplicate stays";
+    std::size_t changed = 0;
+    for (const auto& [name, bytes] : after)
+        changed += bytes != before.at(name);
+    EXPECT_GE(changed, 1u);
+    EXPECT_LE(changed, 2u) << "only the area (or two) of the paper changed";
+    quit();
+}
+
+TEST_F(EditorE2E, FileQuitEndsTheProgram)
+{
+    start(kWindowedEditor);
+    toolWindow();
+    ASSERT_TRUE(KipsterProcess::focusMainWindow());
+    const x11::Geometry main = x11::windowGeometry(mainWindow_);
+    // "File" opens its menu; Up reaches its last item, "Quit".
+    clickAt(main.x + 18, main.y + 9);
+    ASSERT_TRUE(KipsterProcess::typeKey("Up"));
+    pause(200ms);
+    ASSERT_TRUE(KipsterProcess::typeKey("Return"));
+    const auto exitCode = kipster_.waitForExit(15s);
+    ASSERT_TRUE(exitCode.has_value()) << "File > Quit did not quit\n" << kipster_.log();
+    EXPECT_EQ(*exitCode, 0);
 }
