@@ -18,6 +18,7 @@
 #include "main/app_main_gameflow.h"
 #include "main/app_main_formmain.h"
 #include "main/app_main_frameguard.h"
+#include "main/app_main_framerate.h"
 #include "main/app_main_ini.h"
 #include "sound/qr_boom_main.h"
 #include "visual/device/qr_visx_antialiasing.h"
@@ -31,6 +32,7 @@
 #include "visual/device/rendercontexts/qr_visx_rendercontext.h"
 #include "visual/device/rendercontexts/qr_visx_rendercontextmanager.h"
 #include "world/app_wrld_entities.h"
+#include "world/app_wrld_hud.h"
 #include "world/app_wrld_levelsnapshot.h"
 #include "world/app_wrld_main.h"
 
@@ -80,6 +82,7 @@ void APPMAINMain::initialize()
 
     settings_ = qrNew<APPMAINIni>(this);
     settings_->loadSettings("kipster.ini");
+    frameRate_ = qrNew<APPMAINFrameRate>(this);
 
     visual_ = qrNew<QRVISXMain>(this);
     visual_->initialize();
@@ -188,6 +191,7 @@ void APPMAINMain::registerActions()
         {"Menu Up", {200, 2011, 2204}, kMenu},
         {"Menu Down", {208, 2012, 2205}, kMenu},
         {"Menu Choose", {28, 156, 2000}, kMenu},
+        {"Show FPS", {61, -1, -1}, kBoth | kMenu},
     };
     for (const auto& binding : kBindings)
         bindings_->addAction(binding.name, binding.codes, binding.contexts);
@@ -315,6 +319,9 @@ void APPMAINMain::updateLogic()
             toggleMode();
         if (isJustPressed(*input_, "Quit") && mainForm_->confirmQuit())
             requestQuit();
+        // F3 shows or hides the frame counter, and the choice is kept like the dialog's.
+        if (isJustPressed(*input_, "Show FPS"))
+            settings_->setShowFPS(!settings_->isShowFPS());
         modeAtLastLogic_ = mode_;
     });
 }
@@ -363,8 +370,13 @@ void APPMAINMain::render()
             game_->renderEditor();
             editor_->renderOverlay();
         }
+        // The settings dialog may have changed either since the last frame.
+        frameRate_->setMaxFPS(settings_->getMaxFPS());
+        frameRate_->setShowFPS(settings_->isShowFPS());
+        frameRate_->render(game_->getWorld()->getHUD()->getFont());
         if (QRVISXRenderContext* primary = contexts->getPrimaryContext())
             primary->swapBuffers();
         visual_->endFrame();
+        frameRate_->endFrame();
     });
 }

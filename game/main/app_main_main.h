@@ -12,6 +12,7 @@ class QRINTABindings;
 class QRBOOMMain;
 class QRVISXMain;
 class APPMAINIni;
+class APPMAINFrameRate;
 class APPGAMEMain;
 class APPEDITMain;
 class APPMAINGameFlow;
@@ -48,6 +49,8 @@ public:
     QRINTAMain* getInput() const { return input_.get(); }
     QRBOOMMain* getSound() const { return sound_.get(); }
     APPMAINIni* getSettings() const { return settings_.get(); }
+    // The frame counter and cap; they follow the settings' ShowFPS and MaxFPS every frame.
+    APPMAINFrameRate* getFrameRate() const { return frameRate_.get(); }
     APPGAMEMain* getGame() const { return game_.get(); }
     APPEDITMain* getEditor() const { return editor_.get(); }
     APPMAINGameFlow* getGameFlow() const { return flow_.get(); }
@@ -72,6 +75,7 @@ private:
     QROwned<QRINTAMain> input_;
     QROwned<QRBOOMMain> sound_;
     QROwned<APPMAINIni> settings_;
+    QROwned<APPMAINFrameRate> frameRate_;
     QROwned<APPGAMEMain> game_;
     QROwned<APPEDITMain> editor_;
     QROwned<APPMAINGameFlow> flow_;
