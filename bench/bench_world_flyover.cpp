@@ -1,5 +1,6 @@
-// The standard flyover over the generated world, once with the terrain drawn cell by cell in
-// immediate mode and once from the blocks' static buffers: the camera circles the world's centre at
+// The standard flyover over the generated world, with the terrain drawn cell by cell in immediate
+// mode, from the blocks' static buffers in full detail, and from them with level of detail (far
+// blocks coarser and shaded from the layers' average colours): the camera circles the world's centre at
 // radius 800 and height 80, looking 15 degrees down towards it (field of view 45, far plane 500),
 // in a 1024 x 768 window. Prints the median and 90th-percentile frame time of each method, and of
 // the static buffers once more with the terrain textures filtered at the driver's full anisotropy
@@ -111,27 +112,48 @@ Figures figures(std::vector<double> times)
     return {times[times.size() / 2], times[(times.size() * 9) / 10]};
 }
 
-// Both methods over the same lap, frame by frame in turns (which one goes first alternates), so
-// that whatever else the machine does at a moment weighs on both alike.
-std::pair<Figures, Figures> measure(APPENVRMain& environment, APPWRLDLight& light, int frames)
+// The ways of drawing the terrain that are compared.
+struct Method {
+    const char* name;
+    APPENVRDrawing drawing;
+    bool levelOfDetail;
+};
+const Method kMethods[] = {
+    {"cell by cell (immediate mode):", APPENVRDrawing::Cells, false},
+    {"static buffers, full detail:", APPENVRDrawing::StaticBuffers, false},
+    {"static buffers, level of detail:", APPENVRDrawing::StaticBuffers, true},
+};
+constexpr int kMethodCount = static_cast<int>(std::size(kMethods));
+
+void useMethod(APPENVRMain& environment, const Method& method)
 {
-    const APPENVRDrawing methods[] = {APPENVRDrawing::Cells, APPENVRDrawing::StaticBuffers};
+    environment.setDrawing(method.drawing);
+    environment.setLevelOfDetail(method.levelOfDetail);
+}
+
+// Every method over the same lap, frame by frame in turns (which one goes first rotates), so that
+// whatever else the machine does at a moment weighs on all alike.
+std::vector<Figures> measure(APPENVRMain& environment, APPWRLDLight& light, int frames)
+{
     // One lap in coarse steps first: every block the flyover sees builds its buffers and every
     // texture reaches the driver before the clock runs.
-    for (const APPENVRDrawing method : methods) {
-        environment.setDrawing(method);
+    for (const Method& method : kMethods) {
+        useMethod(environment, method);
         for (int step = 0; step < kWarmUpFrames; ++step)
             drawFrame(environment, light, step, kWarmUpFrames);
     }
-    std::vector<double> times[2];
+    std::vector<double> times[kMethodCount];
     for (int step = 0; step < frames; ++step) {
-        for (int turn = 0; turn < 2; ++turn) {
-            const int method = (step + turn) % 2;
-            environment.setDrawing(methods[method]);
+        for (int turn = 0; turn < kMethodCount; ++turn) {
+            const int method = (step + turn) % kMethodCount;
+            useMethod(environment, kMethods[method]);
             times[method].push_back(drawFrame(environment, light, step, frames));
         }
     }
-    return {figures(times[0]), figures(times[1])};
+    std::vector<Figures> all;
+    for (const auto& methodTimes : times)
+        all.push_back(figures(methodTimes));
+    return all;
 }
 
 // Every texture the terrain samples, filtered at the given anisotropy from now on.
@@ -149,7 +171,7 @@ void setTerrainAnisotropy(APPENVRMain& environment, int degree)
 Figures measureFullAnisotropy(APPENVRMain& environment, APPWRLDLight& light, int frames)
 {
     QRVISXTextureManager& textures = *qrVisual()->getMaterialManager()->getTextureManager();
-    environment.setDrawing(APPENVRDrawing::StaticBuffers);
+    useMethod(environment, kMethods[1]);
     setTerrainAnisotropy(environment, std::max(textures.getMaxAnisotropy(), 1));
     std::vector<double> times;
     drawFrame(environment, light, 0, frames);
@@ -239,14 +261,14 @@ int main(int argc, char** argv)
         std::printf("World flyover, %d x %d, %d frames per method, %d area file(s) loaded (flat land elsewhere)\n",
                     visual->getViewPort()->getRight() - visual->getViewPort()->getLeft(),
                     visual->getViewPort()->getHeight(), frames, areaFiles);
-        const auto [cells, buffers] = measure(*environment, *light, frames);
-        std::printf("%-32s median %7.2f ms   90th percentile %7.2f ms\n", "cell by cell (immediate mode):",
-                    cells.median, cells.percentile90);
-        std::printf("%-32s median %7.2f ms   90th percentile %7.2f ms   (anisotropy %d)\n",
-                    "static buffers per block:", buffers.median, buffers.percentile90,
-                    visual->getMaterialManager()->getTextureManager()->getAnisotropyDegree());
+        const std::vector<Figures> measured = measure(*environment, *light, frames);
+        for (int method = 0; method < kMethodCount; ++method)
+            std::printf("%-34s median %7.2f ms   90th percentile %7.2f ms   (anisotropy %d)\n", kMethods[method].name,
+                        measured[static_cast<std::size_t>(method)].median,
+                        measured[static_cast<std::size_t>(method)].percentile90,
+                        visual->getMaterialManager()->getTextureManager()->getAnisotropyDegree());
         const Figures full = measureFullAnisotropy(*environment, *light, std::max(frames / 8, 4));
-        std::printf("%-32s median %7.2f ms   90th percentile %7.2f ms   (anisotropy %d)\n",
+        std::printf("%-34s median %7.2f ms   90th percentile %7.2f ms   (anisotropy %d)\n",
                     "static buffers, full anisotropy:", full.median, full.percentile90,
                     visual->getMaterialManager()->getTextureManager()->getMaxAnisotropy());
         std::fflush(stdout);
@@ -257,6 +279,7 @@ int main(int argc, char** argv)
             qrGL().clear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
             placeCamera(0, frames);
             light->apply();
+            useMethod(*environment, kMethods[kMethodCount - 1]);
             environment->render();
             savePicture(picturePath);
         }

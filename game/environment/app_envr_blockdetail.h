@@ -18,9 +18,9 @@ struct APPENVRBlockDetail {
     // nearest point of the block's culling box).
     static constexpr float kFullDetailDistance = 160.0f;
     static constexpr float kHalfDetailDistance = 320.0f;
-    // Measured along the ground: beyond the square the shadow map covers around the eye (70 units
-    // each way, so at most 99 units away at its corners) with a block's width to spare.
-    static constexpr float kFarShadingDistance = 160.0f;
+    // Measured along the ground: just beyond the square the shadow map covers around the eye (70
+    // units each way, so at most 99 units away at its corners).
+    static constexpr float kFarShadingDistance = 100.0f;
 
     static APPENVRBlockDetail choose(const Vector3& eye, const APPENVRBox& box, bool perspective);
 };
