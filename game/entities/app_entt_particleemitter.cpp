@@ -9,6 +9,8 @@
 #include "visual/shaders/qr_visx_shadermanager.h"
 #include "visual/state/qr_visx_statemanager.h"
 #include "visual/textures/qr_visx_texturemanager.h"
+#include "visual/view/qr_visx_camera.h"
+#include "visual/view/qr_visx_cameramanager.h"
 #include "visual/view/qr_visx_transform.h"
 #include "visual/text/qr_visx_util.h"
 #include "visual/geometry/qr_visx_vertexbuffer.h"
@@ -174,6 +176,38 @@ void APPENTTParticleEmitter::writeVertices(const APPENTTParticle& particle)
     }
 }
 
+void APPENTTParticleEmitter::placeCornersForFixedFunction(const QRVISXCamera3D& camera)
+{
+    const Matrix4 view = camera.getViewMatrix();
+    const Vector3 viewRight = QRMATHVector3::normalize({view[0], view[4], view[8]});
+    const Vector3 viewUp = QRMATHVector3::normalize({view[1], view[5], view[9]});
+    for (const auto& particle : particles_) {
+        const Vector3 centre = particle->getPosition();
+        // Flat on the screen, or upright and turned about the vertical only towards the eye.
+        Vector3 across = viewRight;
+        Vector3 up = viewUp;
+        if (!is2Dbillboard_) {
+            up = {0.0f, 1.0f, 0.0f};
+            const Vector3 side = QRMATHVector3::cross(up, camera.getPosition() - centre);
+            across = QRMATHVector3::length(side) > 0.0001f ? QRMATHVector3::normalize(side) : Vector3{1.0f, 0.0f, 0.0f};
+        }
+        const float turn = particle->getRotation() * kDegreesToRadians;
+        const float s = std::sin(turn);
+        const float c = std::cos(turn);
+        const Vector2 cell = particle->getPatternCell();
+        const int first = particle->getIndex() * kVerticesPerParticle;
+        for (int corner = 0; corner < kVerticesPerParticle; ++corner) {
+            const Vector2 k = kCorners[corner];
+            const float spreadX = (k.x * c - k.y * s) * particle->getSize() * particleScale_.x;
+            const float spreadY = (k.x * s + k.y * c) * particle->getSize() * particleScale_.y;
+            vertexBuffer_->setVertexPosition(first + corner, centre + across * spreadX + up * spreadY);
+            vertexBuffer_->setTexCoord(0, first + corner,
+                                       {(cell.x + k.x * 0.5f + 0.5f) * patternSize_.x,
+                                        (cell.y + k.y * 0.5f + 0.5f) * patternSize_.y});
+        }
+    }
+}
+
 float APPENTTParticleEmitter::getBoundingRadius() const
 {
     // A particle's square spans its size to each side of its centre, a diagonal a little more.
@@ -198,6 +232,10 @@ void APPENTTParticleEmitter::render()
     materials->resetForMaterial();
     if (APPWRLDEntities* list = getEntityList(); list && list->getParticleShader())
         materials->getShaderManager()->setConfiguration(list->getParticleShader());
+    // Particles show their own colours; without GLSL OpenGL's lighting must not shade them.
+    const bool programmed = materials->getShaderManager()->isGLSLAvailable();
+    if (!programmed)
+        materials->getShaderManager()->useDefaultUnlit();
     materials->getTextureManager()->requestTexture(texture_, 0);
     QRVISXStateManager* states = materials->getStateManager();
     states->setBlendingMode(blendMode_);
@@ -213,6 +251,9 @@ void APPENTTParticleEmitter::render()
         particle.setIndex(i);
         writeVertices(particle);
     }
+    if (!programmed)
+        if (const QRVISXCamera3D* camera = visual->getCameraManager()->get3DCamera())
+            placeCornersForFixedFunction(*camera);
     vertexBuffer_->render();
 }
 

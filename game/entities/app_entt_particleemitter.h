@@ -8,6 +8,7 @@
 #include <vector>
 
 class APPENTTParticleEmitter;
+class QRVISXCamera3D;
 class QRVISXTexture2;
 class QRVISXVertexBuffer;
 
@@ -127,6 +128,10 @@ protected:
 private:
     void emitDue(float dt);
     void writeVertices(const APPENTTParticle& particle);
+    // Without GLSL nothing spreads a particle's four vertices on the card: they are placed at the
+    // corners here, facing camera as the particle program faces them, with their cell's texture
+    // coordinates.
+    void placeCornersForFixedFunction(const QRVISXCamera3D& camera);
 
     Vector3 extent_{1.0f, 1.0f, 1.0f};
     float rate_ = 10.0f;

@@ -76,9 +76,10 @@ QRVISXTexture2* APPENVRFixedTerrain::getWeightTexture(Layer layer) const
     return layer == Layer::Meadow ? meadowWeights_.get() : earthWeights_.get();
 }
 
-void APPENVRFixedTerrain::makeWeightTextures()
+void APPENVRFixedTerrain::prepare()
 {
-    weightsMade_ = true;
+    meadowWeights_.reset();
+    earthWeights_.reset();
     auto modulation = qrNew<QRRESCImage2>(this, kModulationFile);
     // Rows as the modulation texture has them, so both line up on the ground.
     modulation->setFlipForGL(true);
@@ -122,8 +123,6 @@ void APPENVRFixedTerrain::renderBlock(const APPENVRBlock& block, APPENVRBlockMes
     auto* visual = qrVisual();
     if (!visual)
         return;
-    if (!weightsMade_)
-        makeWeightTextures();
     QRVISXTransformWorld& world = *visual->getTransform()->getWorld();
     world.reset();
     world.apply();

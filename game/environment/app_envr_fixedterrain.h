@@ -22,6 +22,9 @@ public:
     explicit APPENVRFixedTerrain(APPENVRMain* owner);
     ~APPENVRFixedTerrain() override;
 
+    // Makes the weight maps from the modulation picture; the environment calls it with its other
+    // drawing resources when it draws without the terrain shader.
+    void prepare();
     // Draws one block's ground from its static geometry (mesh holds its grass cells, then its
     // concrete cells) and the streets of its cells.
     void renderBlock(const APPENVRBlock& block, APPENVRBlockMesh& mesh);
@@ -34,11 +37,10 @@ public:
     // The weight of a layer for one modulation value (0..1).
     static float layerWeight(Layer layer, float modulation);
 
-    // Null until the first block was drawn (or when the modulation map is missing).
+    // Null until prepared (and when the modulation picture is missing).
     QRVISXTexture2* getWeightTexture(Layer layer) const;
 
 private:
-    void makeWeightTextures();
     void drawBaseLayers(APPENVRBlockMesh& mesh);
     void drawBlendedLayers(APPENVRBlockMesh& mesh);
     void drawStreets(const APPENVRBlock& block);
@@ -47,7 +49,6 @@ private:
     static void stopProjecting(int unit);
 
     APPENVRMain* environment_;
-    bool weightsMade_ = false;
     QROwned<QRVISXTexture2> meadowWeights_;
     QROwned<QRVISXTexture2> earthWeights_;
 };

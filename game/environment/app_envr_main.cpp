@@ -327,6 +327,8 @@ void APPENVRMain::loadDrawingResources()
             assets->acquire<QRVISXTexture2>("textures\\terrain\\terrain" + std::to_string(i) + ".jpg");
     modulation_ = assets->acquire<QRVISXTexture2>("textures\\terrain\\modulation.png");
     streets_ = assets->acquire<QRVISXTexture2>("textures\\terrain\\streets.png");
+    if (!isDrawnWithShader())
+        fixedTerrain_->prepare();
 }
 
 void APPENVRMain::releaseDrawingResources()

@@ -1,6 +1,7 @@
 #include "world/app_wrld_water.h"
 
 #include "core/qr_mngr_assetmanager.h"
+#include "core/qr_time_main.h"
 #include "environment/app_envr_area.h"
 #include "environment/app_envr_block.h"
 #include "environment/app_envr_main.h"
@@ -23,6 +24,12 @@
 namespace {
 
 constexpr int kAlphaBlending = 3;
+// Without GLSL: the surface's rest height, how many world units the picture spans and how fast
+// it drifts (picture widths a second), as the water program's near layer.
+constexpr float kRestLevel = 2.0f;
+constexpr float kPictureRepeat = 48.0f;
+constexpr float kDriftX = 0.030f;
+constexpr float kDriftZ = 0.020f;
 
 // A terrain box lies below the water surface where the land is lowest, so the surface is tested
 // for visibility with the box raised to the water line.
@@ -87,11 +94,15 @@ void APPWRLDWater::render()
     auto* visual = qrVisual();
     if (!environment_ || !grid_ || !visual || !visual->getMaterialManager())
         return;
-    if (!configuration_ || !configuration_->isValid())
-        return;
     QRVISXMaterialManager& materials = *visual->getMaterialManager();
+    // Without GLSL fixed-function OpenGL places, lights and textures the grid; with GLSL only the
+    // water program can, and a water program that failed leaves the water out.
+    const bool programmed = configuration_ && configuration_->isValid();
+    if (!programmed && materials.getShaderManager()->isGLSLAvailable())
+        return;
     materials.resetForMaterial();
-    materials.getShaderManager()->setConfiguration(configuration_);
+    if (programmed)
+        materials.getShaderManager()->setConfiguration(configuration_);
     QRVISXStateManager& states = *materials.getStateManager();
     states.setBlendingMode(kAlphaBlending);
     states.setCurrentColor(1.0f, 1.0f, 1.0f, 0.5f);
@@ -115,13 +126,48 @@ void APPWRLDWater::render()
                     if (block.getBounds().minimum.y >= kWaterLine || !isWaterVisible(frustum, block.getBounds()))
                         continue;
                     const APPENVRGridIndex corner = block.getVertexRange();
-                    configuration_->setVector3Uniform(
-                        "worldoffset", {APPENVRMain::kVertexSpacing * static_cast<float>(corner.x), 0.0f,
-                                        APPENVRMain::kVertexSpacing * static_cast<float>(corner.z)});
+                    const Vector3 offset{APPENVRMain::kVertexSpacing * static_cast<float>(corner.x), 0.0f,
+                                         APPENVRMain::kVertexSpacing * static_cast<float>(corner.z)};
+                    if (programmed)
+                        configuration_->setVector3Uniform("worldoffset", offset);
+                    else
+                        placeFixedFunction(offset);
                     grid_->call();
                     ++drawnBlocks_;
                 }
             }
         }
     }
+    if (!programmed) {
+        QRVISXGL& gl = qrGL();
+        gl.disable(GL_TEXTURE_GEN_S);
+        gl.disable(GL_TEXTURE_GEN_T);
+        world.reset();
+        world.apply();
+    }
+}
+
+void APPWRLDWater::placeFixedFunction(const Vector3& offset)
+{
+    auto* visual = qrVisual();
+    QRVISXTransformWorld& world = *visual->getTransform()->getWorld();
+    // The grid's unit squares become the block's vertex steps, at the water's rest level.
+    world.reset();
+    world.translate({offset.x, kRestLevel, offset.z});
+    world.scaleVector({APPENVRMain::kVertexSpacing, 1.0f, APPENVRMain::kVertexSpacing});
+    world.apply();
+    // The water picture by world position, drifting as the program's near layer does.
+    const float time = qrTime() ? qrTime()->getTotalTime() : 0.0f;
+    const float scale = APPENVRMain::kVertexSpacing / kPictureRepeat;
+    const GLfloat alongX[4] = {scale, 0.0f, 0.0f, offset.x / kPictureRepeat + kDriftX * time};
+    const GLfloat alongZ[4] = {0.0f, 0.0f, scale, offset.z / kPictureRepeat + kDriftZ * time};
+    QRVISXGL& gl = qrGL();
+    gl.activeTexture(GL_TEXTURE0);
+    gl.texGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_OBJECT_LINEAR);
+    gl.texGenfv(GL_S, GL_OBJECT_PLANE, alongX);
+    gl.texGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_OBJECT_LINEAR);
+    gl.texGenfv(GL_T, GL_OBJECT_PLANE, alongZ);
+    gl.enable(GL_TEXTURE_GEN_S);
+    gl.enable(GL_TEXTURE_GEN_T);
+    gl.normal3f(0.0f, 1.0f, 0.0f);
 }

@@ -6,6 +6,7 @@
 // Owned by the world; reads the world's environment, holds references to its texture and shader.
 
 #include "core/qr_core_object.h"
+#include "math/qr_math_types.h"
 
 class APPENVRMain;
 class QRVISXDisplayList;
@@ -27,8 +28,8 @@ public:
     void initialize() override;
     // The terrain whose low blocks get water.
     void setEnvironment(const APPENVRMain* environment) { environment_ = environment; }
-    // Nothing without an environment or without a working water program (the grid can only be
-    // placed by the shader).
+    // Nothing without an environment, or with GLSL but without a working water program; without
+    // GLSL the grid is placed, lit and textured by fixed-function OpenGL (flat, one drifting layer).
     void render();
 
     // Blocks covered by the last render.
@@ -39,6 +40,8 @@ public:
 private:
     void releaseAssets();
     void compileGrid();
+    // Without GLSL: moves the grid onto the block at offset and projects the picture onto it.
+    void placeFixedFunction(const Vector3& offset);
 
     const APPENVRMain* environment_ = nullptr;
     QRVISXShaderConfiguration* configuration_ = nullptr;

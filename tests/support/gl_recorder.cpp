@@ -508,6 +508,7 @@ bool GLRecorder::isTexture(GLuint texture)
 void GLRecorder::bindTexture(GLenum target, GLuint texture)
 {
     record("glBindTexture", {glEnumName(target), std::to_string(texture)});
+    boundTexture_ = texture;
 }
 
 void GLRecorder::activeTexture(GLenum unit)
@@ -526,6 +527,8 @@ void GLRecorder::texImage2D(GLenum target, GLint level, GLint internalFormat, GL
     record("glTexImage2D", {glEnumName(target), std::to_string(level), glEnumName(static_cast<GLenum>(internalFormat)),
                             std::to_string(width), std::to_string(height), std::to_string(border), glEnumName(format),
                             glEnumName(type), pixels ? "data" : "null"});
+    if (level == 0)
+        textureFormats_[boundTexture_] = internalFormat;
     if (pixels) {
         const std::size_t size =
             static_cast<std::size_t>(width) * height * componentsOf(format) * (type == GL_FLOAT ? 4 : 1);
@@ -956,6 +959,8 @@ void GLRecorder::framebufferTexture2D(GLenum target, GLenum attachment, GLenum t
 {
     record("glFramebufferTexture2DEXT", {glEnumName(target), glEnumName(attachment), glEnumName(textureTarget),
                                          std::to_string(texture), std::to_string(level)});
+    if (attachment == GL_COLOR_ATTACHMENT0_EXT)
+        colorAttachment_ = texture;
 }
 
 GLuint GLRecorder::genRenderbuffer()
@@ -997,6 +1002,9 @@ void GLRecorder::framebufferRenderbuffer(GLenum target, GLenum attachment, GLenu
 GLenum GLRecorder::checkFramebufferStatus(GLenum target)
 {
     record("glCheckFramebufferStatusEXT", {glEnumName(target)});
+    const auto format = textureFormats_.find(colorAttachment_);
+    if (format != textureFormats_.end() && unsupportedColorFormats_.count(format->second))
+        return GL_FRAMEBUFFER_UNSUPPORTED_EXT;
     return framebufferStatus_;
 }
 

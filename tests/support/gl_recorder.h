@@ -51,6 +51,9 @@ public:
     // The next link fails with this info log.
     void failNextLink(std::string infoLog) { linkFailures_.push_back(std::move(infoLog)); }
     void setFramebufferStatus(GLenum status) { framebufferStatus_ = status; }
+    // A frame buffer whose colour attachment is a texture of one of these internal formats is
+    // answered GL_FRAMEBUFFER_UNSUPPORTED_EXT, as by a driver that cannot draw into them.
+    void setUnsupportedColorFormats(std::set<GLint> formats) { unsupportedColorFormats_ = std::move(formats); }
     // The frame buffer objects go with the context that made them, as on drivers whose share
     // groups do not share them: a rebuilt context starts without any. Without this call they
     // stay, as where share groups share them.
@@ -227,6 +230,10 @@ private:
     std::vector<std::pair<std::string, std::string>> compileFailures_;
     std::deque<std::string> linkFailures_;
     GLenum framebufferStatus_ = GL_FRAMEBUFFER_COMPLETE_EXT;
+    std::set<GLint> unsupportedColorFormats_;
+    GLuint boundTexture_ = 0;
+    std::map<GLuint, GLint> textureFormats_;
+    GLuint colorAttachment_ = 0;
     std::map<GLuint, std::string> shaderSources_;
     std::map<GLuint, bool> compiled_;
     std::map<GLuint, std::string> shaderLogs_;
