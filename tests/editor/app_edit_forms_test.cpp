@@ -269,25 +269,3 @@ TEST_F(FormEntityTest, OKWaitsForValidValuesAndTheFieldKeepsWhatWasTyped)
     EXPECT_EQ(actor_->getSize(), 0.5f);
     EXPECT_EQ(actor_->getHealth(), 42);
 }
-
-TEST_F(FormEditTest, TheBrushShowsItsNumbersBesideTheTrackBars)
-{
-    struct Case {
-        const char* bar;
-        std::function<void(int)> set;
-        int value;
-        const char* shown;
-    };
-    const Case cases[] = {
-        {"TBTerrainBrushSize", [this](int v) { form_.setBrushSize(v); }, 7, "7"},
-        {"TBTerrainBrushSize", [this](int v) { form_.setBrushSize(v); }, 15, "10"},
-        {"TBTerrainIntensity", [this](int v) { form_.setIntensity(v); }, -3, "0"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.bar);
-        c.set(c.value);
-        EXPECT_EQ(child<QLabel>((std::string(c.bar) + "Value").c_str())->text(), c.shown);
-    }
-    EXPECT_EQ(form_.getBrushSize(), 10);
-    EXPECT_EQ(form_.getIntensity(), 0);
-}
