@@ -8,7 +8,6 @@
 #include "interaction/qr_inta_devices.h"
 #include "interaction/qr_inta_main.h"
 #include "interaction/qr_inta_mouse.h"
-#include "main/app_game_main.h"
 #include "main/app_main_menuoverlay.h"
 #include "main/app_main_progresskeeper.h"
 #include "sound/qr_boom_channel.h"
@@ -37,10 +36,10 @@ QRINTAMouse* mouse()
 
 } // namespace
 
-APPMAINGameFlow::APPMAINGameFlow(QRObject* owner, APPGAMEMain* game)
+APPMAINGameFlow::APPMAINGameFlow(QRObject* owner, APPWRLDMain* world)
     : QRObject(owner, "Game Flow"),
-      game_(game),
-      progress_(qrNew<APPMAINProgressKeeper>(this, game->getWorld())),
+      world_(world),
+      progress_(qrNew<APPMAINProgressKeeper>(this, world)),
       pauseMenu_(qrNew<APPMAINMenuOverlay>(this, "Pause Menu")),
       endScreen_(qrNew<APPMAINMenuOverlay>(this, "End Screen"))
 {
@@ -135,9 +134,7 @@ APPMAINGameFlow::Request APPMAINGameFlow::update()
             newGame();
             break;
         case KeepExploring:
-            progress_->setFinished(true);
-            endScreen_->close();
-            freeze(false);
+            keepExploring();
             break;
         default:
             break;
@@ -149,11 +146,11 @@ APPMAINGameFlow::Request APPMAINGameFlow::update()
             pause();
             return Request::None;
         }
-        game_->update();
+        world_->update();
         if (const QRTIMEMain* time = qrTime())
             progress_->advance(time->getDelta());
         // Only a paper collected can end the game.
-        const APPENTTKip* kip = game_->getWorld()->getEntities()->getKip();
+        const APPENTTKip* kip = world_->getEntities()->getKip();
         const int papers = kip ? kip->getPapersCollected() : 0;
         if (papers != papersSeen_) {
             papersSeen_ = papers;
@@ -191,7 +188,7 @@ void APPMAINGameFlow::render()
 
 bool APPMAINGameFlow::allPapersCollected() const
 {
-    const APPWRLDEntities* entities = game_->getWorld()->getEntities();
+    const APPWRLDEntities* entities = world_->getEntities();
     const APPENTTKip* kip = entities->getKip();
     if (!kip || kip->getPapersCollected() == 0)
         return false;
@@ -204,7 +201,7 @@ bool APPMAINGameFlow::allPapersCollected() const
 
 void APPMAINGameFlow::showEnd()
 {
-    const APPENTTKip* kip = game_->getWorld()->getEntities()->getKip();
+    const APPENTTKip* kip = world_->getEntities()->getKip();
     pauseMenu_->close();
     endScreen_->open("Every paper is collected!",
                      {"Time taken: " + formatTime(progress_->getTimePlayed()),
@@ -216,15 +213,15 @@ void APPMAINGameFlow::showEnd()
 
 void APPMAINGameFlow::newGame()
 {
-    APPWRLDMain* world = game_->getWorld();
-    APPWRLDEntities* entities = world->getEntities();
+    APPWRLDEntities* entities = world_->getEntities();
     // The level as designed comes back whole, and play starts on it afresh.
     entities->endPlay();
     entities->beginPlay();
     if (APPENTTKip* kip = entities->getKip())
         kip->placeCamera();
-    if (APPWRLDHUD* hud = world->getHUD()) {
+    if (APPWRLDHUD* hud = world_->getHUD()) {
         hud->setPapersCollected(0);
+        hud->resetHealth(entities->getKip() ? entities->getKip()->getHealth() : 100);
         hud->setLevelTitle(APPENTTKip::levelTitle(0));
     }
     progress_->forget();
@@ -232,6 +229,13 @@ void APPMAINGameFlow::newGame()
     pauseMenu_->close();
     endScreen_->close();
     freeze(false);
+}
+
+void APPMAINGameFlow::keepExploring()
+{
+    progress_->setFinished(true);
+    endScreen_->close();
+    freeze(isPaused());
 }
 
 bool APPMAINGameFlow::save()

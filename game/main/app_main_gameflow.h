@@ -8,7 +8,7 @@
 
 #include <string>
 
-class APPGAMEMain;
+class APPWRLDMain;
 class APPMAINMenuOverlay;
 class APPMAINProgressKeeper;
 struct APPMAINMenuInput;
@@ -23,7 +23,7 @@ public:
     enum PauseItem { Resume = 0, Settings = 1, NewGame = 2, Quit = 3 };
     enum EndItem { EndNewGame = 0, KeepExploring = 1 };
 
-    APPMAINGameFlow(QRObject* owner, APPGAMEMain* game);
+    APPMAINGameFlow(QRObject* owner, APPWRLDMain* world);
     ~APPMAINGameFlow() override;
 
     // Loads the overlays' font.
@@ -44,6 +44,8 @@ public:
     bool isEndShown() const;
     // Back to the level as designed, with the hero at his start and no time played.
     void newGame();
+    // The end screen's other choice: play goes on and the end is not shown again.
+    void keepExploring();
     bool save();
 
     APPMAINProgressKeeper* getProgress() const { return progress_.get(); }
@@ -61,7 +63,7 @@ private:
     bool allPapersCollected() const;
     APPMAINMenuInput readMenuInput() const;
 
-    APPGAMEMain* game_;
+    APPWRLDMain* world_;
     QROwned<APPMAINProgressKeeper> progress_;
     QROwned<APPMAINMenuOverlay> pauseMenu_;
     QROwned<APPMAINMenuOverlay> endScreen_;

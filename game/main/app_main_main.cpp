@@ -109,7 +109,7 @@ void APPMAINMain::initialize()
     editor_->setWindows(mainForm_->getFormEdit(), mainForm_->getFormEntity(), mainForm_);
     editor_->initialize();
     editor_->getRecovery()->setIntervalSeconds(settings_->getAutosaveInterval());
-    flow_ = qrNew<APPMAINGameFlow>(this, game_.get());
+    flow_ = qrNew<APPMAINGameFlow>(this, game_->getWorld());
     flow_->initialize();
     // Another window in front pauses play, and what was achieved is written at once.
     QObject::connect(qGuiApp, &QGuiApplication::applicationStateChanged, mainForm_, [this](Qt::ApplicationState state) {

@@ -103,7 +103,7 @@ void APPMAINProgressKeeper::apply(const APPMAINProgress& progress)
     if (APPWRLDHUD* hud = world_->getHUD()) {
         hud->setPapersCollected(std::max(0, progress.papersCollected));
         hud->setLevelTitle(APPENTTKip::levelTitle(progress.level));
-        hud->setHealth(progress.health);
+        hud->resetHealth(progress.health);
     }
     // Each saved place takes one entity of its kind still standing there.
     const auto remove = [&](const std::vector<Vector3>& places, bool paper) {

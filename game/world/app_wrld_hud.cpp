@@ -1,6 +1,9 @@
 #include "world/app_wrld_hud.h"
 
 #include "core/qr_time_main.h"
+#include "sound/qr_boom_channel.h"
+#include "sound/qr_boom_main.h"
+#include "sound/qr_boom_samples.h"
 #include "visual/view/qr_visx_camera.h"
 #include "visual/view/qr_visx_cameramanager.h"
 #include "visual/text/qr_visx_font.h"
@@ -50,11 +53,32 @@ std::vector<APPWRLDHUDText> APPWRLDHUD::getStatusTexts() const
 {
     const int left = QRVISXFont::kAlignLeft;
     return {
-        {"Health: " + std::to_string(health_), alignTopLeft(0.1f, 0.1f), kStatusHeight, kWhite, left},
+        {"Health: " + std::to_string(std::max(0, health_)), alignTopLeft(0.1f, 0.1f), kStatusHeight, kWhite, left},
         {"Papers: " + std::to_string(papersCollected_) + " / " + std::to_string(papersInWorld_),
          alignBottomLeft(0.1f, 0.17f), kStatusHeight, kWhite, left},
         {"Level: " + levelTitle_, alignBottomLeft(0.1f, 0.1f), kStatusHeight, kWhite, left},
     };
+}
+
+void APPWRLDHUD::setHealth(int health)
+{
+    if (health < health_) {
+        hitTimer_ = kHitFlashSeconds;
+        if (QRBOOMMain* sound = qrSound(); sound && sound->getSamples() && sound->getChannels())
+            sound->getChannels()->play(sound->getSamples()->loadSample(kHurtSound));
+    }
+    health_ = health;
+}
+
+void APPWRLDHUD::resetHealth(int health)
+{
+    health_ = health;
+    hitTimer_ = 0.0f;
+}
+
+float APPWRLDHUD::getHitFlashAlpha() const
+{
+    return hitTimer_ > 0.0f ? 0.45f * hitTimer_ / kHitFlashSeconds : 0.0f;
 }
 
 float APPWRLDHUD::getBackdropAlpha() const
@@ -96,6 +120,11 @@ void APPWRLDHUD::render()
         return;
     cameras->activateCamera(cameras->get2DCamera());
 
+    if (const float hit = getHitFlashAlpha(); hit > 0.0f) {
+        drawFullView({1.0f, 0.05f, 0.0f, hit});
+        if (QRTIMEMain* time = qrTime())
+            hitTimer_ = std::max(0.0f, hitTimer_ - time->getDelta());
+    }
     for (const APPWRLDHUDText& text : getStatusTexts())
         drawText(text);
     if (isFlashing()) {
@@ -119,7 +148,7 @@ void APPWRLDHUD::drawText(const APPWRLDHUDText& text) const
     font_->renderText(text.text, text.position, text.height, true, text.colour, kAlphaBlending, text.alignment);
 }
 
-void APPWRLDHUD::drawBackdrop(float alpha) const
+void APPWRLDHUD::drawFullView(const Vector4& colour) const
 {
     QRVISXMain* visual = qrVisual();
     QRVISXMaterialManager* materials = visual->getMaterialManager();
@@ -127,7 +156,7 @@ void APPWRLDHUD::drawBackdrop(float alpha) const
     materials->resetForMaterial();
     materials->resetForMaterialUnlit();
     states->setBlendingMode(kAlphaBlending);
-    states->setCurrentColor(0.0f, 1.0f, 1.0f, alpha);
+    states->setCurrentColor(colour.x, colour.y, colour.z, colour.w);
     states->setDepthTest(false);
     states->setCullFaceEnabled(false);
     materials->apply();

@@ -31,7 +31,14 @@ public:
     // Loads the font.
     void initialize() override;
 
-    void setHealth(int health) { health_ = health; }
+    static constexpr const char* kHurtSound = "sounds\\hurt.wav";
+    static constexpr float kHitFlashSeconds = 0.4f;
+
+    // A drop in health is a hit: the view flashes red and the hurt sound plays. The hero ignores
+    // damage and plays on, so health may run below 0; it is shown as 0.
+    void setHealth(int health);
+    // Puts health back without a hit (a saved game resumed, a new game).
+    void resetHealth(int health);
     void setPapersCollected(int count) { papersCollected_ = count; }
     void setPapersInWorld(int count) { papersInWorld_ = count; }
     void setLevelTitle(const std::string& title) { levelTitle_ = title; }
@@ -44,6 +51,8 @@ public:
     const std::string& getLevelTitle() const { return levelTitle_; }
     // 0 when no flash runs; from 1 up to 7 seconds while one does.
     float getLevelUpTimer() const { return levelUpTimer_; }
+    // The red flash of the last hit: its alpha, 0 once it has faded.
+    float getHitFlashAlpha() const;
     QRVISXFont* getFont() const { return font_.get(); }
 
     // Draws over the game view in the 2D camera and leaves the 3D camera current; a running flash
@@ -58,7 +67,8 @@ public:
 
 private:
     bool isFlashing() const { return levelUpTimer_ > 0.5f; }
-    void drawBackdrop(float alpha) const;
+    void drawBackdrop(float alpha) const { drawFullView({0.0f, 1.0f, 1.0f, alpha}); }
+    void drawFullView(const Vector4& colour) const;
     void drawText(const APPWRLDHUDText& text) const;
 
     QROwned<QRVISXFont> font_;
@@ -67,4 +77,5 @@ private:
     int papersInWorld_ = 0;
     std::string levelTitle_ = "Student";
     float levelUpTimer_ = 0.0f;
+    float hitTimer_ = 0.0f;
 };

@@ -54,8 +54,9 @@ std::vector<PictureSpec> pictures()
     return list;
 }
 
-const std::array<const char*, 11> kSounds = {"jump", "land", "footsteps", "fly", "turbo_kip_fire", "impact",
-                                             "throw_banana", "banana_impact", "collect_paper", "level_up", "explosion"};
+const std::array<const char*, 12> kSounds = {"jump", "land", "footsteps", "fly", "turbo_kip_fire", "impact",
+                                             "throw_banana", "banana_impact", "collect_paper", "level_up", "explosion",
+                                             "hurt"};
 // Scripts that clamp their texture in both directions.
 const std::array<const char*, 11> kClampedTextures = {
     "textures\\skybox\\north", "textures\\skybox\\west", "textures\\skybox\\south", "textures\\skybox\\east",

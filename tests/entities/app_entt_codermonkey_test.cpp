@@ -171,7 +171,7 @@ TEST_F(CoderMonkeyTest, TenThousandFramesOfBattleLeaveNothingBehind)
     };
 
     // Once round first, so that what is loaded once and kept (samples, pool variables) is in.
-    for (const char* sound : {"throw_banana", "banana_impact", "impact", "explosion", "collect_paper"})
+    for (const char* sound : {"throw_banana", "banana_impact", "impact", "explosion", "collect_paper", "hurt"})
         sound_->getSamples()->loadSample(std::string("sounds\\") + sound + ".wav");
     fireAt(nullptr);
     create<APPENTTMain>("Explosion", muzzle);

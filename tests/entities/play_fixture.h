@@ -35,7 +35,7 @@ protected:
         std::filesystem::copy(particles, programFolder().path() / "textures" / "particles",
                               std::filesystem::copy_options::recursive);
         for (const char* name : {"jump", "land", "footsteps", "fly", "turbo_kip_fire", "level_up", "collect_paper",
-                                 "throw_banana", "banana_impact", "impact", "explosion"})
+                                 "throw_banana", "banana_impact", "impact", "explosion", "hurt"})
             programFolder().write(std::string("sounds/") + name + ".wav",
                                   wave::pcm(1, 8000, 8, wave::square(16000, 1, 8, 50)));
         entities().initialize();

@@ -59,13 +59,42 @@ TEST_F(HUDTest, StatusLinesSitInTheCornersOfTheView)
     hud().setLevelTitle("m\xC3\xA4" "chtiger als Gott");
     lines = hud().getStatusTexts();
     ASSERT_EQ(lines.size(), 3u);
-    expectText(lines[0], "Health: -12", {left, 0.9f}, 0.03f, white, QRVISXFont::kAlignLeft);
+    // The hero plays on below 0; the display never shows less than nothing.
+    expectText(lines[0], "Health: 0", {left, 0.9f}, 0.03f, white, QRVISXFont::kAlignLeft);
     expectText(lines[1], "Papers: 1 / 2", {left, 0.17f - 1.0f}, 0.03f, white, QRVISXFont::kAlignLeft);
     expectText(lines[2], "Level: m\xC3\xA4" "chtiger als Gott", {left, -0.9f}, 0.03f, white, QRVISXFont::kAlignLeft);
     // The title reaches the Latin-1 glyph sheet as one glyph per letter.
     const auto glyphs = QRVISXFont::glyphCodes(lines[2].text);
     EXPECT_EQ(glyphs.size(), std::string("Level: mXchtiger als Gott").size());
     EXPECT_EQ(glyphs[8], 0xE4);
+}
+
+TEST_F(HUDTest, EveryDropInHealthFlashesTheViewRedForAMoment)
+{
+    struct Step {
+        const char* what;
+        int health;    // set by the hero, or reset when below -1000
+        float delta;   // drawn afterwards
+        bool flashing;
+        const char* shown;
+    };
+    const Step steps[] = {
+        {"the same health is no hit", 100, 0.0f, false, "Health: 100"},
+        {"a banana", 90, 0.0f, true, "Health: 90"},
+        {"fading", 90, 0.3f, true, "Health: 90"},
+        {"over after 0.4 s", 90, 0.2f, false, "Health: 90"},
+        {"a hit below 0", -5, 0.1f, true, "Health: 0"},
+        {"health back up is no hit", 100, 0.5f, false, "Health: 100"},
+    };
+    for (const Step& s : steps) {
+        hud().setHealth(s.health);
+        renderFrame(s.delta);
+        EXPECT_EQ(hud().getHitFlashAlpha() > 0.0f, s.flashing) << s.what;
+        EXPECT_EQ(hud().getStatusTexts()[0].text, s.shown) << s.what;
+    }
+    hud().setHealth(50);
+    hud().resetHealth(-30);
+    EXPECT_EQ(hud().getHitFlashAlpha(), 0.0f) << "a resumed game is no hit";
 }
 
 TEST_F(HUDTest, LevelUpFlashShrinksFadesAndEndsAfterSevenSeconds)

@@ -447,8 +447,9 @@ bool makeContactSheet(const std::string& folder, const std::string& target)
     sheet.picture(glyphBox, glyphs);
     sheet.label(glyphBox, "default.png, 16 x 16 Latin-1 cells");
 
-    const std::array<const char*, 11> sounds = {"jump", "land", "footsteps", "fly", "turbo_kip_fire", "impact",
-                                                 "throw_banana", "banana_impact", "collect_paper", "level_up", "explosion"};
+    const std::array<const char*, 12> sounds = {"jump", "land", "footsteps", "fly", "turbo_kip_fire", "impact",
+                                                 "throw_banana", "banana_impact", "collect_paper", "level_up", "explosion",
+                                                 "hurt"};
     const double waveLeft = glyphBox.right() + 20, waveWidth = kSheetWidth - kMargin - waveLeft;
     for (std::size_t i = 0; i < sounds.size(); ++i) {
         const QRectF box(waveLeft, y + 14 + static_cast<double>(i) * 22, waveWidth, 20);

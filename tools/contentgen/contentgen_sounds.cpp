@@ -222,6 +222,20 @@ Sound impact()
     return finish(s, 0.7f);
 }
 
+// Kip hit: a short dull thud under a falling voice-like buzz, "oof".
+Sound hurt()
+{
+    Sound s = silence(0.3f);
+    Oscillator voice, thud;
+    LowPass soften;
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        const float t = timeOf(i);
+        s[i] = 0.8f * soften(voice.square(sweep(260.0f, 150.0f, t, 0.22f), 5), 1400.0f) * envelope(t, 0.01f, 0.12f) +
+               0.9f * thud.sine(sweep(110.0f, 50.0f, t, 0.1f)) * envelope(t, 0.002f, 0.05f);
+    }
+    return finish(s, 0.75f);
+}
+
 Sound throwBanana()
 {
     Sound s = silence(0.38f);
@@ -331,7 +345,7 @@ void makeSounds(Output& out)
         {"turbo_kip_fire", turboFire}, {"impact", impact},
         {"throw_banana", throwBanana}, {"banana_impact", bananaImpact},
         {"collect_paper", collectPaper}, {"level_up", levelUp},
-        {"explosion", explosion},
+        {"explosion", explosion},     {"hurt", hurt},
     };
     for (const auto& sound : sounds)
         out.wav(std::string("sounds/") + sound.name + ".wav", sound.make(), kRate);
