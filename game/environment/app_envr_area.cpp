@@ -163,8 +163,8 @@ void APPENVRArea::loadFrom(const std::string& name)
     file->close();
     // Stored boxes are only as good as the file (not read, stale, not numbers at all: a box of
     // NaN hides its block for good); measured from the terrain, a consistent file's come out the
-    // same. Blocks of the areas before this one draw its first row and column of vertices.
-    environment_->updateBoundsAfterLoading(*this);
+    // same.
+    updateBounds();
     if (nonFiniteNumbers > 0)
         reportError("load", "The area file \"" + name + "\" holds " + std::to_string(nonFiniteNumbers) +
                                 " numbers that are not finite (heights, normals or boxes); the heights became 0, "

@@ -163,20 +163,22 @@ void APPENVRBlock::updateBounds()
             bounds_.maximum.y = std::max(bounds_.maximum.y, height);
         }
     }
-    refreshCullingBounds();
 }
 
 void APPENVRBlock::setBounds(const APPENVRBox& bounds)
 {
     bounds_ = bounds;
-    refreshCullingBounds();
 }
 
-void APPENVRBlock::refreshCullingBounds()
+const APPENVRBox& APPENVRBlock::getCullingBounds() const
 {
-    cullingBounds_ = measureDrawnGround();
-    cullingBounds_.minimum = cullingBounds_.minimum - kCullingMarginBelow;
-    cullingBounds_.maximum = cullingBounds_.maximum + kCullingMarginAbove;
+    if (cullingStale_) {
+        cullingBounds_ = measureDrawnGround();
+        cullingBounds_.minimum = cullingBounds_.minimum - kCullingMarginBelow;
+        cullingBounds_.maximum = cullingBounds_.maximum + kCullingMarginAbove;
+        cullingStale_ = false;
+    }
+    return cullingBounds_;
 }
 
 APPENVRBox APPENVRBlock::measureDrawnGround() const
@@ -314,8 +316,8 @@ void APPENVRBlock::importGroundmap()
 bool APPENVRBlock::isInView() const
 {
     auto* visual = qrVisual();
-    return visual && visual->getCameraManager()->getFrustum()->isBoxVisible(cullingBounds_.minimum,
-                                                                           cullingBounds_.maximum);
+    const APPENVRBox& culling = getCullingBounds();
+    return visual && visual->getCameraManager()->getFrustum()->isBoxVisible(culling.minimum, culling.maximum);
 }
 
 void APPENVRBlock::render()
@@ -364,7 +366,7 @@ APPENVRBlockDetail APPENVRBlock::getDetail() const
     const QRVISXCamera3D* camera = visual ? visual->getCameraManager()->get3DCamera() : nullptr;
     if (!camera || !environment().isLevelOfDetail())
         return {};
-    return APPENVRBlockDetail::choose(camera->getPosition(), cullingBounds_, !camera->isOrthographic());
+    return APPENVRBlockDetail::choose(camera->getPosition(), getCullingBounds(), !camera->isOrthographic());
 }
 
 void APPENVRBlock::requestGroundTextures(bool grass)

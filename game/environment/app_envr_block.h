@@ -45,20 +45,19 @@ public:
     // file stores them in.
     void moveEntityTo(APPENTTMain* entity, int index);
 
-    // Height range of the block's own 40 x 40 vertices (the box its area file stores), and the
-    // culling box: the ground the block draws (measureDrawnGround) with 10 units sideways and
-    // downwards and 50 upwards for whatever stands on it.
+    // Height range of the block's own 40 x 40 vertices: the box its area file stores.
     void updateBounds();
-    // The culling box alone, after terrain the block draws changed without its own vertices (the
-    // next block's first row and column).
-    void refreshCullingBounds();
     // The box around every vertex the block draws: its own 41 x 41 including the first row and
     // column of the next blocks.
     APPENVRBox measureDrawnGround() const;
     const APPENVRBox& getBounds() const { return bounds_; }
-    // Puts back a box exactly as it was (the editor's undo); the culling box follows it.
+    // Puts back a box exactly as it was (the editor's undo).
     void setBounds(const APPENVRBox& bounds);
-    const APPENVRBox& getCullingBounds() const { return cullingBounds_; }
+    // What the block is culled by: the ground it draws (measureDrawnGround) with 10 units sideways
+    // and downwards and 50 upwards for whatever stands on it. It follows the terrain, measured
+    // again on first use after a vertex the block draws changed (markGeometryChanged), whether
+    // an edit, an undo or a load of this or the next area changed it.
+    const APPENVRBox& getCullingBounds() const;
 
     APPENVRGridIndex getIndex() const { return {bx_, bz_}; }
     APPENVRGridIndex getGroundRange() const { return groundStart_; }
@@ -90,7 +89,11 @@ public:
     // and again on the first draw after the terrain under it changed.
     void render();
     void renderEditor();
-    void markGeometryChanged() { geometryChanged_ = true; }
+    void markGeometryChanged()
+    {
+        geometryChanged_ = true;
+        cullingStale_ = true;
+    }
     bool isGeometryChanged() const { return geometryChanged_; }
     // How the block draws from static buffers seen from the current 3D camera.
     APPENVRBlockDetail getDetail() const;
@@ -115,7 +118,8 @@ private:
     int bx_;
     int bz_;
     APPENVRBox bounds_;
-    APPENVRBox cullingBounds_;
+    mutable APPENVRBox cullingBounds_;
+    mutable bool cullingStale_ = true;
     APPENVRGridIndex groundStart_;
     APPENVRGridIndex vertexStart_;
     QROwned<QRRESCList> entities_;

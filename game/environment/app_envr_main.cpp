@@ -91,18 +91,6 @@ void APPENVRMain::updateBounds()
             area->updateBounds();
 }
 
-void APPENVRMain::updateBoundsAfterLoading(APPENVRArea& area)
-{
-    area.updateBounds();
-    const APPENVRAreaIndex index = area.getIndex();
-    for (int ax = std::max(index.ax - 1, 0); ax <= index.ax; ++ax)
-        for (int az = std::max(index.az - 1, 0); az <= index.az; ++az)
-            if (ax != index.ax || az != index.az)
-                for (int bx = 0; bx < kBlocksPerArea; ++bx)
-                    for (int bz = 0; bz < kBlocksPerArea; ++bz)
-                        areas_[ax][az]->getBlock(bx, bz)->refreshCullingBounds();
-}
-
 void APPENVRMain::updateNormals()
 {
     updateNormalsInRange(0, 0, kStoredVertexCount, kStoredVertexCount);

@@ -104,9 +104,6 @@ public:
     // Height 0 and normal (0, 1, 0) for every stored vertex.
     void resetTerrain();
     void updateBounds();
-    // After an area's terrain was replaced as a whole (loaded): its boxes, and the culling boxes
-    // of the blocks before it, whose strips reach its first row and column of vertices.
-    void updateBoundsAfterLoading(APPENVRArea& area);
     void updateNormals();
     // Inclusive ranges, limited to the stored vertices.
     void updateNormalsInRange(int x0, int z0, int x1, int z1);
