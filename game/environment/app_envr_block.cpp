@@ -346,8 +346,9 @@ void APPENVRBlock::renderTerrain()
     const bool buffers = terrain.getDrawing() == APPENVRDrawing::StaticBuffers;
     const APPENVRBlockDetail detail = buffers ? getDetail() : APPENVRBlockDetail{};
     QRVISXShaderConfiguration* shader = terrain.getShaderConfiguration();
+    QRVISXShaderConfiguration* concreteShader = terrain.getConcreteShaderConfiguration();
     if (detail.farShading && terrain.getFarShaderConfiguration())
-        shader = terrain.getFarShaderConfiguration();
+        shader = concreteShader = terrain.getFarShaderConfiguration();
     materials.resetForMaterial();
     materials.getShaderManager()->setConfiguration(shader);
     QRVISXTextureManager& textures = *materials.getTextureManager();
@@ -355,7 +356,7 @@ void APPENVRBlock::renderTerrain()
     textures.requestTexture(terrain.getShadowMapTexture(), kShadowMapUnit);
     textures.requestTexture(terrain.getStreetsTexture(), kStreetsUnit);
     if (buffers)
-        renderMesh(detail.level);
+        renderMesh(detail.level, concreteShader);
     else
         renderCells();
 }
@@ -434,7 +435,7 @@ APPENVRBlockMesh& APPENVRBlock::builtMesh()
     return *mesh_;
 }
 
-void APPENVRBlock::renderMesh(int level)
+void APPENVRBlock::renderMesh(int level, QRVISXShaderConfiguration* concreteShader)
 {
     builtMesh();
     QRVISXMain& visual = *qrVisual();
@@ -450,6 +451,7 @@ void APPENVRBlock::renderMesh(int level)
     }
     if (mesh_->getConcreteCellCount() > 0) {
         requestGroundTextures(false);
+        materials.getShaderManager()->setConfiguration(concreteShader);
         materials.apply();
         visual.getRender()->setVertexColor(1.0f, 1.0f, 1.0f, 1.0f);
         mesh_->renderConcrete(level);

@@ -13,6 +13,7 @@ class APPENVRBlockMesh;
 class QRFILEFile;
 class APPENTTMain;
 class QRRESCList;
+class QRVISXShaderConfiguration;
 
 // How far reading a block record got.
 enum class APPENVRBlockLoad {
@@ -108,7 +109,9 @@ private:
     void renderTerrain();
     void renderCells();
     void renderCell(int cx, int cz);
-    void renderMesh(int level);
+    // Concrete cells draw with concreteShader (the one-read shading near the eye, the far one
+    // beyond), grass cells with the shader already set.
+    void renderMesh(int level, QRVISXShaderConfiguration* concreteShader);
     // The static geometry, built on first use and again after the terrain under it changed.
     APPENVRBlockMesh& builtMesh();
     void requestGroundTextures(bool grass);

@@ -305,6 +305,7 @@ void APPENVRMain::loadDrawingResources()
     releaseDrawingResources();
     shader_ = assets->acquire<QRVISXShaderConfiguration>("shaders\\terrain.shader");
     farShader_ = assets->acquire<QRVISXShaderConfiguration>("shaders\\terrain_far.shader");
+    concreteShader_ = assets->acquire<QRVISXShaderConfiguration>("shaders\\terrain_concrete.shader");
     // The far shading reads the layers' average colours in its vertex shader, which a driver
     // without texture units for vertex shaders cannot do.
     GLint vertexUnits = 0;
@@ -326,6 +327,7 @@ void APPENVRMain::releaseDrawingResources()
         return;
     assets->release(shader_);
     assets->release(farShader_);
+    assets->release(concreteShader_);
     for (auto*& texture : terrainTextures_)
         assets->release(texture);
     assets->release(modulation_);
@@ -335,6 +337,11 @@ void APPENVRMain::releaseDrawingResources()
 bool APPENVRMain::isDrawnWithShader() const
 {
     return shader_ && shader_->isValid();
+}
+
+QRVISXShaderConfiguration* APPENVRMain::getConcreteShaderConfiguration() const
+{
+    return concreteShader_ && concreteShader_->isValid() ? concreteShader_ : shader_;
 }
 
 QRVISXShaderConfiguration* APPENVRMain::getFarShaderConfiguration() const

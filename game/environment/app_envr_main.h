@@ -169,6 +169,9 @@ public:
     // Whether blocks draw with the terrain shader; without its program (a driver without GLSL)
     // they draw through the fixed-function terrain.
     bool isDrawnWithShader() const;
+    // The shading of concrete cells near the eye: the same picture as the terrain shader's with
+    // one read of the concrete texture instead of four; the terrain shader where it is missing.
+    QRVISXShaderConfiguration* getConcreteShaderConfiguration() const;
     // The cheaper shading of ground far from the eye; null where the driver cannot run it (the
     // blocks then shade all ground alike).
     QRVISXShaderConfiguration* getFarShaderConfiguration() const;
@@ -202,6 +205,7 @@ private:
     static constexpr int kFarShadingVertexUnits = 4;
     QRVISXShaderConfiguration* shader_ = nullptr;
     QRVISXShaderConfiguration* farShader_ = nullptr;
+    QRVISXShaderConfiguration* concreteShader_ = nullptr;
     bool farShadingSupported_ = false;
     bool levelOfDetail_ = true;
     std::array<QRVISXTexture2*, 5> terrainTextures_{};

@@ -232,6 +232,9 @@ TEST_F(TerrainDrawing, EveryDrawBindsTheTerrainProgramAndUnitsByGroundType)
 {
     terrain().setGroundType(3, 4, 1);
     const GLuint program = static_cast<GLuint>(terrain().getShaderConfiguration()->getGLProgramId());
+    // From buffers, concrete cells draw with the shading that reads the concrete texture once.
+    const GLuint concreteProgram = static_cast<GLuint>(terrain().getConcreteShaderConfiguration()->getGLProgramId());
+    ASSERT_NE(concreteProgram, program);
     const std::array<GLuint, 4> grass = {textureId(terrain().getTerrainTexture(0)),
                                          textureId(terrain().getTerrainTexture(1)),
                                          textureId(terrain().getTerrainTexture(2)),
@@ -251,7 +254,8 @@ TEST_F(TerrainDrawing, EveryDrawBindsTheTerrainProgramAndUnitsByGroundType)
         ASSERT_EQ(draws.size(), expected);
         std::vector<bool> concreteDraws;
         for (const DrawState& draw : draws) {
-            EXPECT_EQ(draw.program, program);
+            const bool concreteDraw = draw.units[0] == concrete;
+            EXPECT_EQ(draw.program, concreteDraw && method == APPENVRDrawing::StaticBuffers ? concreteProgram : program);
             EXPECT_EQ(draw.units[4], textureId(terrain().getModulationTexture()));
             EXPECT_EQ(draw.units[5], textureId(shadow_->getShadowMapTexture()));
             EXPECT_EQ(draw.units[6], textureId(terrain().getStreetsTexture()));
