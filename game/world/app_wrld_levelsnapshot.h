@@ -23,7 +23,6 @@ public:
     // ones belong to play); replaces what was kept before.
     void keep(const APPWRLDEntities& entities);
     bool isKept() const { return kept_; }
-    int getKeptCount() const { return static_cast<int>(records_.size()); }
 
     // Puts the kept level back into the list and forgets it. Every entity now in the list goes;
     // every kept one comes back from its record into its block at its old place, with its name,
