@@ -5,7 +5,11 @@
 #include "environment/app_envr_main.h"
 #include "math/qr_math_types.h"
 #include "resource/qr_resc_image.h"
+#include "math/qr_math_matrix.h"
+#include "visual/gl/qr_visx_extensionmanager.h"
 #include "visual/gl/qr_visx_gl.h"
+#include "visual/view/qr_visx_camera.h"
+#include "visual/view/qr_visx_cameramanager.h"
 #include "visual/materials/qr_visx_materialmanager.h"
 #include "visual/qr_visx_main.h"
 #include "visual/state/qr_visx_statemanager.h"
@@ -20,6 +24,8 @@ namespace {
 constexpr int kGrassLayer = 0;
 constexpr int kMeadowLayer = 1;
 constexpr int kEarthLayer = 2;
+constexpr int kRockLayer = 3;
+constexpr int kSlopeSteps = 64;
 constexpr int kConcreteLayer = 4;
 constexpr int kBlendingAverage = 3;
 constexpr const char* kModulationFile = "textures\\terrain\\modulation.png";
@@ -71,6 +77,12 @@ void APPENVRFixedTerrain::makeWeightImage(const QRRESCImage2& modulation, Layer 
     }
 }
 
+float APPENVRFixedTerrain::rockWeight(float normalY)
+{
+    // The terrain shader's slope threshold, without its modulation noise.
+    return smoothStep(0.22f, 0.4f, 1.0f - normalY);
+}
+
 QRVISXTexture2* APPENVRFixedTerrain::getWeightTexture(Layer layer) const
 {
     return layer == Layer::Meadow ? meadowWeights_.get() : earthWeights_.get();
@@ -80,6 +92,20 @@ void APPENVRFixedTerrain::prepare()
 {
     meadowWeights_.reset();
     earthWeights_.reset();
+    slopeWeights_.reset();
+    QRVISXExtensionManager* extensions = qrVisual() ? qrVisual()->getExtensionManager() : nullptr;
+    if (extensions && (extensions->isSupported("GL_version_1_3") || extensions->isSupported("GL_ARB_texture_cube_map"))) {
+        auto ramp = qrNew<QRRESCImage2>(this);
+        ramp->generateEmptyImage(QRRESCImage2::kDataByte, QRRESCImage2::kPixelRGBA, kSlopeSteps, 1);
+        for (int i = 0; i < kSlopeSteps; ++i)
+            ramp->setPixelColor({1.0f, 1.0f, 1.0f, rockWeight((static_cast<float>(i) + 0.5f) / kSlopeSteps)}, i, 0);
+        slopeWeights_ = qrNew<QRVISXTexture2>(this);
+        slopeWeights_->setName("Slope Weights");
+        slopeWeights_->setMipmapping(false);
+        slopeWeights_->setFilter(QRVISXTexture2::kFilterLinear);
+        slopeWeights_->setClamp(true, true);
+        slopeWeights_->generateFromImage(*ramp);
+    }
     auto modulation = qrNew<QRRESCImage2>(this, kModulationFile);
     // Rows as the modulation texture has them, so both line up on the ground.
     modulation->setFlipForGL(true);
@@ -130,6 +156,8 @@ void APPENVRFixedTerrain::renderBlock(const APPENVRBlock& block, APPENVRBlockMes
     // The blend needs a second unit for the weights; with one, grass stays plain grass.
     if (mesh.getGrassCellCount() > 0 && materials().getTextureManager()->getMaxTexelUnits() > 1)
         drawBlendedLayers(mesh);
+    if (mesh.getGrassCellCount() > 0 && slopeWeights_ && materials().getTextureManager()->getMaxTexelUnits() > 1)
+        drawRock(mesh);
     drawStreets(block);
     qrGL().activeTexture(GL_TEXTURE0);
 }
@@ -179,6 +207,48 @@ void APPENVRFixedTerrain::drawBlendedLayers(APPENVRBlockMesh& mesh)
         mesh.renderGrass();
     }
     stopProjecting(1);
+    stopProjecting(0);
+}
+
+void APPENVRFixedTerrain::drawRock(APPENVRBlockMesh& mesh)
+{
+    QRVISXMaterialManager& manager = materials();
+    QRVISXStateManager& states = *manager.getStateManager();
+    manager.resetForMaterial();
+    states.setBlendingMode(kBlendingAverage);
+    states.setDepthWrite(false);
+    states.setDepthFunc(GL_LEQUAL);
+    manager.getTextureManager()->requestTexture(environment_->getTerrainTexture(kRockLayer), 0);
+    manager.getTextureManager()->requestTexture(slopeWeights_.get(), 1);
+    manager.apply();
+    projectFromAbove(0, kLayerRepeat);
+    // Unit 1 takes the eye-space normal as coordinates; the texture matrix turns it back into the
+    // world and keeps its upward part as s, which the slope ramp reads the weight at.
+    const QRVISXCamera3D* camera = qrVisual()->getCameraManager()->get3DCamera();
+    const Matrix4 view = camera ? camera->getViewMatrix() : QRMATHMatrix4::identity();
+    GLfloat upward[16] = {};
+    upward[0] = view[4];
+    upward[4] = view[5];
+    upward[8] = view[6];
+    upward[13] = 0.5f;
+    upward[15] = 1.0f;
+    QRVISXGL& gl = qrGL();
+    gl.activeTexture(GL_TEXTURE1);
+    for (const GLenum coordinate : {GL_S, GL_T, GL_R})
+        gl.texGeni(coordinate, GL_TEXTURE_GEN_MODE, GL_NORMAL_MAP);
+    for (const GLenum generation : {GL_TEXTURE_GEN_S, GL_TEXTURE_GEN_T, GL_TEXTURE_GEN_R})
+        gl.enable(generation);
+    gl.matrixMode(GL_TEXTURE);
+    gl.loadMatrixf(upward);
+    gl.matrixMode(GL_MODELVIEW);
+    qrVisual()->getRender()->setVertexColor(1.0f, 1.0f, 1.0f, 1.0f);
+    mesh.renderGrass();
+    gl.activeTexture(GL_TEXTURE1);
+    gl.matrixMode(GL_TEXTURE);
+    gl.loadIdentity();
+    gl.matrixMode(GL_MODELVIEW);
+    for (const GLenum generation : {GL_TEXTURE_GEN_S, GL_TEXTURE_GEN_T, GL_TEXTURE_GEN_R})
+        gl.disable(generation);
     stopProjecting(0);
 }
 

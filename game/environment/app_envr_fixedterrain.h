@@ -1,7 +1,8 @@
 #pragma once
 // The terrain as fixed-function OpenGL draws it when the driver runs no GLSL: the ground layer
 // of each cell projected from above, the meadow and earth layers blended over grass cells by
-// weight maps made once from the modulation map, the street tiles laid over their cells, all lit
+// weight maps made once from the modulation map, rock over their steep slopes (by the normals the
+// driver turns into texture coordinates), the street tiles laid over their cells, all lit
 // by OpenGL's light 0 (the sun). Owned by the environment, which draws with it while its terrain
 // shader has no program.
 
@@ -36,6 +37,8 @@ public:
     static void makeWeightImage(const QRRESCImage2& modulation, Layer layer, QRRESCImage2& weights);
     // The weight of a layer for one modulation value (0..1).
     static float layerWeight(Layer layer, float modulation);
+    // The rock's weight where the ground's normal has upward component normalY.
+    static float rockWeight(float normalY);
 
     // Null until prepared (and when the modulation picture is missing).
     QRVISXTexture2* getWeightTexture(Layer layer) const;
@@ -43,6 +46,7 @@ public:
 private:
     void drawBaseLayers(APPENVRBlockMesh& mesh);
     void drawBlendedLayers(APPENVRBlockMesh& mesh);
+    void drawRock(APPENVRBlockMesh& mesh);
     void drawStreets(const APPENVRBlock& block);
     // Object-linear coordinates from world x and z, repeating every `repeat` units, on unit.
     static void projectFromAbove(int unit, float repeat);
@@ -51,4 +55,7 @@ private:
     APPENVRMain* environment_;
     QROwned<QRVISXTexture2> meadowWeights_;
     QROwned<QRVISXTexture2> earthWeights_;
+    // Rock weights along s by the normal's upward component; null without normal-map coordinates
+    // (OpenGL 1.3 or GL_ARB_texture_cube_map).
+    QROwned<QRVISXTexture2> slopeWeights_;
 };

@@ -49,6 +49,17 @@ TEST_F(FixedTerrainWeights, FollowTheShadersThresholdsPerChannel)
     }
 }
 
+TEST(FixedTerrainRock, CoversSlopesFromTheShadersThreshold)
+{
+    struct Case {
+        float normalY, rock;
+    };
+    // Steepness (1 - the normal's upward part) from 0.22 to 0.4 brings the rock in.
+    const Case cases[] = {{1.0f, 0.0f}, {0.78f, 0.0f}, {0.69f, 0.5f}, {0.6f, 1.0f}, {0.0f, 1.0f}, {-0.5f, 1.0f}};
+    for (const Case& c : cases)
+        EXPECT_NEAR(APPENVRFixedTerrain::rockWeight(c.normalY), c.rock, 1e-4f) << c.normalY;
+}
+
 TEST_F(FixedTerrainWeights, AMissingModulationPictureGivesNoWeights)
 {
     auto modulation = qrNew<QRRESCImage2>(nullptr);

@@ -51,7 +51,8 @@ const std::map<GLenum, const char*>& enumNames()
         NAME(GL_TEXTURE_ENV), NAME(GL_TEXTURE_ENV_MODE), NAME(GL_MODULATE),
         NAME(GL_S), NAME(GL_T), NAME(GL_TEXTURE_GEN_S), NAME(GL_TEXTURE_GEN_T), NAME(GL_TEXTURE_GEN_MODE),
         NAME(GL_OBJECT_LINEAR), NAME(GL_OBJECT_PLANE), NAME(GL_COMBINE), NAME(GL_NORMALIZE),
-        NAME(GL_AMBIENT_AND_DIFFUSE), NAME(GL_MAX_TEXTURE_IMAGE_UNITS),
+        NAME(GL_AMBIENT_AND_DIFFUSE), NAME(GL_MAX_TEXTURE_IMAGE_UNITS), NAME(GL_R), NAME(GL_TEXTURE_GEN_R),
+        NAME(GL_NORMAL_MAP), NAME(GL_TEXTURE),
 #undef NAME
     };
     return names;
@@ -1092,6 +1093,7 @@ const std::vector<LevelRule>& levelRules()
         {"glEnable", "GL_MULTISAMPLE", {"GL_VERSION_1_3", "GL_ARB_multisample"}},
         {"glEnable", "GL_SAMPLE_ALPHA_TO_COVERAGE", {"GL_VERSION_1_3", "GL_ARB_multisample"}},
         {"glTexEnvi", "GL_COMBINE", {"GL_VERSION_1_3", "GL_ARB_texture_env_combine"}},
+        {"glTexGeni", "GL_NORMAL_MAP", {"GL_VERSION_1_3", "GL_ARB_texture_cube_map"}},
         {"glTexImage2D", "GL_RGB16F_ARB", {"GL_ARB_texture_float"}},
         {"glTexImage2D", "GL_RGBA16F_ARB", {"GL_ARB_texture_float"}},
         {"glTexImage2D", "GL_LUMINANCE16F_ARB", {"GL_ARB_texture_float"}},
