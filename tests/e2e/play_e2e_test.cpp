@@ -261,8 +261,22 @@ TEST_F(PlayE2E, AtTheWorldsEdgesTheHeroStopsWalkingAndFlyingAndKeepsControl)
     hold("s", 4000ms);
     EXPECT_TRUE(heardSince(captured(), mark)) << "footsteps after landing in the corner";
 
-    // Walking backwards across the whole world into the near corner would take minutes; the near
-    // edges are the same clamp and are covered by the unit tests.
+}
+
+TEST_F(PlayE2E, BackingIntoTheNearCornerTheHeroStopsAndWalksOnAfterwards)
+{
+    // Back leads out of the world across both near edges (x and z below 0).
+    start(kWindowedGame, {{{0, 0}, {{"Kip", 9.0f, kGround, 9.0f}}}});
+    ASSERT_TRUE(waitForGameFrames()) << kipster_.log();
+    ASSERT_TRUE(xdo("keydown s"));
+    pause(6000ms);
+    ASSERT_TRUE(xdo("keyup s"));
+    pause(1000ms);
+    const std::size_t mark = captured().size();
+    ASSERT_TRUE(xdo("keydown w"));
+    pause(4000ms);
+    ASSERT_TRUE(xdo("keyup w"));
+    EXPECT_TRUE(heardSince(captured(), mark)) << "footsteps after backing into the near corner";
 }
 
 TEST_F(PlayE2E, PlayingFromTheEditorLeavesEveryAreaFileAsTheLevelHadIt)
