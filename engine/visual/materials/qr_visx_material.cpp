@@ -94,7 +94,10 @@ bool QRVISXMaterial::generateFromStringList(const QRRESCStringList& lines)
         reportError("generateFromStringList", "An error occurred while compiling the material script");
     }
 
-    if (compiled) {
+    // A reload that opens no pass at all is a script caught half-written (or emptied by mistake):
+    // like one that fails to compile, it leaves the material drawing with what it had.
+    const bool taken = compiled && !(passes_.empty() && wasCompiled && !previousPasses.empty());
+    if (taken) {
         compiled_ = true;
         // Released only now, so configurations both scripts use are not unloaded and relinked.
         releaseShaderConfigurations(previousShaders);
@@ -115,7 +118,7 @@ bool QRVISXMaterial::generateFromStringList(const QRRESCStringList& lines)
         }
     }
     logEmptyLine();
-    return compiled;
+    return taken;
 }
 
 void QRVISXMaterial::clear()

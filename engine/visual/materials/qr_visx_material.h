@@ -48,9 +48,10 @@ public:
 
     // Reads the script file and compiles it; a missing file leaves the material as it was.
     void loadFromFile(const std::string& path) override;
-    // Compiles lines into passes. Compiled into a fresh pass list first: when that fails, a
-    // material that was compiled before keeps its previous passes (a script saved half-written
-    // during live editing must not blank the material), otherwise it stays without passes.
+    // Compiles lines into passes. Compiled into a fresh pass list first: when that fails or opens
+    // no pass, a material that had passes keeps them (a script saved half-written during live
+    // editing must not blank the material), otherwise it stays without passes. True when the new
+    // script took effect.
     bool generateFromStringList(const QRRESCStringList& lines);
 
     // Frees the passes and releases the shader configurations.
