@@ -12,4 +12,5 @@ set texture2d streetMap to texelunit 6
 add vertex shader shaders\terrain_ground.vertex
 add vertex shader shaders\terrain.vertex
 add fragment shader shaders\terrain_ground.fragment
+add fragment shader shaders\terrain_street.fragment
 add fragment shader shaders\terrain.fragment

@@ -349,6 +349,11 @@ void APPENVRBlock::renderTerrain()
     QRVISXShaderConfiguration* concreteShader = terrain.getConcreteShaderConfiguration();
     if (detail.farShading && terrain.getFarShaderConfiguration())
         shader = concreteShader = terrain.getFarShaderConfiguration();
+    // Most blocks have no street: their shading need not read the street atlas at all.
+    if (buffers && !builtMesh().hasStreets()) {
+        shader = terrain.getWithoutStreets(shader);
+        concreteShader = terrain.getWithoutStreets(concreteShader);
+    }
     materials.resetForMaterial();
     materials.getShaderManager()->setConfiguration(shader);
     QRVISXTextureManager& textures = *materials.getTextureManager();

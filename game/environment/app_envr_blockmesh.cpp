@@ -64,6 +64,7 @@ void APPENVRBlockMesh::build(const APPENVRMain& environment, APPENVRGridIndex fi
         for (int cz = firstCell.z; cz < firstCell.z + APPENVRMain::kCellsPerBlock; ++cz)
             (environment.isDefaultGround(cx, cz) ? grass : concrete).push_back({cx, cz, 0, {}});
     grassCells_ = static_cast<int>(grass.size());
+    streets_ = false;
     int slot = 0;
     for (std::vector<Cell>* cells : {&grass, &concrete})
         for (Cell& cell : *cells)
@@ -114,6 +115,7 @@ void APPENVRBlockMesh::addCellVertices(const APPENVRMain& environment, int cx, i
 {
     QRVISXVertexBuffer& buffer = *buffer_;
     const float code = streetCode(environment.getGroundCell(cx, cz));
+    streets_ = streets_ || code > 0.0f;
     const int x0 = cx * kCellSteps;
     const int z0 = cz * kCellSteps;
     for (int i = 0; i < kRowVertices; ++i) {

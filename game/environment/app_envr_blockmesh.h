@@ -41,6 +41,8 @@ public:
     bool isBuilt() const { return built_; }
     int getGrassCellCount() const { return grassCells_; }
     int getConcreteCellCount() const { return cellCount() - grassCells_; }
+    // Whether any cell shows a street tile (a street code above 0).
+    bool hasStreets() const { return streets_; }
     // One draw each (the cells of that ground type at the level, with their skirts); nothing
     // when the block has no cell of that ground type. Levels outside 0..2 are clamped.
     void renderGrass(int level = 0);
@@ -96,5 +98,6 @@ private:
     QROwned<QRVISXVertexBuffer> buffer_;
     std::array<Level, kLevelCount> levels_{};
     int grassCells_ = 0;
+    bool streets_ = false;
     bool built_ = false;
 };

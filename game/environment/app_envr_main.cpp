@@ -306,6 +306,10 @@ void APPENVRMain::loadDrawingResources()
     shader_ = assets->acquire<QRVISXShaderConfiguration>("shaders\\terrain.shader");
     farShader_ = assets->acquire<QRVISXShaderConfiguration>("shaders\\terrain_far.shader");
     concreteShader_ = assets->acquire<QRVISXShaderConfiguration>("shaders\\terrain_concrete.shader");
+    for (const auto& [withStreets, name] :
+         {std::pair{shader_, "terrain_plain"}, {farShader_, "terrain_far_plain"}, {concreteShader_, "terrain_concrete_plain"}})
+        withoutStreets_.emplace_back(withStreets,
+                                     assets->acquire<QRVISXShaderConfiguration>("shaders\\" + std::string(name) + ".shader"));
     // The far shading reads the layers' average colours in its vertex shader, which a driver
     // without texture units for vertex shaders cannot do.
     GLint vertexUnits = 0;
@@ -328,6 +332,9 @@ void APPENVRMain::releaseDrawingResources()
     assets->release(shader_);
     assets->release(farShader_);
     assets->release(concreteShader_);
+    for (auto& [withStreets, plain] : withoutStreets_)
+        assets->release(plain);
+    withoutStreets_.clear();
     for (auto*& texture : terrainTextures_)
         assets->release(texture);
     assets->release(modulation_);
@@ -342,6 +349,14 @@ bool APPENVRMain::isDrawnWithShader() const
 QRVISXShaderConfiguration* APPENVRMain::getConcreteShaderConfiguration() const
 {
     return concreteShader_ && concreteShader_->isValid() ? concreteShader_ : shader_;
+}
+
+QRVISXShaderConfiguration* APPENVRMain::getWithoutStreets(QRVISXShaderConfiguration* shading) const
+{
+    for (const auto& [withStreets, plain] : withoutStreets_)
+        if (withStreets == shading && plain && plain->isValid())
+            return plain;
+    return shading;
 }
 
 QRVISXShaderConfiguration* APPENVRMain::getFarShaderConfiguration() const

@@ -12,6 +12,8 @@
 #include <cmath>
 #include <cstdint>
 #include <functional>
+#include <utility>
+#include <vector>
 
 class APPENVRArea;
 class APPENVRBlock;
@@ -172,6 +174,9 @@ public:
     // The shading of concrete cells near the eye: the same picture as the terrain shader's with
     // one read of the concrete texture instead of four; the terrain shader where it is missing.
     QRVISXShaderConfiguration* getConcreteShaderConfiguration() const;
+    // The same shading (the terrain, concrete or far one) for a block without a street cell: the
+    // same picture without reading the street atlas; shading itself where that is missing.
+    QRVISXShaderConfiguration* getWithoutStreets(QRVISXShaderConfiguration* shading) const;
     // The cheaper shading of ground far from the eye; null where the driver cannot run it (the
     // blocks then shade all ground alike).
     QRVISXShaderConfiguration* getFarShaderConfiguration() const;
@@ -206,6 +211,8 @@ private:
     QRVISXShaderConfiguration* shader_ = nullptr;
     QRVISXShaderConfiguration* farShader_ = nullptr;
     QRVISXShaderConfiguration* concreteShader_ = nullptr;
+    // Each shading with streets and its counterpart without.
+    std::vector<std::pair<QRVISXShaderConfiguration*, QRVISXShaderConfiguration*>> withoutStreets_;
     bool farShadingSupported_ = false;
     bool levelOfDetail_ = true;
     std::array<QRVISXTexture2*, 5> terrainTextures_{};

@@ -231,18 +231,24 @@ const APPENVRDrawing kMethods[] = {APPENVRDrawing::Cells, APPENVRDrawing::Static
 TEST_F(TerrainDrawing, EveryDrawBindsTheTerrainProgramAndUnitsByGroundType)
 {
     terrain().setGroundType(3, 4, 1);
-    const GLuint program = static_cast<GLuint>(terrain().getShaderConfiguration()->getGLProgramId());
-    // From buffers, concrete cells draw with the shading that reads the concrete texture once.
-    const GLuint concreteProgram = static_cast<GLuint>(terrain().getConcreteShaderConfiguration()->getGLProgramId());
-    ASSERT_NE(concreteProgram, program);
+    auto id = [](const QRVISXShaderConfiguration* shading) { return static_cast<GLuint>(shading->getGLProgramId()); };
+    const GLuint program = id(terrain().getShaderConfiguration());
+    // From buffers, concrete cells draw with the shading that reads the concrete texture once,
+    // and a block without a street with shadings that do not read the street atlas.
+    const GLuint concreteProgram = id(terrain().getConcreteShaderConfiguration());
+    const GLuint plainProgram = id(terrain().getWithoutStreets(terrain().getShaderConfiguration()));
+    const GLuint plainConcreteProgram = id(terrain().getWithoutStreets(terrain().getConcreteShaderConfiguration()));
+    EXPECT_EQ(std::set<GLuint>({program, concreteProgram, plainProgram, plainConcreteProgram}).size(), 4u);
     const std::array<GLuint, 4> grass = {textureId(terrain().getTerrainTexture(0)),
                                          textureId(terrain().getTerrainTexture(1)),
                                          textureId(terrain().getTerrainTexture(2)),
                                          textureId(terrain().getTerrainTexture(3))};
     const GLuint concrete = textureId(terrain().getTerrainTexture(4));
     ASSERT_NE(shadow_->getShadowMapTexture(), nullptr);
-    for (const APPENVRDrawing method : kMethods) {
-        SCOPED_TRACE(static_cast<int>(method));
+    for (const auto& [method, street] : {std::pair{APPENVRDrawing::Cells, true}, {APPENVRDrawing::StaticBuffers, false},
+                                        {APPENVRDrawing::StaticBuffers, true}}) {
+        SCOPED_TRACE(std::to_string(static_cast<int>(method)) + (street ? " with a street" : " without"));
+        terrain().setGroundCell(7, 7, street ? 2u << 8 : 0u);
         terrain().setDrawing(method);
         visual_->getMaterialManager()->resetAll();
         gl_.clearCalls();
@@ -255,7 +261,12 @@ TEST_F(TerrainDrawing, EveryDrawBindsTheTerrainProgramAndUnitsByGroundType)
         std::vector<bool> concreteDraws;
         for (const DrawState& draw : draws) {
             const bool concreteDraw = draw.units[0] == concrete;
-            EXPECT_EQ(draw.program, concreteDraw && method == APPENVRDrawing::StaticBuffers ? concreteProgram : program);
+            if (method == APPENVRDrawing::Cells)
+                EXPECT_EQ(draw.program, program);
+            else if (concreteDraw)
+                EXPECT_EQ(draw.program, street ? concreteProgram : plainConcreteProgram);
+            else
+                EXPECT_EQ(draw.program, street ? program : plainProgram);
             EXPECT_EQ(draw.units[4], textureId(terrain().getModulationTexture()));
             EXPECT_EQ(draw.units[5], textureId(shadow_->getShadowMapTexture()));
             EXPECT_EQ(draw.units[6], textureId(terrain().getStreetsTexture()));
