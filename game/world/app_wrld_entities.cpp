@@ -267,18 +267,23 @@ void APPWRLDEntities::updateNearCamera()
     struct Due {
         APPENTTMain* entity;
         std::uint64_t serial;
+        const APPENVRBlock* block;
     };
     std::vector<Due> due;
     for (const APPENVRBlock* block : window)
         for (int i = block->getEntityCount() - 1; i >= 0; --i)
-            due.push_back({block->getEntity(i), block->getEntity(i)->getSerial()});
-    const auto standsInWindow = [&window](const APPENTTMain* entity) {
-        return std::any_of(window.begin(), window.end(), [entity](const APPENVRBlock* block) { return block->hasEntity(entity); });
+            due.push_back({block->getEntity(i), block->getEntity(i)->getSerial(), block});
+    // Asked by address only, so it may be asked about an entity that is gone; most are still in
+    // the block they stood in.
+    const auto standsInWindow = [&window](const Due& next) {
+        return next.block->hasEntity(next.entity) ||
+               std::any_of(window.begin(), window.end(),
+                           [&next](const APPENVRBlock* block) { return block->hasEntity(next.entity); });
     };
 
     ++passDepth_;
     for (const Due& next : due)
-        if (standsInWindow(next.entity) && next.entity->getSerial() == next.serial)
+        if (standsInWindow(next) && next.entity->getSerial() == next.serial)
             next.entity->update();
     --passDepth_;
     if (passDepth_ == 0)

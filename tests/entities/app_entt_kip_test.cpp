@@ -535,8 +535,9 @@ TEST_F(KipTest, AJumpFollowsTheSameCurveAtFiveTwentySixtyAndHundredFortyFourFram
         // Landed in the frame in which the curve reaches the ground.
         const float landing = 1.0f + 0.19f / 9.81f;
         EXPECT_NEAR(t, landing + 0.5f * dt, 0.5f * dt + 1e-3f) << fps << " frames a second";
-        if (fps >= 20.0f)
+        if (fps >= 20.0f) {
             EXPECT_NEAR(highest, peak, 0.02f * peak) << fps << " frames a second";
+        }
     }
 }
 
