@@ -38,6 +38,7 @@
 
 #include <QGuiApplication>
 #include <QStatusBar>
+#include <QTimer>
 
 #include <algorithm>
 #include <cstdlib>
@@ -111,9 +112,15 @@ void APPMAINMain::initialize()
     editor_->getRecovery()->setIntervalSeconds(settings_->getAutosaveInterval());
     flow_ = qrNew<APPMAINGameFlow>(this, game_->getWorld());
     flow_->initialize();
-    // Another window in front pauses play, and what was achieved is written at once.
+    // Another window in front pauses play, and what was achieved is written at once. Switching
+    // modes hides the editor's windows and moves the focus about; only a game that has had the
+    // focus pauses when it goes.
     QObject::connect(qGuiApp, &QGuiApplication::applicationStateChanged, mainForm_, [this](Qt::ApplicationState state) {
-        if (state != Qt::ApplicationActive && mode_ == Game && flow_) {
+        if (mode_ != Game)
+            return;
+        if (state == Qt::ApplicationActive) {
+            gameHadFocus_ = true;
+        } else if (gameHadFocus_) {
             flow_->pause();
             flow_->save();
         }
@@ -208,6 +215,10 @@ void APPMAINMain::toggleMode()
 
 void APPMAINMain::switchToGameMode()
 {
+    gameHadFocus_ = false;
+    QTimer::singleShot(kFocusSettleMilliseconds, mainForm_, [this] {
+        gameHadFocus_ = gameHadFocus_ || QGuiApplication::applicationState() == Qt::ApplicationActive;
+    });
     mainForm_->showNormal();
     mainForm_->setMenuAttached(false);
     mainForm_->statusBar()->hide();

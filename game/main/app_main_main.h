@@ -80,4 +80,8 @@ private:
     QROwned<APPEDITMain> editor_;
     QROwned<APPMAINGameFlow> flow_;
     QROwned<QRINTABindings> bindings_;
+    // Whether game mode has held the focus since it started (see initialize); the focus has
+    // settled this long after a switch.
+    static constexpr int kFocusSettleMilliseconds = 500;
+    bool gameHadFocus_ = false;
 };
