@@ -334,7 +334,9 @@ void APPEDITCursor::pick(const APPEDITInput& input)
         for (int i = 0; i < entities.getEntityCount() && !selected_; ++i)
             if (entities.getEntity(i)->getSerial() == chosenSerial_)
                 selected_ = entities.getEntity(i);
-        if (!selected_)
+        if (selected_)
+            selectedSerial_ = chosenSerial_;
+        else
             chosenSerial_ = 0;
     }
     const APPEDITHost* host = editor_->getHost();
