@@ -19,6 +19,8 @@ KipsterProcess::KipsterProcess()
     : KipsterProcess([](const std::filesystem::path& folder) {
           std::filesystem::copy(KIPSTER_PROGRAM_FOLDER, folder,
                                 std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing);
+          // A game played by hand in the program folder is no part of what a test starts from.
+          std::filesystem::remove(folder / "progress.sav");
       })
 {
 }
