@@ -312,8 +312,14 @@ void QRVISXTextureManager::generateTextureContentsInGL(QRVISXTexture2& texture, 
         }
         // Compressed formats are asked for only where the driver knows them.
         const bool compressed = texture.getCompression() && compressionSupported_;
-        const GLint internalFormat =
-            getTextureComponents(texture.getDataFormat(), texture.getPixelFormat(), compressed);
+        // Float colour components only where the driver has float textures; elsewhere the
+        // texture keeps 8 bits per component (depth formats are no float textures).
+        const bool floatColour = (texture.getDataFormat() == QRVISXTexture2::kData16 ||
+                                  texture.getDataFormat() == QRVISXTexture2::kData32) &&
+                                 texture.getPixelFormat() >= QRVISXTexture2::kPixelLuminance &&
+                                 texture.getPixelFormat() <= QRVISXTexture2::kPixelRGBA;
+        const int dataFormat = floatColour && !floatTexturesSupported_ ? QRVISXTexture2::kData8 : texture.getDataFormat();
+        const GLint internalFormat = getTextureComponents(dataFormat, texture.getPixelFormat(), compressed);
         const int width = texture.getWidth();
         const int height = texture.getHeight();
         // OpenGL reads width x height pixels of the source format from the data; never more than
