@@ -33,8 +33,6 @@ APPENTTMain* APPEDITClipboard::paste(APPWRLDMain& world, const Vector3& ground)
     if (isEmpty())
         return nullptr;
     APPENTTMain* entity = world.getEntities()->createEntity(typeName_, ground);
-    if (!entity)
-        return nullptr;
     QRFILEMemoryStream stream(record_);
     QRFILEFile file(this);
     file.openFromStream(&stream, QRFileType::Binary, kRecordName, QRFileLocation::None);

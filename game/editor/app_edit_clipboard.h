@@ -22,7 +22,7 @@ public:
     bool isEmpty() const { return typeName_.empty(); }
     const std::string& getTypeName() const { return typeName_; }
     // A new entity like the copied one with its feet at ground (as high above it as the copied
-    // one stood above its own); null when nothing was copied or the world refused the type.
+    // one stood above its own); null when nothing was copied.
     APPENTTMain* paste(APPWRLDMain& world, const Vector3& ground);
 
 private:
