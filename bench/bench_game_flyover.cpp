@@ -6,9 +6,11 @@
 // - the town's streets at street level: the hero walks the loop of streets around the campus
 //   square and the camera follows behind him as in play;
 // - the hero standing at the start, as a player who has just started sees it.
-// For each the median and the 90th percentile of the frame time, then one more lap with every
-// step of the frame finished by the driver (glFinish) before the next starts: the time each step
-// takes. Last, the start-up: the world built and loaded, then its first frame.
+// For each the median and the 90th percentile of the frame time as shipped and with every block in
+// full detail and the shadow map drawn every frame (both in the same lap, frame by frame in turns),
+// then one more lap with every step of the frame finished by the driver (glFinish) before the next
+// starts: the time each step takes. First, the start-up: the world built and loaded, then its
+// first frame.
 //
 // Needs an X server with GLX: xvfb-run -a -s "-screen 0 1280x1024x24" build/bin/bench_game_flyover
 // [program folder [frames [picture prefix]]]. The program folder defaults to build/bin; with a
@@ -34,6 +36,7 @@
 #include "world/app_wrld_camera.h"
 #include "world/app_wrld_entities.h"
 #include "world/app_wrld_main.h"
+#include "world/app_wrld_shadow.h"
 
 #include <QApplication>
 #include <QWidget>
@@ -195,23 +198,54 @@ std::vector<std::pair<std::string, double>> breakdown(APPWRLDMain& world, const 
     return steps;
 }
 
+// How the frame is drawn: as it ships (level of detail, the shadow map kept while nothing in it
+// changes), or with every block in full and the shadow map drawn every frame (as before either).
+struct Setting {
+    const char* name;
+    bool savings;
+};
+const Setting kSettings[] = {{"as shipped", true}, {"full detail, shadow every frame", false}};
+
+void useSetting(APPWRLDMain& world, const Setting& setting)
+{
+    world.getEnvironment()->setLevelOfDetail(setting.savings);
+    if (!setting.savings)
+        world.getShadow()->invalidate();
+}
+
 void runLap(APPWRLDMain& world, const Lap& lap, int frames, const std::string& picturePrefix)
 {
     // A coarse lap first: every block on the way builds its buffers and every texture reaches the
     // driver before the clock runs.
-    for (int step = 0; step < 24; ++step)
-        gameFrame(world, lap, step, 24);
-    if (!picturePrefix.empty())
+    for (const Setting& setting : kSettings) {
+        for (int step = 0; step < 24; ++step) {
+            useSetting(world, setting);
+            gameFrame(world, lap, step, 24);
+        }
+    }
+    if (!picturePrefix.empty()) {
+        useSetting(world, kSettings[0]);
         gameFrame(world, lap, 0, frames, picturePrefix + "_" + lap.name + ".png");
-    std::vector<double> times;
-    for (int step = 0; step < frames; ++step)
-        times.push_back(gameFrame(world, lap, step, frames));
-    const FlyoverFigures figures = flyoverFigures(times);
-    std::printf("%-10s median %7.2f ms   90th percentile %7.2f ms\n", lap.name, figures.median,
-                figures.percentile90);
-    std::printf("           by step (each finished by the driver):");
+    }
+    // Both settings frame by frame in turns, so that whatever else the machine does weighs on both.
+    std::vector<double> times[2];
+    for (int step = 0; step < frames; ++step) {
+        for (int turn = 0; turn < 2; ++turn) {
+            const int setting = (step + turn) % 2;
+            useSetting(world, kSettings[setting]);
+            times[setting].push_back(gameFrame(world, lap, step, frames));
+        }
+    }
+    for (int setting = 0; setting < 2; ++setting) {
+        const FlyoverFigures figures = flyoverFigures(times[setting]);
+        std::printf("%-8s %-32s median %7.2f ms   90th percentile %7.2f ms\n", lap.name, kSettings[setting].name,
+                    figures.median, figures.percentile90);
+    }
+    useSetting(world, kSettings[0]);
+    std::printf("         by step, as shipped (each finished by the driver):");
     for (const auto& [name, milliseconds] : breakdown(world, lap, std::max(frames / 4, 8)))
-        std::printf("  %s %.2f", name.c_str(), milliseconds);
+        if (milliseconds >= 0.05)
+            std::printf("  %s %.2f", name.c_str(), milliseconds);
     std::printf("\n");
     std::fflush(stdout);
 }
