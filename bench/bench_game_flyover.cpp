@@ -286,7 +286,19 @@ int main(int argc, char** argv)
 
         const auto startUp = Clock::now();
         auto world = qrNew<APPWRLDMain>(nullptr);
+        // The steps of bringing the world up and loading it, each timed until the next begins.
+        std::vector<std::pair<std::string, double>> startSteps;
+        auto stepStart = Clock::now();
+        world->setStepObserver([&](std::string_view step) {
+            if (!startSteps.empty())
+                startSteps.back().second = millisecondsSince(stepStart);
+            startSteps.emplace_back(std::string(step), 0.0);
+            stepStart = Clock::now();
+        });
         world->initialize();
+        if (!startSteps.empty())
+            startSteps.back().second = millisecondsSince(stepStart);
+        world->setStepObserver({});
         const double loaded = millisecondsSince(startUp);
         const Lap start{"start", standAtStart, {}};
         gameFrame(*world, start, 0, 1);
@@ -296,6 +308,11 @@ int main(int argc, char** argv)
                     visual->getViewPort()->getRight() - visual->getViewPort()->getLeft(),
                     visual->getViewPort()->getHeight(), frames);
         std::printf("start-up: world built and loaded %.0f ms, first frame drawn %.0f ms\n", loaded, firstFrame);
+        std::printf("         by step:");
+        for (const auto& [name, milliseconds] : startSteps)
+            if (milliseconds >= 1.0)
+                std::printf("  %s %.0f", name.c_str(), milliseconds);
+        std::printf("\n");
         const Lap laps[] = {
             {"circle", {}, placeCircleCamera},
             {"streets", walkStreets, {}},

@@ -304,12 +304,6 @@ void APPENVRMain::loadDrawingResources()
         return;
     releaseDrawingResources();
     shader_ = assets->acquire<QRVISXShaderConfiguration>("shaders\\terrain.shader");
-    farShader_ = assets->acquire<QRVISXShaderConfiguration>("shaders\\terrain_far.shader");
-    concreteShader_ = assets->acquire<QRVISXShaderConfiguration>("shaders\\terrain_concrete.shader");
-    for (const auto& [withStreets, name] :
-         {std::pair{shader_, "terrain_plain"}, {farShader_, "terrain_far_plain"}, {concreteShader_, "terrain_concrete_plain"}})
-        withoutStreets_.emplace_back(withStreets,
-                                     assets->acquire<QRVISXShaderConfiguration>("shaders\\" + std::string(name) + ".shader"));
     // The far shading reads the layers' average colours in its vertex shader, which a driver
     // without texture units for vertex shaders cannot do.
     GLint vertexUnits = 0;
@@ -324,6 +318,22 @@ void APPENVRMain::loadDrawingResources()
         fixedTerrain_->prepare();
 }
 
+void APPENVRMain::loadShadingVariants()
+{
+    // The terrain shader alone draws everything right; the cheaper variants (a dozen programs for
+    // a software renderer to compile) come with the second frame, so the first is not kept waiting.
+    auto* assets = qrAssets();
+    shadingVariantsLoaded_ = true;
+    if (!assets || !isDrawnWithShader())
+        return;
+    farShader_ = assets->acquire<QRVISXShaderConfiguration>("shaders\\terrain_far.shader");
+    concreteShader_ = assets->acquire<QRVISXShaderConfiguration>("shaders\\terrain_concrete.shader");
+    for (const auto& [withStreets, name] :
+         {std::pair{shader_, "terrain_plain"}, {farShader_, "terrain_far_plain"}, {concreteShader_, "terrain_concrete_plain"}})
+        withoutStreets_.emplace_back(withStreets,
+                                     assets->acquire<QRVISXShaderConfiguration>("shaders\\" + std::string(name) + ".shader"));
+}
+
 void APPENVRMain::releaseDrawingResources()
 {
     auto* assets = qrAssets();
@@ -335,6 +345,8 @@ void APPENVRMain::releaseDrawingResources()
     for (auto& [withStreets, plain] : withoutStreets_)
         assets->release(plain);
     withoutStreets_.clear();
+    shadingVariantsLoaded_ = false;
+    framesDrawn_ = 0;
     for (auto*& texture : terrainTextures_)
         assets->release(texture);
     assets->release(modulation_);
@@ -391,6 +403,8 @@ void APPENVRMain::renderAreas(bool editor)
     auto* visual = qrVisual();
     if (!visual)
         return;
+    if (!shadingVariantsLoaded_ && framesDrawn_++ > 0)
+        loadShadingVariants();
     QRVISXTransformWorld& world = *visual->getTransform()->getWorld();
     world.reset();
     world.apply();

@@ -172,7 +172,8 @@ public:
     // they draw through the fixed-function terrain.
     bool isDrawnWithShader() const;
     // The shading of concrete cells near the eye: the same picture as the terrain shader's with
-    // one read of the concrete texture instead of four; the terrain shader where it is missing.
+    // one read of the concrete texture instead of four; the terrain shader where it is missing
+    // (also during the first frame: this and the other variants load with the second).
     QRVISXShaderConfiguration* getConcreteShaderConfiguration() const;
     // The same shading (the terrain, concrete or far one) for a block without a street cell: the
     // same picture without reading the street atlas; shading itself where that is missing.
@@ -201,6 +202,7 @@ private:
     void markCellsChanged(int x0, int z0, int x1, int z1);
     void loadDrawingResources();
     void releaseDrawingResources();
+    void loadShadingVariants();
     void renderAreas(bool editor);
 
     std::array<std::array<QROwned<APPENVRArea>, kAreaCount>, kAreaCount> areas_;
@@ -214,6 +216,8 @@ private:
     // Each shading with streets and its counterpart without.
     std::vector<std::pair<QRVISXShaderConfiguration*, QRVISXShaderConfiguration*>> withoutStreets_;
     bool farShadingSupported_ = false;
+    bool shadingVariantsLoaded_ = false;
+    int framesDrawn_ = 0;
     bool levelOfDetail_ = true;
     std::array<QRVISXTexture2*, 5> terrainTextures_{};
     QRVISXTexture2* modulation_ = nullptr;

@@ -231,6 +231,10 @@ const APPENVRDrawing kMethods[] = {APPENVRDrawing::Cells, APPENVRDrawing::Static
 TEST_F(TerrainDrawing, EveryDrawBindsTheTerrainProgramAndUnitsByGroundType)
 {
     terrain().setGroundType(3, 4, 1);
+    // The first frame draws everything with the terrain shader; the variants come with the second.
+    EXPECT_EQ(terrain().getConcreteShaderConfiguration(), terrain().getShaderConfiguration());
+    terrain().render();
+    terrain().render();
     auto id = [](const QRVISXShaderConfiguration* shading) { return static_cast<GLuint>(shading->getGLProgramId()); };
     const GLuint program = id(terrain().getShaderConfiguration());
     // From buffers, concrete cells draw with the shading that reads the concrete texture once,
