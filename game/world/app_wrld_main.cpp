@@ -96,7 +96,6 @@ constexpr RenderPass kRenderPasses[] = {
     {"Shadow Map", "Shadow Map", [](APPWRLDMain& world, bool) { world.getShadow()->renderShadowMap(); }},
     {"Camera", "Camera", [](APPWRLDMain& world, bool) { world.getCamera()->apply(); }},
     {"Light", "Light", [](APPWRLDMain& world, bool) { world.getLight()->apply(); }},
-    {"Sky Box", "Sky Box", [](APPWRLDMain& world, bool) { world.getSkybox()->render(); }},
     {"Environment", "Environment Editor",
      [](APPWRLDMain& world, bool editor) {
          if (editor)
@@ -104,6 +103,9 @@ constexpr RenderPass kRenderPasses[] = {
          else
              world.getEnvironment()->render();
      }},
+    // The sky fills only what the terrain left empty (see the sky box). It comes before the
+    // entities and the water, since particles, sprites and water blend over what lies behind.
+    {"Sky Box", "Sky Box", [](APPWRLDMain& world, bool) { world.getSkybox()->render(); }},
     {"Entities", "Entities Editor",
      [](APPWRLDMain& world, bool editor) {
          if (editor)

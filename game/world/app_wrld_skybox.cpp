@@ -98,11 +98,17 @@ void APPWRLDSkybox::render()
         materials.getShaderManager()->setConfiguration(configuration_);
     else
         materials.getShaderManager()->useDefaultUnlit();
+    // The sky is drawn after the terrain and lies at the far end of the depth range, so it is
+    // shaded only where no ground was drawn: on a software renderer that saves most of a screen
+    // of texture reads a frame. It leaves the depth buffer as it found it.
     QRVISXStateManager& states = *materials.getStateManager();
-    states.setDepthTest(false);
+    states.setDepthTest(true);
+    states.setDepthFunc(GL_LEQUAL);
+    states.setDepthWrite(false);
     states.setCullFaceEnabled(false);
 
     QRVISXGL& gl = qrGL();
+    gl.depthRange(1.0, 1.0);
     for (const FaceQuad& quad : kQuads) {
         materials.getTextureManager()->requestTexture(textures_[quad.face], 0);
         materials.apply();
@@ -114,6 +120,7 @@ void APPWRLDSkybox::render()
         gl.end();
     }
 
+    gl.depthRange(0.0, 1.0);
     // Whoever draws next starts from the plain view.
     world.reset();
     world.apply();

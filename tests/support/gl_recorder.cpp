@@ -188,6 +188,11 @@ void GLRecorder::depthMask(GLboolean write)
     record("glDepthMask", {write ? "GL_TRUE" : "GL_FALSE"});
 }
 
+void GLRecorder::depthRange(GLclampd nearValue, GLclampd farValue)
+{
+    record("glDepthRange", {glNumber(static_cast<GLfloat>(nearValue)), glNumber(static_cast<GLfloat>(farValue))});
+}
+
 void GLRecorder::lineWidth(GLfloat width)
 {
     record("glLineWidth", {glNumber(width)});

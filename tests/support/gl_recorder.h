@@ -89,6 +89,7 @@ public:
     void frontFace(GLenum winding) override;
     void depthFunc(GLenum function) override;
     void depthMask(GLboolean write) override;
+    void depthRange(GLclampd nearValue, GLclampd farValue) override;
     void lineWidth(GLfloat width) override;
     void pointSize(GLfloat size) override;
     void polygonMode(GLenum face, GLenum mode) override;

@@ -180,11 +180,11 @@ TEST_F(WorldTest, PartsRunInTheirOrderAndTheEditorViewLeavesOutPostProcessing)
                                                "Update Light", "Update Sky Box"}));
     steps.clear();
     world().render();
-    EXPECT_EQ(steps, (std::vector<std::string>{"Shadow Map", "Camera", "Light", "Sky Box", "Environment", "Entities",
+    EXPECT_EQ(steps, (std::vector<std::string>{"Shadow Map", "Camera", "Light", "Environment", "Sky Box", "Entities",
                                                "Water", "Post Process", "HUD"}));
     steps.clear();
     world().renderEditor();
-    EXPECT_EQ(steps, (std::vector<std::string>{"Shadow Map", "Camera", "Light", "Sky Box", "Environment Editor",
+    EXPECT_EQ(steps, (std::vector<std::string>{"Shadow Map", "Camera", "Light", "Environment Editor", "Sky Box",
                                                "Entities Editor", "Water"}));
     steps.clear();
     world().saveWorld();

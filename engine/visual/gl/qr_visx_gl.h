@@ -30,6 +30,7 @@ public:
     virtual void frontFace(GLenum winding) = 0;
     virtual void depthFunc(GLenum function) = 0;
     virtual void depthMask(GLboolean write) = 0;
+    virtual void depthRange(GLclampd nearValue, GLclampd farValue) = 0;
     virtual void lineWidth(GLfloat width) = 0;
     virtual void pointSize(GLfloat size) = 0;
     virtual void polygonMode(GLenum face, GLenum mode) = 0;

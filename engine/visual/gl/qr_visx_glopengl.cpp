@@ -91,6 +91,11 @@ void QRVISXGLOpenGL::depthMask(GLboolean write)
     glDepthMask(write);
 }
 
+void QRVISXGLOpenGL::depthRange(GLclampd nearValue, GLclampd farValue)
+{
+    glDepthRange(nearValue, farValue);
+}
+
 void QRVISXGLOpenGL::lineWidth(GLfloat width)
 {
     glLineWidth(width);
