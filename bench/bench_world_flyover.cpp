@@ -11,6 +11,8 @@
 // [program folder [frames [picture.png]]]. The world comes from the program folder (build/bin unless given): whatever
 // area files exist there, flat land otherwise; the picture, when asked for, is the lap's first frame. The log goes to a temporary folder that mirrors it.
 
+#include "bench_flyover_support.h"
+
 #include "core/qr_core_devicemanager.h"
 #include "core/qr_core_main.h"
 #include "core/qr_core_messagebox.h"
@@ -35,8 +37,6 @@
 #include "world/app_wrld_main.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
-#include <QImage>
 #include <QWidget>
 
 #include <algorithm>
@@ -60,14 +60,6 @@ constexpr float kHeightAbove = 80.0f;
 constexpr float kPitch = -15.0f;
 constexpr float kFieldOfView = 45.0f;
 constexpr float kFarPlane = 500.0f;
-
-void processEvents()
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < 100)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-}
 
 // The camera at step of steps around the circle, facing the centre.
 void placeCamera(int step, int steps)
@@ -101,17 +93,6 @@ double drawFrame(APPENVRMain& environment, APPWRLDLight& light, int step, int st
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
 }
 
-struct Figures {
-    double median = 0.0;
-    double percentile90 = 0.0;
-};
-
-Figures figures(std::vector<double> times)
-{
-    std::sort(times.begin(), times.end());
-    return {times[times.size() / 2], times[(times.size() * 9) / 10]};
-}
-
 // The ways of drawing the terrain that are compared.
 struct Method {
     const char* name;
@@ -133,7 +114,7 @@ void useMethod(APPENVRMain& environment, const Method& method)
 
 // Every method over the same lap, frame by frame in turns (which one goes first rotates), so that
 // whatever else the machine does at a moment weighs on all alike.
-std::vector<Figures> measure(APPENVRMain& environment, APPWRLDLight& light, int frames)
+std::vector<FlyoverFigures> measure(APPENVRMain& environment, APPWRLDLight& light, int frames)
 {
     // One lap in coarse steps first: every block the flyover sees builds its buffers and every
     // texture reaches the driver before the clock runs.
@@ -150,9 +131,9 @@ std::vector<Figures> measure(APPENVRMain& environment, APPWRLDLight& light, int 
             times[method].push_back(drawFrame(environment, light, step, frames));
         }
     }
-    std::vector<Figures> all;
+    std::vector<FlyoverFigures> all;
     for (const auto& methodTimes : times)
-        all.push_back(figures(methodTimes));
+        all.push_back(flyoverFigures(methodTimes));
     return all;
 }
 
@@ -168,7 +149,7 @@ void setTerrainAnisotropy(APPENVRMain& environment, int degree)
 }
 
 // The static buffers with the terrain textures at the driver's maximum anisotropy, then back.
-Figures measureFullAnisotropy(APPENVRMain& environment, APPWRLDLight& light, int frames)
+FlyoverFigures measureFullAnisotropy(APPENVRMain& environment, APPWRLDLight& light, int frames)
 {
     QRVISXTextureManager& textures = *qrVisual()->getMaterialManager()->getTextureManager();
     useMethod(environment, kMethods[1]);
@@ -178,36 +159,9 @@ Figures measureFullAnisotropy(APPENVRMain& environment, APPWRLDLight& light, int
     for (int step = 0; step < frames; ++step)
         times.push_back(drawFrame(environment, light, step, frames));
     setTerrainAnisotropy(environment, textures.getAnisotropyDegree());
-    return figures(times);
+    return flyoverFigures(times);
 }
 
-// The frame just drawn, read back from the back buffer and saved as a picture.
-void savePicture(const std::string& path)
-{
-    QRVISXViewPort& viewport = *qrVisual()->getViewPort();
-    const int width = viewport.getRight() - viewport.getLeft();
-    const int height = viewport.getHeight();
-    QImage picture(width, height, QImage::Format_RGB888);
-    qrGL().pixelStorei(GL_PACK_ALIGNMENT, 1);
-    qrGL().readBuffer(GL_BACK);
-    for (int row = 0; row < height; ++row)
-        qrGL().readPixels(0, height - 1 - row, width, 1, GL_RGB, GL_UNSIGNED_BYTE, picture.scanLine(row));
-    picture.save(QString::fromStdString(path));
-}
-
-// A folder whose entries link to the program folder's, so the engine's log lands elsewhere.
-std::filesystem::path mirrorFolder(const std::filesystem::path& programFolder)
-{
-    std::string pattern = (std::filesystem::temp_directory_path() / "kipster-flyover-XXXXXX").string();
-    if (!mkdtemp(pattern.data()))
-        return {};
-    const std::filesystem::path mirror = pattern;
-    std::error_code ignored;
-    for (const auto& entry : std::filesystem::directory_iterator(programFolder, ignored))
-        if (entry.path().filename() != "log.html")
-            std::filesystem::create_symlink(entry.path(), mirror / entry.path().filename(), ignored);
-    return mirror;
-}
 } // namespace
 
 int main(int argc, char** argv)
@@ -218,7 +172,7 @@ int main(int argc, char** argv)
     const std::filesystem::path programFolder = argc > 1 ? std::filesystem::path(argv[1])
                                                          : std::filesystem::path(KIPSTER_PROGRAM_FOLDER);
     const int frames = argc > 2 ? std::max(std::atoi(argv[2]), 1) : kFrames;
-    const std::filesystem::path folder = mirrorFolder(std::filesystem::absolute(programFolder));
+    const std::filesystem::path folder = mirrorProgramFolder(std::filesystem::absolute(programFolder));
     if (folder.empty())
         return 1;
     qrSetProgramFolder(folder);
@@ -238,7 +192,7 @@ int main(int argc, char** argv)
         window.setWindowTitle("Kipster Flyover");
         window.resize(kWidth, kHeight);
         window.show();
-        processEvents();
+        processWindowEvents();
         core->getDeviceManager()->createControlDevice("Visual Device", &window);
         QROwned<QRVISXMain> visual = qrNew<QRVISXMain>(nullptr);
         visual->initialize();
@@ -261,13 +215,13 @@ int main(int argc, char** argv)
         std::printf("World flyover, %d x %d, %d frames per method, %d area file(s) loaded (flat land elsewhere)\n",
                     visual->getViewPort()->getRight() - visual->getViewPort()->getLeft(),
                     visual->getViewPort()->getHeight(), frames, areaFiles);
-        const std::vector<Figures> measured = measure(*environment, *light, frames);
+        const std::vector<FlyoverFigures> measured = measure(*environment, *light, frames);
         for (int method = 0; method < kMethodCount; ++method)
             std::printf("%-34s median %7.2f ms   90th percentile %7.2f ms   (anisotropy %d)\n", kMethods[method].name,
                         measured[static_cast<std::size_t>(method)].median,
                         measured[static_cast<std::size_t>(method)].percentile90,
                         visual->getMaterialManager()->getTextureManager()->getAnisotropyDegree());
-        const Figures full = measureFullAnisotropy(*environment, *light, std::max(frames / 8, 4));
+        const FlyoverFigures full = measureFullAnisotropy(*environment, *light, std::max(frames / 8, 4));
         std::printf("%-34s median %7.2f ms   90th percentile %7.2f ms   (anisotropy %d)\n",
                     "static buffers, full anisotropy:", full.median, full.percentile90,
                     visual->getMaterialManager()->getTextureManager()->getMaxAnisotropy());
@@ -281,7 +235,7 @@ int main(int argc, char** argv)
             light->apply();
             useMethod(*environment, kMethods[kMethodCount - 1]);
             environment->render();
-            savePicture(picturePath);
+            saveFramePicture(picturePath);
         }
         world.reset();
         light.reset();

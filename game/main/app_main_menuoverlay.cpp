@@ -1,13 +1,11 @@
 #include "main/app_main_menuoverlay.h"
 
-#include "visual/materials/qr_visx_materialmanager.h"
+#include "world/app_wrld_hud.h"
+
 #include "visual/qr_visx_main.h"
-#include "visual/state/qr_visx_statemanager.h"
 #include "visual/text/qr_visx_font.h"
-#include "visual/text/qr_visx_render.h"
 #include "visual/view/qr_visx_camera.h"
 #include "visual/view/qr_visx_cameramanager.h"
-#include "visual/view/qr_visx_transform.h"
 
 #include <algorithm>
 #include <cmath>
@@ -122,25 +120,5 @@ void APPMAINMenuOverlay::drawText(const std::string& text, const Vector2& positi
 
 void APPMAINMenuOverlay::drawBackdrop() const
 {
-    QRVISXMain* visual = qrVisual();
-    QRVISXMaterialManager* materials = visual->getMaterialManager();
-    QRVISXStateManager* states = materials->getStateManager();
-    materials->resetForMaterial();
-    materials->resetForMaterialUnlit();
-    states->setBlendingMode(kAlphaBlending);
-    states->setCurrentColor(0.0f, 0.02f, 0.08f, 0.6f);
-    states->setDepthTest(false);
-    states->setCullFaceEnabled(false);
-    materials->apply();
-    QRVISXTransformWorld* world = visual->getTransform()->getWorld();
-    world->reset();
-    world->apply();
-    QRVISXRender* render = visual->getRender();
-    constexpr float kDepth = -0.1f;
-    render->beginQuads();
-    render->vertex(-4.0f, -2.0f, kDepth);
-    render->vertex(4.0f, -2.0f, kDepth);
-    render->vertex(4.0f, 2.0f, kDepth);
-    render->vertex(-4.0f, 2.0f, kDepth);
-    render->end();
+    APPWRLDHUD::drawFullView({0.0f, 0.02f, 0.08f, 0.6f});
 }

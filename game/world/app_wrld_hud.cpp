@@ -148,7 +148,7 @@ void APPWRLDHUD::drawText(const APPWRLDHUDText& text) const
     font_->renderText(text.text, text.position, text.height, true, text.colour, kAlphaBlending, text.alignment);
 }
 
-void APPWRLDHUD::drawFullView(const Vector4& colour) const
+void APPWRLDHUD::drawFullView(const Vector4& colour)
 {
     QRVISXMain* visual = qrVisual();
     QRVISXMaterialManager* materials = visual->getMaterialManager();
@@ -167,10 +167,11 @@ void APPWRLDHUD::drawFullView(const Vector4& colour) const
 
     QRVISXRender* render = visual->getRender();
     constexpr float kDepth = -0.1f;
+    // The 2D camera spans x over the view's aspect: wide enough for any window shape.
     render->beginQuads();
-    render->vertex(-2.0f, -2.0f, kDepth);
-    render->vertex(2.0f, -2.0f, kDepth);
-    render->vertex(2.0f, 2.0f, kDepth);
-    render->vertex(-2.0f, 2.0f, kDepth);
+    render->vertex(-4.0f, -2.0f, kDepth);
+    render->vertex(4.0f, -2.0f, kDepth);
+    render->vertex(4.0f, 2.0f, kDepth);
+    render->vertex(-4.0f, 2.0f, kDepth);
     render->end();
 }

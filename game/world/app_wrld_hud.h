@@ -65,10 +65,12 @@ public:
     std::vector<APPWRLDHUDText> getFlashTexts() const;
     float getBackdropAlpha() const;
 
+    // A translucent colour over the whole view, for the overlays drawn with the 2D camera.
+    static void drawFullView(const Vector4& colour);
+
 private:
     bool isFlashing() const { return levelUpTimer_ > 0.5f; }
     void drawBackdrop(float alpha) const { drawFullView({0.0f, 1.0f, 1.0f, alpha}); }
-    void drawFullView(const Vector4& colour) const;
     void drawText(const APPWRLDHUDText& text) const;
 
     QROwned<QRVISXFont> font_;

@@ -1,3 +1,4 @@
+#include "e2e_shell.h"
 #include "kipster_process.h"
 #include "screen_capture.h"
 #include "x11_window.h"
@@ -46,28 +47,6 @@ constexpr double kTerrainX = 0.90;
 constexpr double kTerrainY = 0.30;
 constexpr int kStrokeAreaX = 2;
 constexpr int kStrokeAreaZ = 1;
-
-bool xdo(const std::string& arguments)
-{
-    return std::system(("xdotool " + arguments).c_str()) == 0;
-}
-
-void pause(std::chrono::milliseconds time)
-{
-    std::this_thread::sleep_for(time);
-}
-
-std::string output(const std::string& command)
-{
-    std::string text;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        char buffer[256];
-        while (std::fgets(buffer, sizeof buffer, pipe))
-            text += buffer;
-        pclose(pipe);
-    }
-    return text;
-}
 
 // Game frames are running once the captured mouse is put back to the middle of the view.
 bool waitForGameFrames()

@@ -1,3 +1,4 @@
+#include "e2e_shell.h"
 #include "kipster_process.h"
 #include "temp_folder.h"
 #include "x11_window.h"
@@ -77,28 +78,6 @@ std::string areaFile(int ax, int az, const std::vector<Placed>& entities)
     for (float v : {left, kGround, top, left + 640.0f, kGround, top + 640.0f})
         putFloat(out, v);
     return out;
-}
-
-bool xdo(const std::string& arguments)
-{
-    return std::system(("xdotool " + arguments).c_str()) == 0;
-}
-
-void pause(std::chrono::milliseconds time)
-{
-    std::this_thread::sleep_for(time);
-}
-
-std::string output(const std::string& command)
-{
-    std::string text;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        char buffer[256];
-        while (std::fgets(buffer, sizeof buffer, pipe))
-            text += buffer;
-        pclose(pipe);
-    }
-    return text;
 }
 
 int occurrences(const std::string& text, const std::string& what)

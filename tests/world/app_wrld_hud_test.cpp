@@ -156,7 +156,7 @@ TEST_F(HUDTest, DrawsItsTextInTheOverlayCameraAndLeavesTheSceneCameraCurrent)
     renderFrame(0.02f);
     calls = gl_.takeCalls();
     EXPECT_THAT(calls, Contains("glColor4f(0, 1, 1, 0.5)"));
-    EXPECT_THAT(calls, Contains("glVertex3f(-2, -2, -0.1)"));
+    EXPECT_THAT(calls, Contains("glVertex3f(-4, -2, -0.1)"));
     EXPECT_EQ(std::count_if(calls.begin(), calls.end(),
                             [](const std::string& call) { return call.rfind("glDrawArrays(GL_QUADS", 0) == 0; }),
               3 + 9);
