@@ -138,7 +138,14 @@ bool APPENVRArea::writeTerrain(QRFILEFile& file) const
     return true;
 }
 
-void APPENVRArea::loadFrom(const std::string& name)
+void APPENVRArea::removeEntities()
+{
+    for (auto& column : blocks_)
+        for (auto& block : column)
+            block->removeEntities();
+}
+
+void APPENVRArea::loadFrom(const std::string& name, bool keepEntities)
 {
     environment_->countAreaLoad();
     auto* files = qrFile();
@@ -155,6 +162,10 @@ void APPENVRArea::loadFrom(const std::string& name)
     if (!file->open(name, QRFileAccess::Read, QRFileType::Binary, true))
         return;
     unreadEntities_ = false;
+    // Cleared for the whole area before any block is read: a record may stand its entity on a
+    // block read later, which must not take it away again.
+    if (!keepEntities)
+        removeEntities();
     // Reading stops at the first failure: every later read would fail as well, and one report is
     // enough.
     int nonFiniteNumbers = 0;

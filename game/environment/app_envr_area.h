@@ -52,7 +52,10 @@ public:
     // the file) and replaced: height 0, normal up. Every box is measured again from the terrain
     // afterwards, which gives a consistent file's boxes back unchanged.
     void load() { loadFrom(getFileName()); }
-    void loadFrom(const std::string& fileName);
+    // What stood on the area goes first, unless keepEntities: then whatever another area's file
+    // already placed here stays (the environment clears every area before it loads them all).
+    void loadFrom(const std::string& fileName, bool keepEntities = false);
+    void removeEntities();
     bool holdsUnreadEntities() const { return unreadEntities_; }
 
 private:

@@ -237,7 +237,6 @@ APPENVRBlockLoad APPENVRBlock::load(QRFILEFile& file, int& nonFiniteNumbers)
     // entities below already, so a broken one is measured now (the terrain is read by then).
     if (nonFinite > 0)
         updateBounds();
-    removeEntities();
     std::int32_t count = 0;
     if (!file.read(count))
         return APPENVRBlockLoad::ReadFailed;

@@ -101,10 +101,11 @@ public:
     // Null until the block first drew from static buffers.
     const APPENVRBlockMesh* getMesh() const { return mesh_.get(); }
 
+    // Takes the entities standing here out of the world (before its area is loaded again).
+    void removeEntities();
+
 private:
     APPENVRMain& environment() const;
-    // Takes the entities standing here out of the world.
-    void removeEntities();
     bool isInView() const;
     void renderTerrain();
     void renderCells();

@@ -4,6 +4,7 @@
 #include "environment/app_envr_block.h"
 #include "environment/app_envr_fixedterrain.h"
 #include "core/qr_mngr_assetmanager.h"
+#include "file/qr_file_main.h"
 #include "math/qr_math_round.h"
 #include "math/qr_math_vector.h"
 #include "visual/view/qr_visx_camera.h"
@@ -268,9 +269,16 @@ APPWRLDEntities* APPENVRMain::getEntityList() const
 
 void APPENVRMain::loadAreas()
 {
+    // A record may stand its entity on another area's ground: every area that is about to be
+    // read is cleared first, so that reading one never takes away what another placed on it.
+    auto* files = qrFile();
     for (auto& column : areas_)
         for (auto& area : column)
-            area->load();
+            if (files && files->fileExists(area->getFileName(), false))
+                area->removeEntities();
+    for (auto& column : areas_)
+        for (auto& area : column)
+            area->loadFrom(area->getFileName(), true);
 }
 
 void APPENVRMain::markVerticesChanged(int x0, int z0, int x1, int z1)

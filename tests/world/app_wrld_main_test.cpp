@@ -244,6 +244,23 @@ TEST_F(WorldTest, AreasWithEntitiesLoadAndSaveByteIdentical)
     EXPECT_EQ(readArea(0, 0), first);
 }
 
+// Files made elsewhere may list a record under another block than the one its entity stands on;
+// loading that block, or that area, afterwards must not take the entity away (a save would then
+// lose it for good).
+TEST_F(WorldTest, EntitiesListedUnderAnotherBlockSurviveTheLoadingOfTheirOwnGround)
+{
+    programFolder().write(areaFileName(0, 0),
+                          areaFile(0, 0, {{{0, 0},
+                                           {{"Paper", {250.0f, 0.0f, 330.0f}, {}, 1.0f, ""},   // block (1, 2)
+                                            {"Paper", {700.0f, 0.0f, 30.0f}, {}, 1.0f, ""}}}})); // area (1, 0)
+    programFolder().write(areaFileName(1, 0),
+                          areaFile(1, 0, {{{3, 3}, {{"Paper", {1250.0f, 0.0f, 600.0f}, {}, 1.0f, ""}}}}));
+    world().loadWorld();
+    EXPECT_EQ(entities().getPaperCount(), 3);
+    EXPECT_EQ(environment().getBlock(0, 0, 1, 2)->getEntityCount(), 1);
+    EXPECT_EQ(environment().getBlock(1, 0, 0, 0)->getEntityCount(), 1);
+}
+
 TEST_F(WorldTest, HostileAreaFilesGiveAClearErrorAndTheOtherAreasStillLoad)
 {
     const std::string good = areaFile(0, 0, {{{1, 1}, {{"Paper", {250.0f, 0.0f, 250.0f}, {}, 1.0f, ""}}}});
