@@ -33,6 +33,13 @@ void* operator new(std::size_t size)
     throw std::bad_alloc();
 }
 
+// The standard library asks for temporary buffers (stable_sort) through the nothrow form, which
+// must take its memory from the same place the deletes above give it back to.
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept
+{
+    return std::malloc(size == 0 ? 1 : size);
+}
+
 void operator delete(void* memory) noexcept
 {
     std::free(memory);
