@@ -18,16 +18,10 @@
 
 #include "bench_flyover_support.h"
 
-#include "core/qr_core_devicemanager.h"
-#include "core/qr_core_main.h"
-#include "core/qr_core_messagebox.h"
-#include "core/qr_core_programfolder.h"
 #include "core/qr_time_main.h"
 #include "entities/app_entt_kip.h"
 #include "environment/app_envr_main.h"
 #include "math/qr_math_quaternion.h"
-#include "visual/device/qr_visx_displaymanager.h"
-#include "visual/device/qr_visx_vsync.h"
 #include "visual/device/rendercontexts/qr_visx_rendercontext.h"
 #include "visual/device/rendercontexts/qr_visx_rendercontextmanager.h"
 #include "visual/gl/qr_visx_gl.h"
@@ -39,7 +33,6 @@
 #include "world/app_wrld_shadow.h"
 
 #include <QApplication>
-#include <QWidget>
 
 #include <algorithm>
 #include <chrono>
@@ -260,29 +253,14 @@ int main(int argc, char** argv)
                                                          : std::filesystem::path(KIPSTER_PROGRAM_FOLDER);
     const int frames = argc > 2 ? std::max(std::atoi(argv[2]), 8) : kFrames;
     const std::string picturePrefix = argc > 3 ? argv[3] : "";
-    const std::filesystem::path folder = mirrorProgramFolder(std::filesystem::absolute(programFolder));
+    const std::filesystem::path folder = useMirroredProgramFolder(std::filesystem::absolute(programFolder));
     if (folder.empty())
         return 1;
-    qrSetProgramFolder(folder);
-    // An error must not stop the run behind a modal box; it is printed instead.
-    qrSetMessagePresenter([](QRMessageKind, const std::string& text) { std::fprintf(stderr, "%s\n", text.c_str()); });
     {
-        QWidget mainForm;
-        QROwned<QRCOREMain> core = qrNew<QRCOREMain>(&mainForm, 2);
-        core->initialize();
-        QWidget window;
-        window.setWindowTitle("Kipster Game Flyover");
-        window.resize(kWidth, kHeight);
-        window.show();
-        processWindowEvents();
-        core->getDeviceManager()->createControlDevice("Visual Device", &window);
-        QROwned<QRVISXMain> visual = qrNew<QRVISXMain>(nullptr);
-        visual->initialize();
-        if (!visual->generateMainRenderContext("Main RC", "Visual Device"))
+        FlyoverEngine engine("Kipster Game Flyover", kWidth, kHeight);
+        QRVISXMain* visual = engine.getVisual();
+        if (!visual)
             return 1;
-        visual->getDisplayManager()->getVSync()->setVSync(false);
-        visual->getRenderContextManager()->activatePrimaryContext();
-        visual->getViewPort()->fitToRenderContext();
 
         const auto startUp = Clock::now();
         auto world = qrNew<APPWRLDMain>(nullptr);

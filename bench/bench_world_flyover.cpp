@@ -13,10 +13,6 @@
 
 #include "bench_flyover_support.h"
 
-#include "core/qr_core_devicemanager.h"
-#include "core/qr_core_main.h"
-#include "core/qr_core_messagebox.h"
-#include "core/qr_core_programfolder.h"
 #include "environment/app_envr_area.h"
 #include "environment/app_envr_main.h"
 #include "math/qr_math_quaternion.h"
@@ -25,11 +21,9 @@
 #include "visual/textures/qr_visx_texturemanager.h"
 #include "visual/view/qr_visx_camera.h"
 #include "visual/view/qr_visx_cameramanager.h"
-#include "visual/device/qr_visx_displaymanager.h"
 #include "visual/gl/qr_visx_gl.h"
 #include "visual/qr_visx_main.h"
 #include "visual/view/qr_visx_viewport.h"
-#include "visual/device/qr_visx_vsync.h"
 #include "visual/device/rendercontexts/qr_visx_rendercontext.h"
 #include "visual/device/rendercontexts/qr_visx_rendercontextmanager.h"
 #include "world/app_wrld_entities.h"
@@ -37,7 +31,6 @@
 #include "world/app_wrld_main.h"
 
 #include <QApplication>
-#include <QWidget>
 
 #include <algorithm>
 #include <chrono>
@@ -172,12 +165,9 @@ int main(int argc, char** argv)
     const std::filesystem::path programFolder = argc > 1 ? std::filesystem::path(argv[1])
                                                          : std::filesystem::path(KIPSTER_PROGRAM_FOLDER);
     const int frames = argc > 2 ? std::max(std::atoi(argv[2]), 1) : kFrames;
-    const std::filesystem::path folder = mirrorProgramFolder(std::filesystem::absolute(programFolder));
+    const std::filesystem::path folder = useMirroredProgramFolder(std::filesystem::absolute(programFolder));
     if (folder.empty())
         return 1;
-    qrSetProgramFolder(folder);
-    // An error must not stop the run behind a modal box; it is printed instead.
-    qrSetMessagePresenter([](QRMessageKind, const std::string& text) { std::fprintf(stderr, "%s\n", text.c_str()); });
     const std::string picturePath = argc > 3 ? argv[3] : "";
     int areaFiles = 0;
     for (int ax = 0; ax < 4; ++ax)
@@ -185,22 +175,10 @@ int main(int argc, char** argv)
             areaFiles += std::filesystem::exists(folder / "world" /
                                                  ("area_" + std::to_string(ax) + "_" + std::to_string(az) + ".world"));
     {
-        QWidget mainForm;
-        QROwned<QRCOREMain> core = qrNew<QRCOREMain>(&mainForm, 2);
-        core->initialize();
-        QWidget window;
-        window.setWindowTitle("Kipster Flyover");
-        window.resize(kWidth, kHeight);
-        window.show();
-        processWindowEvents();
-        core->getDeviceManager()->createControlDevice("Visual Device", &window);
-        QROwned<QRVISXMain> visual = qrNew<QRVISXMain>(nullptr);
-        visual->initialize();
-        if (!visual->generateMainRenderContext("Main RC", "Visual Device"))
+        FlyoverEngine engine("Kipster Flyover", kWidth, kHeight);
+        QRVISXMain* visual = engine.getVisual();
+        if (!visual)
             return 1;
-        visual->getDisplayManager()->getVSync()->setVSync(false);
-        visual->getRenderContextManager()->activatePrimaryContext();
-        visual->getViewPort()->fitToRenderContext();
 
         // Area files hold entities as well as terrain: a world's entity list takes them, though
         // only the terrain is drawn here.
