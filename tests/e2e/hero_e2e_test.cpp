@@ -1,3 +1,4 @@
+#include "e2e_bytes.h"
 #include "kipster_process.h"
 #include "screen_capture.h"
 #include "temp_folder.h"
@@ -31,19 +32,6 @@ constexpr float kGround = 5.0f;
 const float kAheadX = std::sin(40.0f * 3.14159265f / 180.0f);
 const float kAheadZ = std::cos(40.0f * 3.14159265f / 180.0f);
 const Placed kKip{"Kip", 100.0f, kGround, 100.0f};
-
-void put32(std::string& out, std::uint32_t value)
-{
-    for (int i = 0; i < 4; ++i)
-        out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
-}
-
-void putFloat(std::string& out, float value)
-{
-    std::uint32_t bits = 0;
-    std::memcpy(&bits, &value, sizeof bits);
-    put32(out, bits);
-}
 
 // Area 0, 0 as the game stores it: grass everywhere, flat at kGround with a hill 40 units ahead of
 // Kip, and the entities in the first block.
@@ -180,17 +168,6 @@ std::vector<int> samples(const std::string& wav)
     return result;
 }
 
-// The normalised correlation of b with a starting at offset.
-double correlation(const std::vector<int>& a, std::size_t offset, const std::vector<int>& b)
-{
-    double ab = 0, aa = 0, bb = 0;
-    for (std::size_t i = 0; i < b.size() && offset + i < a.size(); ++i) {
-        ab += static_cast<double>(a[offset + i]) * b[i];
-        aa += static_cast<double>(a[offset + i]) * a[offset + i];
-        bb += static_cast<double>(b[i]) * b[i];
-    }
-    return aa > 0 && bb > 0 ? ab / std::sqrt(aa * bb) : 0.0;
-}
 
 } // namespace
 

@@ -1,3 +1,4 @@
+#include "e2e_bytes.h"
 #include "e2e_shell.h"
 #include "kipster_process.h"
 #include "temp_folder.h"
@@ -32,19 +33,6 @@ struct Placed {
 constexpr float kGround = 5.0f;
 constexpr const char* kWindowedGame = "[DISPLAY]\r\nFullscreen = FALSE\r\n[MODE]\r\nStartupMode = Game\r\n";
 constexpr const char* kWindowedEditor = "[DISPLAY]\r\nFullscreen = FALSE\r\n[MODE]\r\nStartupMode = Editor\r\n";
-
-void put32(std::string& out, std::uint32_t value)
-{
-    for (int i = 0; i < 4; ++i)
-        out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
-}
-
-void putFloat(std::string& out, float value)
-{
-    std::uint32_t bits = 0;
-    std::memcpy(&bits, &value, sizeof bits);
-    put32(out, bits);
-}
 
 // Area (ax, az) as the game stores it: grass, flat at kGround, each entity in the record of the
 // block under it.
@@ -108,17 +96,6 @@ bool heardSince(const std::vector<int>& captured, std::size_t since)
     return false;
 }
 
-// The normalised correlation of b with a starting at offset.
-double correlation(const std::vector<int>& a, std::size_t offset, const std::vector<int>& b)
-{
-    double ab = 0, aa = 0, bb = 0;
-    for (std::size_t i = 0; i < b.size() && offset + i < a.size(); ++i) {
-        ab += static_cast<double>(a[offset + i]) * b[i];
-        aa += static_cast<double>(a[offset + i]) * a[offset + i];
-        bb += static_cast<double>(b[i]) * b[i];
-    }
-    return aa > 0 && bb > 0 ? ab / std::sqrt(aa * bb) : 0.0;
-}
 
 class PlayE2E : public ::testing::Test {
 protected:
