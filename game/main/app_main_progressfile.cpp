@@ -1,6 +1,7 @@
 #include "main/app_main_progressfile.h"
 
 #include "core/qr_core_log.h"
+#include "core/qr_util_fingerprint.h"
 #include "file/qr_file_drive.h"
 #include "file/qr_file_file.h"
 #include "file/qr_file_main.h"
@@ -147,12 +148,8 @@ bool APPMAINProgressFile::damaged(const std::string& why)
 
 std::uint64_t APPMAINProgressFile::worldDigest(const std::vector<std::string>& fileNames)
 {
-    constexpr std::uint64_t kPrime = 1099511628211ull;
-    std::uint64_t digest = 14695981039346656037ull;
-    const auto mix = [&digest](const char* bytes, std::size_t count) {
-        for (std::size_t i = 0; i < count; ++i)
-            digest = (digest ^ static_cast<unsigned char>(bytes[i])) * kPrime;
-    };
+    QRUTILFingerprint digest;
+    const auto mix = [&digest](const char* bytes, std::size_t count) { digest.mixBytes(bytes, count); };
     auto* files = qrFile();
     std::array<char, 1 << 16> buffer{};
     for (const std::string& name : fileNames) {
@@ -169,5 +166,5 @@ std::uint64_t APPMAINProgressFile::worldDigest(const std::vector<std::string>& f
         }
         mix("\x02", 1);
     }
-    return digest;
+    return digest.value();
 }

@@ -1,5 +1,6 @@
 #include "world/app_wrld_shadowcasters.h"
 
+#include "core/qr_util_fingerprint.h"
 #include "entities/app_entt_codermonkey.h"
 #include "entities/app_entt_kip.h"
 #include "entities/app_entt_main.h"
@@ -9,29 +10,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 
 namespace {
 constexpr int kBlocksPerSide = APPENVRMain::kAreaCount * APPENVRMain::kBlocksPerArea;
-
-// FNV-1a over the bytes of each value mixed in.
-class Fingerprint {
-public:
-    template <class Value>
-    void mix(const Value& value)
-    {
-        unsigned char bytes[sizeof(Value)];
-        std::memcpy(bytes, &value, sizeof(Value));
-        for (unsigned char byte : bytes) {
-            hash_ ^= byte;
-            hash_ *= 1099511628211ull;
-        }
-    }
-    std::uint64_t value() const { return hash_; }
-
-private:
-    std::uint64_t hash_ = 14695981039346656037ull;
-};
 
 int blockIndex(float coordinate)
 {
@@ -51,7 +32,7 @@ int poseOf(const APPENTTMain& entity)
 std::uint64_t APPWRLDShadowCasters::fingerprint(const APPWRLDMain& world, const Vector3& centre, float halfSize)
 {
     static std::uint64_t changingEveryCall = 0;
-    Fingerprint print;
+    QRUTILFingerprint print;
     const APPENVRMain* environment = world.getEnvironment();
     if (!environment)
         return print.value();
