@@ -146,7 +146,11 @@ APPWRLDModels::FileStamp APPWRLDModels::stampOf(const std::string& path)
 bool APPWRLDModels::hasFailed(const std::string& comparablePath, const std::string& path) const
 {
     const auto failure = failed_.find(comparablePath);
-    return failure != failed_.end() && failure->second == stampOf(path);
+    if (failure == failed_.end())
+        return false;
+    // A path outside the program folder never loads, whatever becomes of the file it names, so
+    // neither the drive is asked nor the refusal reported again.
+    return !staysInProgramFolder(path) || failure->second == stampOf(path);
 }
 
 void APPWRLDModels::markFailed(const std::string& comparablePath, const std::string& path)
