@@ -75,10 +75,10 @@ void APPWRLDShadow::initialize()
     // to draw or project it with: the world goes without shadows, as the log has said already.
     if (visual->getRenderTargetManager()->isFrameBufferSupported() &&
         visual->getMaterialManager()->getShaderManager()->isGLSLAvailable()) {
-        // Float components only where the driver has float textures, and only a map the driver
-        // can draw into: a map it cannot would stay black and darken the whole ground.
-        const bool floats = visual->getMaterialManager()->getTextureManager()->isFloatTexturesSupported();
-        if ((!floats || !createTargets(QRVISXRenderTarget::kData16)) && !createTargets(QRVISXRenderTarget::kData8))
+        // Only a map the driver can draw into: a map it cannot would stay black and darken the
+        // whole ground. The map holds only black and white, so 8-bit components give the same
+        // picture as float ones, and a software renderer clears and reads them far faster.
+        if (!createTargets())
             logWarning("initialize", "The driver cannot draw into a shadow map; the world is drawn without shadows");
     }
     if (auto* assets = qrAssets()) {
@@ -89,12 +89,12 @@ void APPWRLDShadow::initialize()
     }
 }
 
-bool APPWRLDShadow::createTargets(int dataFormat)
+bool APPWRLDShadow::createTargets()
 {
     releaseTargets();
     QRVISXRenderTargetManager& targets = *qrVisual()->getRenderTargetManager();
     device_ = qrCore()->getDeviceManager()->createVirtualDevice("Shadow Map Device", shadowMapSize_, shadowMapSize_);
-    colorTarget_ = targets.createRenderTargetTexture("Shadow Map Color", dataFormat, shadowMapSize_, shadowMapSize_,
+    colorTarget_ = targets.createRenderTargetTexture("Shadow Map Color", QRVISXRenderTarget::kData8, shadowMapSize_, shadowMapSize_,
                                                      QRVISXRenderTarget::kPixelRGB);
     depthTarget_ = targets.createRenderBuffer("Shadow Map Depth", QRVISXRenderTarget::kData24, shadowMapSize_,
                                               shadowMapSize_);

@@ -58,7 +58,7 @@ private:
     void publish(const Vector3& centre);
     // The targets and the configuration with colour components of dataFormat; false (and nothing
     // made) when the driver cannot draw into them.
-    bool createTargets(int dataFormat);
+    bool createTargets();
 
     int shadowMapSize_ = 1024;
     QRCOREVirtualDevice* device_ = nullptr;

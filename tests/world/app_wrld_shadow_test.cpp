@@ -120,7 +120,7 @@ TEST_F(OffScreenParts, InitializeMakesTheShadowMapTargets)
     ASSERT_NE(colour, nullptr);
     ASSERT_NE(depth, nullptr);
     EXPECT_EQ(colour->getName(), "Shadow Map Color");
-    EXPECT_EQ(colour->getDataFormat(), QRVISXRenderTarget::kData16);
+    EXPECT_EQ(colour->getDataFormat(), QRVISXRenderTarget::kData8);
     EXPECT_EQ(colour->getPixelFormat(), QRVISXRenderTarget::kPixelRGB);
     EXPECT_EQ(colour->getWidth(), 1024);
     EXPECT_EQ(colour->getHeight(), 1024);

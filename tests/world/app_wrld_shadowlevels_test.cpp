@@ -28,10 +28,9 @@ struct ShadowCase {
 };
 
 const ShadowCase kCases[] = {
-    {"FloatMapWhereTheDriverDrawsIntoIt", true, true, true, {}, QRVISXTexture2::kData16},
+    {"EightBitsWithFloatTextures", true, true, true, {}, QRVISXTexture2::kData8},
     {"EightBitsWithoutFloatTextures", false, true, true, {}, QRVISXTexture2::kData8},
-    {"EightBitsWhenTheFloatMapIsRefused", true, true, true, {GL_RGB16F_ARB}, QRVISXTexture2::kData8},
-    {"NoShadowsWhenNoMapCanBeDrawnInto", true, true, true, {GL_RGB16F_ARB, GL_RGB}, -1},
+    {"NoShadowsWhenNoMapCanBeDrawnInto", true, true, true, {GL_RGB}, -1},
     {"NoShadowsWithoutFrameBufferObjects", true, false, true, {}, -1},
     {"NoShadowsWithoutGLSL", true, true, false, {}, -1},
 };
