@@ -13,4 +13,6 @@ add vertex shader shaders\terrain_ground.vertex
 add vertex shader shaders\terrain.vertex
 add fragment shader shaders\terrain_ground.fragment
 add fragment shader shaders\terrain_street.fragment
+add fragment shader shaders\terrain_earth.fragment
+add fragment shader shaders\terrain_rock.fragment
 add fragment shader shaders\terrain.fragment

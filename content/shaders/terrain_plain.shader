@@ -1,7 +1,7 @@
 # The terrain: four ground layers blended by the modulation map (a concrete cell carries the
 # concrete texture on all four), the street tile of each cell from the street atlas, the shadow
 # map projected from above, lit per vertex by the sun. The ground near the eye.
-# For blocks without a street: the same without the street atlas.
+# For cells without a street: the same without the street atlas.
 shader terrain_plain :
 set texture2d layer0 to texelunit 0
 set texture2d layer1 to texelunit 1
@@ -13,4 +13,6 @@ add vertex shader shaders\terrain_ground.vertex
 add vertex shader shaders\terrain.vertex
 add fragment shader shaders\terrain_ground.fragment
 add fragment shader shaders\terrain_nostreet.fragment
+add fragment shader shaders\terrain_earth.fragment
+add fragment shader shaders\terrain_rock.fragment
 add fragment shader shaders\terrain.fragment

@@ -343,24 +343,14 @@ void APPENVRBlock::renderTerrain()
         return;
     }
     const bool buffers = terrain.getDrawing() == APPENVRDrawing::StaticBuffers;
-    const APPENVRBlockDetail detail = buffers ? getDetail() : APPENVRBlockDetail{};
-    QRVISXShaderConfiguration* shader = terrain.getShaderConfiguration();
-    QRVISXShaderConfiguration* concreteShader = terrain.getConcreteShaderConfiguration();
-    if (detail.farShading && terrain.getFarShaderConfiguration())
-        shader = concreteShader = terrain.getFarShaderConfiguration();
-    // Most blocks have no street: their shading need not read the street atlas at all.
-    if (buffers && !builtMesh().hasStreets()) {
-        shader = terrain.getWithoutStreets(shader);
-        concreteShader = terrain.getWithoutStreets(concreteShader);
-    }
     materials.resetForMaterial();
-    materials.getShaderManager()->setConfiguration(shader);
+    materials.getShaderManager()->setConfiguration(terrain.getShaderConfiguration());
     QRVISXTextureManager& textures = *materials.getTextureManager();
     textures.requestTexture(terrain.getModulationTexture(), kModulationUnit);
     textures.requestTexture(terrain.getShadowMapTexture(), kShadowMapUnit);
     textures.requestTexture(terrain.getStreetsTexture(), kStreetsUnit);
     if (buffers)
-        renderMesh(detail.level, concreteShader);
+        renderMesh(getDetail());
     else
         renderCells();
 }
@@ -439,27 +429,42 @@ APPENVRBlockMesh& APPENVRBlock::builtMesh()
     return *mesh_;
 }
 
-void APPENVRBlock::renderMesh(int level, QRVISXShaderConfiguration* concreteShader)
+void APPENVRBlock::renderMesh(const APPENVRBlockDetail& detail)
 {
     builtMesh();
     QRVISXMain& visual = *qrVisual();
     QRVISXTransformWorld& world = *visual.getTransform()->getWorld();
     world.reset();
     world.apply();
+    const APPENVRMain& terrain = environment();
     QRVISXMaterialManager& materials = *visual.getMaterialManager();
-    if (mesh_->getGrassCellCount() > 0) {
-        requestGroundTextures(true);
+    // Neighbouring draws that end up with the same program (all far ground, say) go as one.
+    struct Pending {
+        bool concrete = false;
+        QRVISXShaderConfiguration* shading = nullptr;
+        APPENVRBlockMesh::Range range;
+    } pending;
+    auto flush = [&] {
+        if (pending.range.count <= 0)
+            return;
+        requestGroundTextures(!pending.concrete);
+        materials.getShaderManager()->setConfiguration(pending.shading);
         materials.apply();
         visual.getRender()->setVertexColor(1.0f, 1.0f, 1.0f, 1.0f);
-        mesh_->renderGrass(level);
+        mesh_->renderRange(pending.range);
+        pending.range.count = 0;
+    };
+    for (const APPENVRBlockMesh::Draw& draw : mesh_->getShadingDraws(detail.level)) {
+        QRVISXShaderConfiguration* shading = terrain.getShading(draw.concrete, detail.farShading, draw.needs);
+        if (pending.range.count > 0 && pending.concrete == draw.concrete && pending.shading == shading &&
+            pending.range.first + pending.range.count == draw.range.first) {
+            pending.range.count += draw.range.count;
+            continue;
+        }
+        flush();
+        pending = {draw.concrete, shading, draw.range};
     }
-    if (mesh_->getConcreteCellCount() > 0) {
-        requestGroundTextures(false);
-        materials.getShaderManager()->setConfiguration(concreteShader);
-        materials.apply();
-        visual.getRender()->setVertexColor(1.0f, 1.0f, 1.0f, 1.0f);
-        mesh_->renderConcrete(level);
-    }
+    flush();
 }
 
 void APPENVRBlock::renderOutline()

@@ -110,9 +110,9 @@ private:
     void renderTerrain();
     void renderCells();
     void renderCell(int cx, int cz);
-    // Concrete cells draw with concreteShader (the one-read shading near the eye, the far one
-    // beyond), grass cells with the shader already set.
-    void renderMesh(int level, QRVISXShaderConfiguration* concreteShader);
+    // The mesh at the detail's level, each group of cells with the cheapest shading that draws
+    // it right there (APPENVRMain::getShading).
+    void renderMesh(const APPENVRBlockDetail& detail);
     // The static geometry, built on first use and again after the terrain under it changed.
     APPENVRBlockMesh& builtMesh();
     void requestGroundTextures(bool grass);

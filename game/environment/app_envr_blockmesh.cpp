@@ -62,9 +62,13 @@ void APPENVRBlockMesh::build(const APPENVRMain& environment, APPENVRGridIndex fi
     std::vector<Cell> concrete;
     for (int cx = firstCell.x; cx < firstCell.x + APPENVRMain::kCellsPerBlock; ++cx)
         for (int cz = firstCell.z; cz < firstCell.z + APPENVRMain::kCellsPerBlock; ++cz)
-            (environment.isDefaultGround(cx, cz) ? grass : concrete).push_back({cx, cz, 0, {}});
+            (environment.isDefaultGround(cx, cz) ? grass : concrete)
+                .push_back({cx, cz, 0, environment.getCellNeeds(cx, cz), {}});
+    // Cells that need the same shading next to each other, each group one draw.
+    for (std::vector<Cell>* cells : {&grass, &concrete})
+        std::stable_sort(cells->begin(), cells->end(),
+                         [](const Cell& a, const Cell& b) { return a.needs < b.needs; });
     grassCells_ = static_cast<int>(grass.size());
-    streets_ = false;
     int slot = 0;
     for (std::vector<Cell>* cells : {&grass, &concrete})
         for (Cell& cell : *cells)
@@ -88,20 +92,16 @@ void APPENVRBlockMesh::build(const APPENVRMain& environment, APPENVRGridIndex fi
     for (int level = 0; level < kLevelCount; ++level) {
         const int step = 1 << level;
         Level& ranges = levels_[static_cast<std::size_t>(level)];
+        ranges.draws.clear();
         ranges.grass.first = static_cast<int>(indices.size());
-        for (const Cell& cell : grass)
-            appendSkirtTriangles(indices, cell, step);
+        appendSkirtDraw(indices, ranges.draws, grass, false, step);
         ranges.cells.first = static_cast<int>(indices.size());
-        for (const std::vector<Cell>* cells : {&grass, &concrete}) {
-            for (const Cell& cell : *cells)
-                appendCellTriangles(indices, cell.slot, step);
-            if (cells == &grass)
-                ranges.grass.count = static_cast<int>(indices.size()) - ranges.grass.first;
-        }
-        ranges.concrete.first = ranges.grass.first + ranges.grass.count;
+        appendCellDraws(indices, ranges.draws, grass, false, step);
+        ranges.grass.count = static_cast<int>(indices.size()) - ranges.grass.first;
+        ranges.concrete.first = static_cast<int>(indices.size());
+        appendCellDraws(indices, ranges.draws, concrete, true, step);
         ranges.cells.count = static_cast<int>(indices.size()) - ranges.cells.first;
-        for (const Cell& cell : concrete)
-            appendSkirtTriangles(indices, cell, step);
+        appendSkirtDraw(indices, ranges.draws, concrete, true, step);
         ranges.concrete.count = static_cast<int>(indices.size()) - ranges.concrete.first;
     }
     buffer_->resize(nextVertex, static_cast<int>(indices.size()));
@@ -115,7 +115,6 @@ void APPENVRBlockMesh::addCellVertices(const APPENVRMain& environment, int cx, i
 {
     QRVISXVertexBuffer& buffer = *buffer_;
     const float code = streetCode(environment.getGroundCell(cx, cz));
-    streets_ = streets_ || code > 0.0f;
     const int x0 = cx * kCellSteps;
     const int z0 = cz * kCellSteps;
     for (int i = 0; i < kRowVertices; ++i) {
@@ -208,6 +207,49 @@ void APPENVRBlockMesh::appendSkirtTriangles(std::vector<int>& indices, const Cel
             indices.insert(indices.end(), {top0, top1, bottom0, top1, bottom1, bottom0});
         }
     }
+}
+
+void APPENVRBlockMesh::addDraw(std::vector<Draw>& draws, const Draw& draw)
+{
+    if (draw.range.count <= 0)
+        return;
+    Draw* last = draws.empty() ? nullptr : &draws.back();
+    if (last && last->concrete == draw.concrete && last->needs == draw.needs &&
+        last->range.first + last->range.count == draw.range.first)
+        last->range.count += draw.range.count;
+    else
+        draws.push_back(draw);
+}
+
+void APPENVRBlockMesh::appendCellDraws(std::vector<int>& indices, std::vector<Draw>& draws,
+                                       const std::vector<Cell>& cells, bool concrete, int step)
+{
+    for (const Cell& cell : cells) {
+        const int first = static_cast<int>(indices.size());
+        appendCellTriangles(indices, cell.slot, step);
+        addDraw(draws, {concrete, cell.needs, {first, static_cast<int>(indices.size()) - first}});
+    }
+}
+
+void APPENVRBlockMesh::appendSkirtDraw(std::vector<int>& indices, std::vector<Draw>& draws,
+                                       const std::vector<Cell>& cells, bool concrete, int step)
+{
+    // The skirts only show in the gaps beside coarser neighbours; one draw for all of them, shaded
+    // with whatever any of their cells reads.
+    const int first = static_cast<int>(indices.size());
+    unsigned needs = 0;
+    for (const Cell& cell : cells) {
+        if (cell.edges.empty())
+            continue;
+        appendSkirtTriangles(indices, cell, step);
+        needs |= cell.needs;
+    }
+    addDraw(draws, {concrete, needs, {first, static_cast<int>(indices.size()) - first}});
+}
+
+const std::vector<APPENVRBlockMesh::Draw>& APPENVRBlockMesh::getShadingDraws(int level) const
+{
+    return levels_[static_cast<std::size_t>(clampLevel(level))].draws;
 }
 
 APPENVRBlockMesh::Range APPENVRBlockMesh::getCellTriangles(int level) const

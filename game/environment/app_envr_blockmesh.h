@@ -3,7 +3,9 @@
 // indices, street-tile coordinates, street code, normal, position), as indexed triangles in
 // buffer objects, at three levels of detail: every height step, every second, and only the cell
 // corners. Each level keeps grass cells apart from concrete cells, so that a ground type is one
-// draw. Where a coarser block meets a finer one their borders differ, so every level hangs a
+// draw, and within a ground type sorts them by what their shading must read (the street atlas,
+// the earth and rock layers: APPENVRLayerReach), so that each such group is one draw with the
+// cheapest program that shades it right. Where a coarser block meets a finer one their borders differ, so every level hangs a
 // skirt from the block's border down below the lowest height of each border cell edge: no gap
 // between them ever shows. Owned by its block, which builds it again after the terrain under it
 // changed.
@@ -32,6 +34,13 @@ public:
         int first = 0;
         int count = 0;
     };
+    // Cells of one ground type whose shading needs the same (APPENVRLayerReach::kStreet, kEarth,
+    // kRock), or the skirts of a ground type with what any of their cells needs.
+    struct Draw {
+        bool concrete = false;
+        unsigned needs = 0;
+        Range range;
+    };
 
     explicit APPENVRBlockMesh(QRObject* owner);
     ~APPENVRBlockMesh() override;
@@ -41,8 +50,6 @@ public:
     bool isBuilt() const { return built_; }
     int getGrassCellCount() const { return grassCells_; }
     int getConcreteCellCount() const { return cellCount() - grassCells_; }
-    // Whether any cell shows a street tile (a street code above 0).
-    bool hasStreets() const { return streets_; }
     // One draw each (the cells of that ground type at the level, with their skirts); nothing
     // when the block has no cell of that ground type. Levels outside 0..2 are clamped.
     void renderGrass(int level = 0);
@@ -52,6 +59,10 @@ public:
     Range getCellTriangles(int level) const;
     Range getGrassDraw(int level) const;
     Range getConcreteDraw(int level) const;
+    // The grass draw and the concrete draw cut by what the shading must read, in buffer order:
+    // together they cover both, each range once.
+    const std::vector<Draw>& getShadingDraws(int level) const;
+    void renderRange(const Range& range);
 
     // The street-tile coordinate of vertex column or row step (0..4) of a cell: 0.02 plus step
     // times 0.24, summed up step by step as the cell-by-cell drawing does, so both give the same.
@@ -70,6 +81,7 @@ private:
         int cx = 0;
         int cz = 0;
         int slot = 0;
+        unsigned needs = 0;
         std::vector<Edge> edges;
     };
     // Draw ranges by level: grass (skirts, then cells) and concrete (cells, then skirts) meet in
@@ -78,6 +90,7 @@ private:
         Range grass;
         Range concrete;
         Range cells;
+        std::vector<Draw> draws;
     };
 
     static int cellCount() { return APPENVRMain::kCellsPerBlock * APPENVRMain::kCellsPerBlock; }
@@ -93,11 +106,16 @@ private:
     std::vector<Edge> addSkirtVertices(APPENVRGridIndex firstCell, const Cell& cell, int& nextVertex);
     static void appendCellTriangles(std::vector<int>& indices, int slot, int step);
     static void appendSkirtTriangles(std::vector<int>& indices, const Cell& cell, int step);
-    void renderRange(const Range& range);
+    // Appends draw, or lengthens the last draw when it is the same kind and ends where draw starts.
+    static void addDraw(std::vector<Draw>& draws, const Draw& draw);
+    // Appends the draws of cells (sorted by needs) at step, or of their skirts.
+    static void appendCellDraws(std::vector<int>& indices, std::vector<Draw>& draws, const std::vector<Cell>& cells,
+                                bool concrete, int step);
+    static void appendSkirtDraw(std::vector<int>& indices, std::vector<Draw>& draws, const std::vector<Cell>& cells,
+                                bool concrete, int step);
 
     QROwned<QRVISXVertexBuffer> buffer_;
     std::array<Level, kLevelCount> levels_{};
     int grassCells_ = 0;
-    bool streets_ = false;
     bool built_ = false;
 };

@@ -2,6 +2,8 @@
 
 #include "environment/app_envr_area.h"
 #include "environment/app_envr_block.h"
+#include "environment/app_envr_blockmesh.h"
+#include "environment/app_envr_layerreach.h"
 #include "environment/app_envr_fixedterrain.h"
 #include "core/qr_mngr_assetmanager.h"
 #include "file/qr_file_main.h"
@@ -47,6 +49,15 @@ Span limitSpan(int x0, int z0, int x1, int z1, int last)
     return {std::max(x0, 0), std::min(x1, last), std::max(z0, 0), std::min(z1, last)};
 }
 
+// The shading variants' files (shaders\<name>.shader): near grass indexed by needs (street 1,
+// earth 2, rock 4), near concrete and far ground by street.
+constexpr const char* kGrassShadings[8] = {"terrain_meadow_plain", "terrain_meadow", "terrain_norock_plain",
+                                           "terrain_norock",       "terrain_noearth_plain", "terrain_noearth",
+                                           "terrain_plain",        "terrain"};
+constexpr const char* kConcreteShadings[2] = {"terrain_concrete_plain", "terrain_concrete"};
+constexpr const char* kFarShadings[2] = {"terrain_far_plain", "terrain_far"};
+constexpr const char* kModulationFile = "textures\\terrain\\modulation.png";
+
 bool isStoredVertex(int x, int z)
 {
     return x >= 0 && x <= kLastStoredVertex && z >= 0 && z <= kLastStoredVertex;
@@ -59,6 +70,8 @@ APPENVRMain::APPENVRMain(QRObject* owner) : QRObject(owner, "Environment")
         for (int az = 0; az < kAreaCount; ++az)
             areas_[ax][az] = qrNew<APPENVRArea>(this, ax, az);
     fixedTerrain_ = qrNew<APPENVRFixedTerrain>(this);
+    layerReach_ = qrNew<APPENVRLayerReach>(this);
+    layerReach_->setChangeObserver([this] { markCellsChanged(0, 0, kLastCell, kLastCell); });
 }
 
 APPENVRMain::~APPENVRMain()
@@ -320,7 +333,7 @@ void APPENVRMain::loadDrawingResources()
     for (std::size_t i = 0; i < terrainTextures_.size(); ++i)
         terrainTextures_[i] =
             assets->acquire<QRVISXTexture2>("textures\\terrain\\terrain" + std::to_string(i) + ".jpg");
-    modulation_ = assets->acquire<QRVISXTexture2>("textures\\terrain\\modulation.png");
+    modulation_ = assets->acquire<QRVISXTexture2>(kModulationFile);
     streets_ = assets->acquire<QRVISXTexture2>("textures\\terrain\\streets.png");
     if (!isDrawnWithShader())
         fixedTerrain_->prepare();
@@ -334,12 +347,19 @@ void APPENVRMain::loadShadingVariants()
     shadingVariantsLoaded_ = true;
     if (!assets || !isDrawnWithShader())
         return;
-    farShader_ = assets->acquire<QRVISXShaderConfiguration>("shaders\\terrain_far.shader");
-    concreteShader_ = assets->acquire<QRVISXShaderConfiguration>("shaders\\terrain_concrete.shader");
-    for (const auto& [withStreets, name] :
-         {std::pair{shader_, "terrain_plain"}, {farShader_, "terrain_far_plain"}, {concreteShader_, "terrain_concrete_plain"}})
-        withoutStreets_.emplace_back(withStreets,
-                                     assets->acquire<QRVISXShaderConfiguration>("shaders\\" + std::string(name) + ".shader"));
+    auto acquire = [assets](const char* name) {
+        return assets->acquire<QRVISXShaderConfiguration>("shaders\\" + std::string(name) + ".shader");
+    };
+    for (std::size_t i = 0; i < grassShadings_.size(); ++i)
+        grassShadings_[i] = acquire(kGrassShadings[i]);
+    for (std::size_t i = 0; i < concreteShadings_.size(); ++i) {
+        concreteShadings_[i] = acquire(kConcreteShadings[i]);
+        farShadings_[i] = acquire(kFarShadings[i]);
+    }
+    // The blocks drawn so far grouped their cells without knowing where the layers reach.
+    layerReach_->loadFromFile(kModulationFile);
+    if (layerReach_->isLoaded())
+        markCellsChanged(0, 0, kLastCell, kLastCell);
 }
 
 void APPENVRMain::releaseDrawingResources()
@@ -348,11 +368,12 @@ void APPENVRMain::releaseDrawingResources()
     if (!assets)
         return;
     assets->release(shader_);
-    assets->release(farShader_);
-    assets->release(concreteShader_);
-    for (auto& [withStreets, plain] : withoutStreets_)
-        assets->release(plain);
-    withoutStreets_.clear();
+    for (auto& shading : grassShadings_)
+        assets->release(shading);
+    for (auto& shading : concreteShadings_)
+        assets->release(shading);
+    for (auto& shading : farShadings_)
+        assets->release(shading);
     shadingVariantsLoaded_ = false;
     framesDrawn_ = 0;
     for (auto*& texture : terrainTextures_)
@@ -366,22 +387,33 @@ bool APPENVRMain::isDrawnWithShader() const
     return shader_ && shader_->isValid();
 }
 
-QRVISXShaderConfiguration* APPENVRMain::getConcreteShaderConfiguration() const
+QRVISXShaderConfiguration* APPENVRMain::getShading(bool concrete, bool far, unsigned needs) const
 {
-    return concreteShader_ && concreteShader_->isValid() ? concreteShader_ : shader_;
+    auto usable = [](QRVISXShaderConfiguration* shading) { return shading && shading->isValid(); };
+    const std::size_t street = (needs & APPENVRLayerReach::kStreet) != 0 ? 1 : 0;
+    if (far && farShadingSupported_ && usable(farShadings_[street]))
+        return farShadings_[street];
+    QRVISXShaderConfiguration* near =
+        concrete ? concreteShadings_[street] : grassShadings_[needs & APPENVRLayerReach::kEverything];
+    return usable(near) ? near : shader_;
 }
 
-QRVISXShaderConfiguration* APPENVRMain::getWithoutStreets(QRVISXShaderConfiguration* shading) const
+unsigned APPENVRMain::getCellNeeds(int cx, int cz) const
 {
-    for (const auto& [withStreets, plain] : withoutStreets_)
-        if (withStreets == shading && plain && plain->isValid())
-            return plain;
-    return shading;
-}
-
-QRVISXShaderConfiguration* APPENVRMain::getFarShaderConfiguration() const
-{
-    return farShadingSupported_ && farShader_ && farShader_->isValid() ? farShader_ : nullptr;
+    unsigned needs = APPENVRBlockMesh::streetCode(getGroundCell(cx, cz)) > 0.0f ? APPENVRLayerReach::kStreet : 0u;
+    if (!isDefaultGround(cx, cz))
+        return needs;
+    // Steepness is interpolated between the vertices, so the cell's steepest vertex bounds it.
+    float steepest = 0.0f;
+    for (int x = cx * kVerticesPerCell; x <= (cx + 1) * kVerticesPerCell; ++x) {
+        for (int z = cz * kVerticesPerCell; z <= (cz + 1) * kVerticesPerCell; ++z) {
+            const Vector3 normal = getVertex(x, z).normal;
+            const float length = std::sqrt(normal.x * normal.x + normal.y * normal.y + normal.z * normal.z);
+            if (length > 0.0f)
+                steepest = std::max(steepest, 1.0f - normal.y / length);
+        }
+    }
+    return needs | layerReach_->layersOfCell(cx, cz, steepest);
 }
 
 QRVISXTexture2* APPENVRMain::getTerrainTexture(int index) const

@@ -18,6 +18,7 @@
 class APPENVRArea;
 class APPENVRBlock;
 class APPENVRFixedTerrain;
+class APPENVRLayerReach;
 class APPWRLDEntities;
 class APPWRLDShadow;
 class QRVISXShaderConfiguration;
@@ -171,16 +172,14 @@ public:
     // Whether blocks draw with the terrain shader; without its program (a driver without GLSL)
     // they draw through the fixed-function terrain.
     bool isDrawnWithShader() const;
-    // The shading of concrete cells near the eye: the same picture as the terrain shader's with
-    // one read of the concrete texture instead of four; the terrain shader where it is missing
-    // (also during the first frame: this and the other variants load with the second).
-    QRVISXShaderConfiguration* getConcreteShaderConfiguration() const;
-    // The same shading (the terrain, concrete or far one) for a block without a street cell: the
-    // same picture without reading the street atlas; shading itself where that is missing.
-    QRVISXShaderConfiguration* getWithoutStreets(QRVISXShaderConfiguration* shading) const;
-    // The cheaper shading of ground far from the eye; null where the driver cannot run it (the
-    // blocks then shade all ground alike).
-    QRVISXShaderConfiguration* getFarShaderConfiguration() const;
+    // The cheapest loaded program that shades ground cells of this type with these needs
+    // (APPENVRLayerReach::kStreet, kEarth, kRock) as the terrain shader does, near the eye or far
+    // from it: the terrain shader where a variant is missing (also during the first frame, as the
+    // variants load with the second), near shading where the driver cannot run the far one.
+    QRVISXShaderConfiguration* getShading(bool concrete, bool far, unsigned needs) const;
+    // What the shading of ground cell (cx, cz) must read: its street tile, and for grass the
+    // earth and rock layers where they can have weight.
+    unsigned getCellNeeds(int cx, int cz) const;
     // Blocks far from the eye draw with fewer vertices and the far shading (APPENVRBlockDetail);
     // without, every block draws in full (comparisons, benchmarks).
     bool isLevelOfDetail() const { return levelOfDetail_; }
@@ -211,10 +210,11 @@ private:
     // The far shading samples the four ground layers in its vertex shader.
     static constexpr int kFarShadingVertexUnits = 4;
     QRVISXShaderConfiguration* shader_ = nullptr;
-    QRVISXShaderConfiguration* farShader_ = nullptr;
-    QRVISXShaderConfiguration* concreteShader_ = nullptr;
-    // Each shading with streets and its counterpart without.
-    std::vector<std::pair<QRVISXShaderConfiguration*, QRVISXShaderConfiguration*>> withoutStreets_;
+    // The variants: near grass by needs, near concrete and far ground by whether a street shows.
+    std::array<QRVISXShaderConfiguration*, 8> grassShadings_{};
+    std::array<QRVISXShaderConfiguration*, 2> concreteShadings_{};
+    std::array<QRVISXShaderConfiguration*, 2> farShadings_{};
+    QROwned<APPENVRLayerReach> layerReach_;
     bool farShadingSupported_ = false;
     bool shadingVariantsLoaded_ = false;
     int framesDrawn_ = 0;

@@ -7,6 +7,7 @@
 #include "core/qr_core_devicemanager.h"
 #include "environment/app_envr_block.h"
 #include "environment/app_envr_blockmesh.h"
+#include "environment/app_envr_layerreach.h"
 #include "environment/app_envr_main.h"
 #include "math/qr_math_quaternion.h"
 #include "visual/view/qr_visx_camera.h"
@@ -232,17 +233,22 @@ TEST_F(TerrainDrawing, EveryDrawBindsTheTerrainProgramAndUnitsByGroundType)
 {
     terrain().setGroundType(3, 4, 1);
     // The first frame draws everything with the terrain shader; the variants come with the second.
-    EXPECT_EQ(terrain().getConcreteShaderConfiguration(), terrain().getShaderConfiguration());
+    const unsigned street = APPENVRLayerReach::kStreet;
+    EXPECT_EQ(terrain().getShading(true, false, street), terrain().getShaderConfiguration());
     terrain().render();
     terrain().render();
     auto id = [](const QRVISXShaderConfiguration* shading) { return static_cast<GLuint>(shading->getGLProgramId()); };
     const GLuint program = id(terrain().getShaderConfiguration());
     // From buffers, concrete cells draw with the shading that reads the concrete texture once,
-    // and a block without a street with shadings that do not read the street atlas.
-    const GLuint concreteProgram = id(terrain().getConcreteShaderConfiguration());
-    const GLuint plainProgram = id(terrain().getWithoutStreets(terrain().getShaderConfiguration()));
-    const GLuint plainConcreteProgram = id(terrain().getWithoutStreets(terrain().getConcreteShaderConfiguration()));
-    EXPECT_EQ(std::set<GLuint>({program, concreteProgram, plainProgram, plainConcreteProgram}).size(), 4u);
+    // and cells without a street with shadings that do not read the street atlas. The grey map
+    // gives earth a little weight everywhere; on flat ground rock has none, and is not read.
+    const unsigned earth = APPENVRLayerReach::kEarth;
+    const GLuint concreteProgram = id(terrain().getShading(true, false, street));
+    const GLuint plainConcreteProgram = id(terrain().getShading(true, false, 0));
+    const GLuint grassProgram = id(terrain().getShading(false, false, street | earth));
+    const GLuint plainGrassProgram = id(terrain().getShading(false, false, earth));
+    EXPECT_EQ(std::set<GLuint>({program, concreteProgram, plainConcreteProgram, grassProgram, plainGrassProgram}).size(),
+              5u);
     const std::array<GLuint, 4> grass = {textureId(terrain().getTerrainTexture(0)),
                                          textureId(terrain().getTerrainTexture(1)),
                                          textureId(terrain().getTerrainTexture(2)),
@@ -259,18 +265,20 @@ TEST_F(TerrainDrawing, EveryDrawBindsTheTerrainProgramAndUnitsByGroundType)
         block(0, 0).render();
         const auto draws = drawStates(gl_.takeCalls());
         // Cell by cell: four strips per cell, the concrete cell's four in the middle of the list;
-        // from buffers: one draw of the 99 grass cells, then one of the concrete cell.
-        const std::size_t expected = method == APPENVRDrawing::Cells ? 400 : 2;
+        // from buffers: one draw of the grass cells without a street (with the block's skirts),
+        // one of the grass cell with the street, then one of the concrete cell.
+        const std::size_t expected = method == APPENVRDrawing::Cells ? 400 : street ? 3 : 2;
         ASSERT_EQ(draws.size(), expected);
         std::vector<bool> concreteDraws;
-        for (const DrawState& draw : draws) {
+        for (std::size_t i = 0; i < draws.size(); ++i) {
+            const DrawState& draw = draws[i];
             const bool concreteDraw = draw.units[0] == concrete;
             if (method == APPENVRDrawing::Cells)
                 EXPECT_EQ(draw.program, program);
             else if (concreteDraw)
-                EXPECT_EQ(draw.program, street ? concreteProgram : plainConcreteProgram);
+                EXPECT_EQ(draw.program, plainConcreteProgram);
             else
-                EXPECT_EQ(draw.program, street ? program : plainProgram);
+                EXPECT_EQ(draw.program, i == 1 ? grassProgram : plainGrassProgram);
             EXPECT_EQ(draw.units[4], textureId(terrain().getModulationTexture()));
             EXPECT_EQ(draw.units[5], textureId(shadow_->getShadowMapTexture()));
             EXPECT_EQ(draw.units[6], textureId(terrain().getStreetsTexture()));
@@ -282,6 +290,8 @@ TEST_F(TerrainDrawing, EveryDrawBindsTheTerrainProgramAndUnitsByGroundType)
         if (method == APPENVRDrawing::Cells) {
             EXPECT_EQ(std::count(concreteDraws.begin(), concreteDraws.end(), true), 4);
             EXPECT_TRUE(concreteDraws[(3 * 10 + 4) * 4]) << "cells are drawn X outer, Z inner";
+        } else if (street) {
+            EXPECT_THAT(concreteDraws, ElementsAre(false, false, true));
         } else {
             EXPECT_THAT(concreteDraws, ElementsAre(false, true));
         }
@@ -374,6 +384,9 @@ TEST_F(TerrainDrawing, EditsRebuildTheBuffersOfTheBlocksThatDrawTheChange)
     terrain().setDrawing(APPENVRDrawing::StaticBuffers);
     terrain().render();
     ASSERT_THAT(changedBlocks(), IsEmpty()) << "every block built its buffers on its first draw";
+    // The second frame learns where the layers reach, and every block sorts its cells again.
+    terrain().render();
+    ASSERT_THAT(changedBlocks(), IsEmpty());
     for (const Edit& edit : edits) {
         SCOPED_TRACE(edit.what);
         edit.apply(terrain());
