@@ -6,6 +6,7 @@
 #include "visual/gl/qr_visx_extensionmanager.h"
 #include "visual/gl/qr_visx_gl.h"
 #include "visual/qr_visx_main.h"
+#include "visual/textures/qr_visx_mipmapchain.h"
 #include "visual/textures/qr_visx_texture.h"
 
 #include <algorithm>
@@ -21,6 +22,20 @@ std::string quoted(const std::string& text)
 const char* boolText(bool value)
 {
     return value ? "TRUE" : "FALSE";
+}
+
+// Level 0 of the bound texture and every level below it, shrunk here: the driver's own mipmap
+// generation compiles a shader per pixel format on software renderers, at start-up.
+void uploadWithMipmaps(GLint internalFormat, int width, int height, GLenum format, int components,
+                       const std::uint8_t* texels)
+{
+    qrGL().texImage2D(GL_TEXTURE_2D, 0, internalFormat, width, height, 0, format, GL_UNSIGNED_BYTE, texels);
+    const QRVISXMipmapChain chain(texels, width, height, components);
+    for (int index = 0; index < chain.getLevelCount(); ++index) {
+        const QRVISXMipmapChain::Level level = chain.getLevel(index);
+        qrGL().texImage2D(GL_TEXTURE_2D, index + 1, internalFormat, level.width, level.height, 0, format,
+                          GL_UNSIGNED_BYTE, level.texels);
+    }
 }
 
 std::string formatName(GLint format)
@@ -346,6 +361,9 @@ void QRVISXTextureManager::generateTextureContentsInGL(QRVISXTexture2& texture, 
             qrGL().copyTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLenum>(internalFormat), 0, 0, width, height, 0);
         } else if (!texture.getMipmapping()) {
             qrGL().texImage2D(GL_TEXTURE_2D, 0, internalFormat, width, height, 0, sourceFormat, type, data);
+        } else if (data && type == GL_UNSIGNED_BYTE) {
+            uploadWithMipmaps(internalFormat, width, height, sourceFormat, static_cast<int>(channels),
+                              static_cast<const std::uint8_t*>(data));
         } else if (generateMipmapSupported_) {
             qrGL().texParameteri(GL_TEXTURE_2D, GL_GENERATE_MIPMAP_SGIS, GL_TRUE);
             qrGL().texImage2D(GL_TEXTURE_2D, 0, internalFormat, width, height, 0, sourceFormat, type, data);

@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <random>
+#include <regex>
 #include <set>
 
 using ::testing::Contains;
@@ -45,6 +46,18 @@ std::vector<std::string> callsStartingWith(const std::vector<std::string>& calls
     std::copy_if(calls.begin(), calls.end(), std::back_inserter(result),
                  [&](const std::string& call) { return call.rfind(prefix, 0) == 0; });
     return result;
+}
+
+// "level:WxH" of each glTexImage2D call, in order.
+std::string definedLevels(const std::vector<std::string>& calls)
+{
+    static const std::regex upload(R"(glTexImage2D\(GL_TEXTURE_2D, (\d+), \w+, (\d+), (\d+),)");
+    std::string levels;
+    std::smatch match;
+    for (const auto& call : calls)
+        if (std::regex_search(call, match, upload))
+            levels += (levels.empty() ? "" : " ") + match.str(1) + ":" + match.str(2) + "x" + match.str(3);
+    return levels;
 }
 
 // The standard CRC of PNG chunks, so that forged headers pass the decoder's checks.
@@ -285,7 +298,7 @@ TEST_F(TextureTest, ScriptStatementsSetOnlyWhatParses)
                                           HasSubstr("No script source specified to compile from")));
 }
 
-TEST_F(TextureTest, UploadsEachPictureKindWithTheMipmapPathTheDriverOffers)
+TEST_F(TextureTest, UploadsEachPictureKindWithItsLevelsWhateverMipmapPathTheDriverOffers)
 {
     struct Case {
         const char* picture;
@@ -293,27 +306,26 @@ TEST_F(TextureTest, UploadsEachPictureKindWithTheMipmapPathTheDriverOffers)
         const char* script;
         std::vector<std::string> upload;
     };
-    const std::string on = "glTexParameteri(GL_TEXTURE_2D, GL_GENERATE_MIPMAP_SGIS, " + glEnumName(GL_TRUE) + ")";
-    const std::string off = "glTexParameteri(GL_TEXTURE_2D, GL_GENERATE_MIPMAP_SGIS, " + glEnumName(GL_FALSE) + ")";
+    // Every level of an 8-bit picture is sent, 4 x 2 down to 1 x 1, so the driver never has to
+    // generate them.
+    const auto levels = [](const std::string& format) {
+        const std::string tail = ", 0, " + format + ", GL_UNSIGNED_BYTE, data)";
+        return std::vector<std::string>{"glTexImage2D(GL_TEXTURE_2D, 0, " + format + ", 4, 2" + tail,
+                                        "glTexImage2D(GL_TEXTURE_2D, 1, " + format + ", 2, 1" + tail,
+                                        "glTexImage2D(GL_TEXTURE_2D, 2, " + format + ", 1, 1" + tail};
+    };
     const std::string rgb = "GL_RGB, 4, 2, 0, GL_RGB, GL_UNSIGNED_BYTE, data)";
     const std::string rgba = "GL_RGBA, 4, 2, 0, GL_RGBA, GL_UNSIGNED_BYTE, data)";
     const std::string grey = "GL_LUMINANCE, 4, 2, 0, GL_LUMINANCE, GL_UNSIGNED_BYTE, data)";
     const Case cases[] = {
-        {"rgb.png", true, "",
-         {on, "glTexImage2D(GL_TEXTURE_2D, 0, " + rgb,
-          off}},
-        {"rgb.png", false, "", {"gluBuild2DMipmaps(GL_TEXTURE_2D, GL_RGB, 4, 2, GL_RGB, GL_UNSIGNED_BYTE, data)"}},
+        {"rgb.png", true, "", levels("GL_RGB")},
+        {"rgb.png", false, "", levels("GL_RGB")},
         {"rgb.png", true, "set mipmapping off", {"glTexImage2D(GL_TEXTURE_2D, 0, " + rgb}},
-        {"rgba.png", true, "",
-         {on, "glTexImage2D(GL_TEXTURE_2D, 0, " + rgba,
-          off}},
-        {"rgba.png", false, "", {"gluBuild2DMipmaps(GL_TEXTURE_2D, GL_RGBA, 4, 2, GL_RGBA, GL_UNSIGNED_BYTE, data)"}},
+        {"rgba.png", true, "", levels("GL_RGBA")},
+        {"rgba.png", false, "", levels("GL_RGBA")},
         {"rgba.png", false, "set mipmapping false", {"glTexImage2D(GL_TEXTURE_2D, 0, " + rgba}},
-        {"grey.png", true, "",
-         {on, "glTexImage2D(GL_TEXTURE_2D, 0, " + grey,
-          off}},
-        {"grey.png", false, "",
-         {"gluBuild2DMipmaps(GL_TEXTURE_2D, GL_LUMINANCE, 4, 2, GL_LUMINANCE, GL_UNSIGNED_BYTE, data)"}},
+        {"grey.png", true, "", levels("GL_LUMINANCE")},
+        {"grey.png", false, "", levels("GL_LUMINANCE")},
         {"grey.png", false, "set mipmapping 0", {"glTexImage2D(GL_TEXTURE_2D, 0, " + grey}},
     };
     savePicture(twoRowPicture(QImage::Format_RGB888), "rgb.png");
@@ -350,6 +362,26 @@ TEST_F(TextureTest, UploadsEachPictureKindWithTheMipmapPathTheDriverOffers)
     EXPECT_EQ(gl_.lastTextureBytes(), (std::vector<std::uint8_t>{10, 10, 10, 10, 200, 200, 200, 200}));
     EXPECT_TRUE(logged("Uploading Texture to GL: \"textures\\grey.png\""));
     EXPECT_TRUE(logged("Texture info:  Format: GL_LUMINANCE  Size: 4*2  Mipmapping: FALSE  Compression: FALSE"));
+    EXPECT_THAT(shownBoxes(), IsEmpty());
+}
+
+TEST_F(TextureTest, MipmappedPicturesEndWithEveryLevelDefined)
+{
+    // 5 x 3, two red rows over a blue one; padded to 8 x 4 where the driver needs powers of two.
+    QImage picture(5, 3, QImage::Format_RGBA8888);
+    picture.fill(QColor(255, 0, 0, 200));
+    for (int x = 0; x < 5; ++x)
+        picture.setPixelColor(x, 2, QColor(0, 0, 255, 100));
+    savePicture(picture, "odd.png");
+    for (const auto& [extension, levels] : {std::pair{"", "0:8x4 1:4x2 2:2x1 3:1x1"},
+                                            {"GL_ARB_texture_non_power_of_two", "0:5x3 1:2x1 2:1x1"}}) {
+        startTextures({extension});
+        auto texture = qrNew<QRVISXTexture2>(nullptr);
+        texture->loadFromFile("textures\\odd.png");
+        EXPECT_EQ(definedLevels(gl_.takeCalls()), levels);
+    }
+    // The 1 x 1 level, sent last: two parts red to one part blue.
+    EXPECT_EQ(gl_.lastTextureBytes(), (std::vector<std::uint8_t>{170, 0, 85, 167}));
     EXPECT_THAT(shownBoxes(), IsEmpty());
 }
 
