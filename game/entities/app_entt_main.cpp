@@ -12,6 +12,7 @@
 #include "sound/qr_boom_channel.h"
 #include "sound/qr_boom_main.h"
 #include "sound/qr_boom_samples.h"
+#include "visual/view/qr_visx_camera.h"
 #include "visual/view/qr_visx_cameramanager.h"
 #include "visual/view/qr_visx_frustum.h"
 #include "visual/qr_visx_main.h"
@@ -294,6 +295,23 @@ void APPENTTMain::renderModel()
         drawModel(model_, position_, size_, orientation_);
 }
 
+int APPENTTMain::levelToDraw(const QRVISXModel& model, const Vector3& position, float size)
+{
+    const QRVISXMain* visual = qrVisual();
+    const QRVISXCamera3D* camera = visual ? visual->getCameraManager()->get3DCamera() : nullptr;
+    if (!camera || camera->isOrthographic() || model.getLodCount() < 2)
+        return 0;
+    const Vector3 eye = camera->getPosition();
+    const float dx = position.x - eye.x, dy = position.y - eye.y, dz = position.z - eye.z;
+    const float reach = APPENTTMain::kFarModelDistance * std::max(size, 0.0f);
+    if (dx * dx + dy * dy + dz * dz <= reach * reach)
+        return 0;
+    for (int i = 1; i < model.getLodCount(); ++i)
+        if (const QRVISXModelLod* level = model.getLod(i); level && level->getName() == "far")
+            return i;
+    return 0;
+}
+
 void APPENTTMain::drawModel(QRVISXModel* model, const Vector3& position, float size,
                             const Quaternion& orientation) const
 {
@@ -309,7 +327,7 @@ void APPENTTMain::drawModel(QRVISXModel* model, const Vector3& position, float s
     world->rotate(orientation);
     world->scale(size);
     world->apply();
-    model->render();
+    model->renderLod(levelToDraw(*model, position, size), true);
 }
 
 bool APPENTTMain::hitTest(const Vector3& point, Vector3& hit) const

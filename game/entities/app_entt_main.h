@@ -85,7 +85,12 @@ public:
 
     void renderModel();
     // Skipped when the model's bounding sphere at that placement is outside the view frustum.
+    // Seen in perspective from farther than kFarModelDistance times its size, a model with a level
+    // named "far" (the generated scenery) draws that one instead of level 0.
     void drawModel(QRVISXModel* model, const Vector3& position, float size, const Quaternion& orientation) const;
+    static constexpr float kFarModelDistance = 180.0f;
+    // The level drawModel draws of model at that placement, seen from the active 3D camera.
+    static int levelToDraw(const QRVISXModel& model, const Vector3& position, float size);
     // The nearest point of the model's surface straight below point (down to y = -100).
     bool hitTest(const Vector3& point, Vector3& hit) const;
     // Where the segment first meets the model's triangles as placed (position, orientation, size),

@@ -65,7 +65,7 @@ std::vector<Expected> expectedModels()
                    {"house_yellow", 5, 7},   {"house_blue", 6, 9},   {"bench", 0.8f, 1.2f},     {"street_lamp", 4, 5.5f},
                    {"fountain", 2.5f, 4},    {"fence", 1, 1.4f}};
     for (const auto& s : scenery)
-        list.push_back({std::string("models\\environment\\") + s.name + ".model", 1, Size::Height, s.low, s.high, true});
+        list.push_back({std::string("models\\environment\\") + s.name + ".model", 2, Size::Height, s.low, s.high, true});
     return list;
 }
 
@@ -170,6 +170,24 @@ TEST_F(GeneratedModelFiles, EveryModelHasTheLevelsItsUserDrawsWithResolvedMateri
             mostTriangles = std::max(mostTriangles, levelTriangles);
         }
         EXPECT_LE(mostTriangles, expected.scenery ? 800 : 2000) << "low-poly";
+        if (expected.scenery) {
+            // What the game draws far away: the same shape in no more triangles, and for what the
+            // town has most of (trees, bushes, houses, lamps) in at most two thirds of them.
+            const QRVISXModelLod& near = *model->getLod(0);
+            const QRVISXModelLod& far = *model->getLod(1);
+            EXPECT_EQ(far.getName(), "far");
+            const int nearIndices = near.getVertexBuffer()->getIndexCount();
+            const int farIndices = far.getVertexBuffer()->getIndexCount();
+            EXPECT_LE(farIndices, nearIndices);
+            const bool plentiful = expected.path.find("tree_") != std::string::npos ||
+                                   expected.path.find("house_") != std::string::npos ||
+                                   expected.path.find("bush") != std::string::npos ||
+                                   expected.path.find("street_lamp") != std::string::npos;
+            if (plentiful) {
+                EXPECT_LE(3 * farIndices, 2 * nearIndices);
+            }
+            EXPECT_NEAR(far.getRadius(), near.getRadius(), 0.1f * near.getRadius());
+        }
 
         const QRVISXModelLod& first = *model->getLod(0);
         const Vector3 &low = first.getBoundingBoxMinimum(), &high = first.getBoundingBoxMaximum();

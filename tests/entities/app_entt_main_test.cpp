@@ -6,6 +6,8 @@
 #include "environment/app_envr_block.h"
 #include "file/qr_file_file.h"
 #include "visual/geometry/qr_visx_model.h"
+#include "visual/view/qr_visx_camera.h"
+#include "visual/view/qr_visx_cameramanager.h"
 #include "visual/geometry/qr_visx_vertexbuffer.h"
 
 #include <gtest/gtest.h>
@@ -240,4 +242,42 @@ TEST_F(EntityTest, ModelGroundHeightIsTheHighestSceneryHitBelowThePoint)
     low->setModel(nullptr);
     high->setModel(nullptr);
     other->setModel(nullptr);
+}
+
+// Scenery far from the eye draws its model's level "far": by the distance in space (a high eye
+// counts), in proportion to its size, never under an orthographic camera, and only where the
+// model has such a level.
+TEST_F(EntityTest, FarSceneryDrawsTheFarLevelWhereItsModelHasOne)
+{
+    auto model = qrNew<QRVISXModel>(nullptr);
+    model->setLodCount(3);
+    model->getLod(1)->setName("walking");
+    model->getLod(2)->setName("far");
+    auto plain = qrNew<QRVISXModel>(nullptr);
+    plain->setLodCount(2);
+    const float reach = APPENTTMain::kFarModelDistance;
+    const Vector3 at{1000.0f, 20.0f, 1000.0f};
+    struct Case {
+        const char* what;
+        Vector3 eye;
+        float size;
+        bool orthographic;
+        const QRVISXModel* model;
+        int level;
+    };
+    const Case cases[] = {
+        {"near, oblique", {1000.0f + 0.6f * reach, 20.0f + 0.7f * reach, 1000.0f - 0.3f * reach}, 1.0f, false, model.get(), 0},
+        {"far along the ground", {1000.0f - 1.01f * reach, 20.0f, 1000.0f}, 1.0f, false, model.get(), 2},
+        {"far only with the height", {1000.0f + 0.6f * reach, 20.0f + 0.9f * reach, 1000.0f}, 1.0f, false, model.get(), 2},
+        {"twice the size counts twice the distance", {1000.0f - 1.5f * reach, 20.0f, 1000.0f}, 2.0f, false, model.get(), 0},
+        {"orthographic, far off", {1000.0f - 3.0f * reach, 20.0f, 1000.0f}, 1.0f, true, model.get(), 0},
+        {"no level named far", {1000.0f - 3.0f * reach, 20.0f, 1000.0f}, 1.0f, false, plain.get(), 0},
+    };
+    QRVISXCamera3D& camera = *visual_->getCameraManager()->get3DCamera();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        camera.setOrthographic(c.orthographic);
+        camera.setPosition(c.eye);
+        EXPECT_EQ(APPENTTMain::levelToDraw(*c.model, at, c.size), c.level);
+    }
 }

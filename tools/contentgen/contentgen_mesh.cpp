@@ -14,7 +14,8 @@ float radians(float degrees) { return degrees * (kPi / 180.0f); }
 
 // The normal of a polygon by Newell's method: well defined for any winding of a convex outline,
 // also when the corners are not exactly in one plane.
-Vec3 newellNormal(const std::vector<Vec3>& p)
+// Twice the polygon's area along its normal.
+Vec3 newellVector(const std::vector<Vec3>& p)
 {
     Vec3 n;
     for (std::size_t i = 0; i < p.size(); ++i) {
@@ -24,8 +25,10 @@ Vec3 newellNormal(const std::vector<Vec3>& p)
         n.y += (a.z - b.z) * (a.x + b.x);
         n.z += (a.x - b.x) * (a.y + b.y);
     }
-    return normalize(n);
+    return n;
 }
+
+Vec3 newellNormal(const std::vector<Vec3>& p) { return normalize(newellVector(p)); }
 
 // Outline points of a ring around the Y axis, with the angle growing from +X towards -Z: the
 // order in which an outline extruded upwards faces outwards.
@@ -95,7 +98,20 @@ UVRect UVRect::pixels(float x, float y, float w, float h, float pictureWidth, fl
     return {x / pictureWidth, 1.0f - (y + h) / pictureHeight, (x + w) / pictureWidth, 1.0f - y / pictureHeight};
 }
 
-Mesh::Mesh() { frames_.push_back(Frame{}); }
+namespace {
+// Far away, parts below these sizes are a pixel or less: flowers and knobs (balls), posts and
+// marks thinner than this both ways (boxes), tips and slivers (polygons, by area).
+constexpr float kFarSmallestBall = 0.15f;
+constexpr float kFarThinnest = 0.12f;
+constexpr float kFarSmallestArea = 0.02f;
+} // namespace
+
+Mesh::Mesh(Detail detail) : detail_(detail) { frames_.push_back(Frame{}); }
+
+int Mesh::sidesFor(int sides) const
+{
+    return detail_ == Detail::Far ? std::max(std::min(sides, 4), (sides + 1) / 2) : sides;
+}
 
 void Mesh::push(const Frame& frame) { frames_.push_back(frames_.back() * frame); }
 
@@ -122,6 +138,8 @@ void Mesh::polygon(const std::vector<Vec3>& corners, const Colour& colour)
 void Mesh::polygon(const std::vector<Vec3>& corners, const std::vector<std::array<float, 2>>& uv, const Colour& colour)
 {
     if (corners.size() < 3 || uv.size() != corners.size())
+        return;
+    if (detail_ == Detail::Far && 0.5f * length(newellVector(corners)) < kFarSmallestArea)
         return;
     std::vector<Vec3> placed;
     std::vector<std::array<float, 2>> coordinates = uv;
@@ -175,6 +193,12 @@ void Mesh::box(const Vec3& low, const Vec3& high, const Colour& colour) { box(lo
 
 void Mesh::box(const Vec3& low, const Vec3& high, const Colour& sides, const Colour& top, const Colour& bottom)
 {
+    if (detail_ == Detail::Far) {
+        std::array<float, 3> extents = {std::fabs(high.x - low.x), std::fabs(high.y - low.y), std::fabs(high.z - low.z)};
+        std::sort(extents.begin(), extents.end());
+        if (extents[1] < kFarThinnest)
+            return;
+    }
     const Vec3 centre = (low + high) * 0.5f;
     const Vec3 half = (high - low) * 0.5f;
     struct Face {
@@ -215,6 +239,7 @@ void Mesh::roundedBox(float halfX, float halfZ, float bevel, float y0, float y1,
 void Mesh::prism(int sides, float radius0, float radius1, float y0, float y1, const Colour& side, const Colour& caps,
                  float phase, bool bottomCap, bool topCap)
 {
+    sides = sidesFor(sides);
     const auto low = ring(sides, radius0, phase), high = ring(sides, radius1, phase);
     const auto n = static_cast<std::size_t>(sides);
     for (std::size_t i = 0; i < n; ++i) {
@@ -245,6 +270,7 @@ void Mesh::prism(int sides, float radius0, float radius1, float y0, float y1, co
 void Mesh::lathe(int sides, const std::vector<std::array<float, 2>>& profile, const Colour& colour, float phase,
                  bool closeEnds)
 {
+    sides = sidesFor(sides);
     for (std::size_t k = 0; k + 1 < profile.size(); ++k) {
         const auto low = ring(sides, profile[k][0], phase), high = ring(sides, profile[k + 1][0], phase);
         const float y0 = profile[k][1], y1 = profile[k + 1][1];
@@ -283,6 +309,11 @@ void Mesh::lathe(int sides, const std::vector<std::array<float, 2>>& profile, co
 void Mesh::ball(const Vec3& centre, const Vec3& radii, int subdivisions, const Colour& colour, float jitter,
                 std::uint32_t seed)
 {
+    if (detail_ == Detail::Far) {
+        if (std::max({std::fabs(radii.x), std::fabs(radii.y), std::fabs(radii.z)}) < kFarSmallestBall)
+            return;
+        subdivisions = std::max(subdivisions - 1, 0);
+    }
     const float t = (1.0f + std::sqrt(5.0f)) * 0.5f;
     std::vector<Vec3> points = {{-1, t, 0}, {1, t, 0}, {-1, -t, 0}, {1, -t, 0}, {0, -1, t}, {0, 1, t},
                                 {0, -1, -t}, {0, 1, -t}, {t, 0, -1}, {t, 0, 1}, {-t, 0, -1}, {-t, 0, 1}};
@@ -335,6 +366,7 @@ void Mesh::tube(const std::vector<Vec3>& points, const std::vector<float>& radii
 {
     if (points.size() < 2 || radii.size() != points.size())
         return;
+    sides = sidesFor(sides);
     // Rings perpendicular to the path, their reference direction carried along it (parallel
     // transport), so the tube does not twist.
     std::vector<std::vector<Vec3>> rings;

@@ -73,6 +73,11 @@ struct UVRect {
 // Material slots of a mesh; the model writer assigns each used slot one material instance.
 enum Slot : int { kPainted = 0, kDetails = 1, kGlow = 2, kPoster = 3, kSlotCount = 4 };
 
+// How much of a model a mesh keeps: everything, or what still shows from far away (the level the
+// game draws scenery with beyond a distance): balls one subdivision coarser, round things with
+// about half the sides, and parts too small or thin to make out left off.
+enum class Detail { Full, Far };
+
 class Mesh {
 public:
     struct Vertex {
@@ -86,7 +91,7 @@ public:
         std::vector<std::int32_t> indices;
     };
 
-    Mesh();
+    explicit Mesh(Detail detail = Detail::Full);
 
     // Frames: everything added is placed by the product of the frames pushed so far.
     void push(const Frame& frame);
@@ -140,7 +145,10 @@ public:
 
 private:
     Colour shade(const Colour& colour);
+    // The sides a round part gets at this detail.
+    int sidesFor(int sides) const;
 
+    Detail detail_ = Detail::Full;
     std::vector<Frame> frames_;
     std::array<Part, kSlotCount> parts_;
     Slot slot_ = kPainted;

@@ -5,6 +5,7 @@
 #include "contentgen_models.h"
 
 #include <cmath>
+#include <functional>
 
 namespace cg {
 
@@ -13,11 +14,13 @@ namespace {
 const Colour kBark = rgb(0x7a4a2a), kBarkDark = rgb(0x5e3820);
 const Colour kGlass = rgb(0x8ecae6), kGlassDark = rgb(0x4f8fb5), kWhite = rgb(0xfaf7ef);
 
-ModelSpec scenery(const std::string& name, Mesh mesh)
+// Level 0 in full, and the level "far" the game draws beyond a distance.
+ModelSpec scenery(const std::string& name, const std::function<Mesh(Detail)>& make)
 {
     ModelSpec spec;
     spec.path = "models\\environment\\" + name + ".model";
-    spec.levels.push_back({name, std::move(mesh)});
+    spec.levels.push_back({name, make(Detail::Full)});
+    spec.levels.push_back({"far", make(Detail::Far)});
     spec.scenery = true;
     return spec;
 }
@@ -59,9 +62,9 @@ void gableRoof(Mesh& m, float hx, float hz, float y0, float y1, const Colour& ro
     m.polygon({{-hx, y0, hz}, {-hx, y1 - 0.1f, 0.0f}, {-hx, y0, -hz}}, gable);
 }
 
-Mesh oak()
+Mesh oak(Detail detail)
 {
-    Mesh m;
+    Mesh m(detail);
     m.prism(6, 0.38f, 0.24f, -0.5f, 2.8f, kBark, kBarkDark);
     m.tube({{0.0f, 2.0f, 0.0f}, {0.6f, 2.8f, 0.1f}, {1.0f, 3.3f, 0.2f}}, {0.16f, 0.12f, 0.08f}, 5, kBark);
     m.tube({{0.0f, 2.3f, 0.0f}, {-0.5f, 3.0f, -0.3f}, {-0.8f, 3.5f, -0.5f}}, {0.15f, 0.11f, 0.07f}, 5, kBark);
@@ -73,9 +76,9 @@ Mesh oak()
     return m;
 }
 
-Mesh pine()
+Mesh pine(Detail detail)
 {
-    Mesh m;
+    Mesh m(detail);
     m.prism(5, 0.28f, 0.2f, -0.5f, 1.6f, kBark, kBarkDark);
     m.setShading(0.06f, 22);
     const float tiers[][3] = {{2.2f, 1.0f, 4.0f}, {1.8f, 2.4f, 5.4f}, {1.35f, 3.8f, 6.7f}, {0.9f, 5.2f, 8.0f}};
@@ -87,9 +90,9 @@ Mesh pine()
     return m;
 }
 
-Mesh birch()
+Mesh birch(Detail detail)
 {
-    Mesh m;
+    Mesh m(detail);
     const Colour bark = rgb(0xf1efe6), mark = rgb(0x3a3a3a);
     m.prism(6, 0.2f, 0.11f, -0.5f, 4.6f, bark, bark);
     const float marks[][3] = {{0.4f, 0.0f, 0.0f}, {1.1f, 120.0f, 0.0f}, {1.7f, 240.0f, 0.0f}, {2.5f, 60.0f, 0.0f},
@@ -107,9 +110,9 @@ Mesh birch()
     return m;
 }
 
-Mesh bush()
+Mesh bush(Detail detail)
 {
-    Mesh m;
+    Mesh m(detail);
     m.setShading(0.08f, 24);
     m.ball({0.0f, 0.55f, 0.0f}, {0.85f, 0.7f, 0.8f}, 1, rgb(0x3fa34d), 0.12f, 41);
     m.ball({0.65f, 0.4f, 0.2f}, {0.55f, 0.45f, 0.55f}, 1, rgb(0x4caf50), 0.12f, 42);
@@ -123,18 +126,18 @@ Mesh bush()
     return m;
 }
 
-Mesh largeRock()
+Mesh largeRock(Detail detail)
 {
-    Mesh m;
+    Mesh m(detail);
     m.setShading(0.08f, 25);
     m.ball({0.0f, 0.6f, 0.0f}, {1.7f, 1.2f, 1.4f}, 1, rgb(0x9aa0a6), 0.16f, 51);
     m.ball({1.1f, 0.2f, 0.6f}, {0.7f, 0.55f, 0.6f}, 0, rgb(0x8a9096), 0.15f, 52);
     return m;
 }
 
-Mesh smallRocks()
+Mesh smallRocks(Detail detail)
 {
-    Mesh m;
+    Mesh m(detail);
     m.setShading(0.08f, 26);
     m.ball({0.0f, 0.15f, 0.0f}, {0.6f, 0.45f, 0.5f}, 0, rgb(0xa5abb1), 0.18f, 61);
     m.ball({0.8f, 0.05f, 0.3f}, {0.4f, 0.3f, 0.35f}, 0, rgb(0x8f959b), 0.18f, 62);
@@ -143,9 +146,9 @@ Mesh smallRocks()
     return m;
 }
 
-Mesh lectureHall()
+Mesh lectureHall(Detail detail)
 {
-    Mesh m;
+    Mesh m(detail);
     const Colour wall = rgb(0xf4ecd6), trim = rgb(0xe4572e), roof = rgb(0x3d405b), column = rgb(0xffffff);
     constexpr float hx = 10.0f, hz = 6.0f, h = 7.0f;
     m.box({-hx, -1.0f, -hz}, {hx, h, hz}, wall, roof, wall);
@@ -190,9 +193,9 @@ Mesh lectureHall()
     return m;
 }
 
-Mesh library()
+Mesh library(Detail detail)
 {
-    Mesh m;
+    Mesh m(detail);
     const Colour brick = rgb(0xc0563b), stone = rgb(0xf4ecd6), dome = rgb(0x52b69a), roof = rgb(0x6b705c);
     constexpr float hx = 8.0f, hz = 7.0f, h = 8.5f;
     m.box({-hx, -1.0f, -hz}, {hx, h, hz}, brick, roof, brick);
@@ -235,9 +238,9 @@ Mesh library()
     return m;
 }
 
-Mesh house(const Colour& walls, const Colour& roof, const Colour& door, bool twoFloors)
+Mesh house(Detail detail, const Colour& walls, const Colour& roof, const Colour& door, bool twoFloors)
 {
-    Mesh m;
+    Mesh m(detail);
     const float hx = twoFloors ? 3.2f : 3.6f, hz = 2.6f, h = twoFloors ? 5.2f : 3.2f;
     m.box({-hx, -1.0f, -hz}, {hx, h, hz}, walls);
     m.box({-hx - 0.1f, -1.0f, -hz - 0.1f}, {hx + 0.1f, 0.3f, hz + 0.1f}, rgb(0xb8b2a0));
@@ -274,9 +277,9 @@ Mesh house(const Colour& walls, const Colour& roof, const Colour& door, bool two
     return m;
 }
 
-Mesh bench()
+Mesh bench(Detail detail)
 {
-    Mesh m;
+    Mesh m(detail);
     const Colour wood = rgb(0xc68642), metal = rgb(0x2f3e46);
     for (float x : {-0.85f, 0.85f}) {
         m.box({x - 0.05f, -0.2f, -0.28f}, {x + 0.05f, 0.45f, -0.2f}, metal);
@@ -295,9 +298,9 @@ Mesh bench()
     return m;
 }
 
-Mesh streetLamp()
+Mesh streetLamp(Detail detail)
 {
-    Mesh m;
+    Mesh m(detail);
     const Colour metal = rgb(0x355c7d), trim = rgb(0xffd23f);
     // A park lamp: a footed post, a ring, and a lantern with a glowing glass under a little roof.
     m.prism(8, 0.24f, 0.2f, -0.3f, 0.45f, metal, metal, 22.5f);
@@ -319,9 +322,9 @@ Mesh streetLamp()
     return m;
 }
 
-Mesh fountain()
+Mesh fountain(Detail detail)
 {
-    Mesh m;
+    Mesh m(detail);
     const Colour stone = rgb(0xd6d2c4), stoneDark = rgb(0xb8b2a0), water = rgb(0x4cc9f0);
     // Basin: outer wall, rim, inner wall down to the water.
     m.lathe(12, {{2.6f, -0.3f}, {2.6f, 0.55f}, {2.7f, 0.65f}, {2.25f, 0.65f}, {2.25f, 0.35f}, {0.0f, 0.35f}}, stone, 15.0f, true);
@@ -341,9 +344,9 @@ Mesh fountain()
     return m;
 }
 
-Mesh fence()
+Mesh fence(Detail detail)
 {
-    Mesh m;
+    Mesh m(detail);
     const Colour white = rgb(0xfaf7ef), shade = rgb(0xe2ddd0);
     // A 4-unit picket fence along X, from -2 to 2.
     for (float x : {-2.0f, 2.0f})
@@ -366,20 +369,24 @@ Mesh fence()
 std::vector<ModelSpec> sceneryModels()
 {
     std::vector<ModelSpec> models;
-    models.push_back(scenery("tree_oak", oak()));
-    models.push_back(scenery("tree_pine", pine()));
-    models.push_back(scenery("tree_birch", birch()));
-    models.push_back(scenery("bush", bush()));
-    models.push_back(scenery("rock_large", largeRock()));
-    models.push_back(scenery("rocks_small", smallRocks()));
-    models.push_back(scenery("lecture_hall", lectureHall()));
-    models.push_back(scenery("library", library()));
-    models.push_back(scenery("house_yellow", house(rgb(0xffe08a), rgb(0xd1495b), rgb(0x2ec4b6), false)));
-    models.push_back(scenery("house_blue", house(rgb(0x9bd3ee), rgb(0x3d5a80), rgb(0xef476f), true)));
-    models.push_back(scenery("bench", bench()));
-    models.push_back(scenery("street_lamp", streetLamp()));
-    models.push_back(scenery("fountain", fountain()));
-    models.push_back(scenery("fence", fence()));
+    models.push_back(scenery("tree_oak", oak));
+    models.push_back(scenery("tree_pine", pine));
+    models.push_back(scenery("tree_birch", birch));
+    models.push_back(scenery("bush", bush));
+    models.push_back(scenery("rock_large", largeRock));
+    models.push_back(scenery("rocks_small", smallRocks));
+    models.push_back(scenery("lecture_hall", lectureHall));
+    models.push_back(scenery("library", library));
+    models.push_back(scenery("house_yellow", [](Detail d) {
+        return house(d, rgb(0xffe08a), rgb(0xd1495b), rgb(0x2ec4b6), false);
+    }));
+    models.push_back(scenery("house_blue", [](Detail d) {
+        return house(d, rgb(0x9bd3ee), rgb(0x3d5a80), rgb(0xef476f), true);
+    }));
+    models.push_back(scenery("bench", bench));
+    models.push_back(scenery("street_lamp", streetLamp));
+    models.push_back(scenery("fountain", fountain));
+    models.push_back(scenery("fence", fence));
     return models;
 }
 
