@@ -5,10 +5,10 @@
 // corners. Each level keeps grass cells apart from concrete cells, so that a ground type is one
 // draw, and within a ground type sorts them by what their shading must read (the street atlas,
 // the earth and rock layers: APPENVRLayerReach), so that each such group is one draw with the
-// cheapest program that shades it right. Where a coarser block meets a finer one their borders differ, so every level hangs a
-// skirt from the block's border down below the lowest height of each border cell edge: no gap
-// between them ever shows. Owned by its block, which builds it again after the terrain under it
-// changed.
+// cheapest program that shades it right. Where a coarser block meets a finer one their borders
+// differ, so every level hangs a skirt from the block's border down below the lowest height of
+// each border cell edge: no gap between them ever shows. Owned by its block, which builds it
+// again after the terrain under it changed.
 
 #include "core/qr_core_object.h"
 #include "environment/app_envr_main.h"
@@ -62,6 +62,7 @@ public:
     // The grass draw and the concrete draw cut by what the shading must read, in buffer order:
     // together they cover both, each range once.
     const std::vector<Draw>& getShadingDraws(int level) const;
+    // Draws that range of the buffer's indices; nothing for an empty one.
     void renderRange(const Range& range);
 
     // The street-tile coordinate of vertex column or row step (0..4) of a cell: 0.02 plus step
