@@ -2,16 +2,15 @@
 
 #include "core/qr_core_log.h"
 #include "file/qr_file_main.h"
-
-#include <QBuffer>
-#include <QByteArray>
-#include <QImage>
-#include <QImageReader>
+#include "resource/qr_resc_imagedecode.h"
+#include "resource/qr_resc_imageprefetch.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <future>
 #include <new>
+#include <optional>
 
 namespace {
 int channelsOf(int pixelFormat)
@@ -41,20 +40,6 @@ std::string quoted(const std::string& text)
     return "\"" + text + "\"";
 }
 
-// Whether a picture of width x height can really be stored in fileBytes bytes. The densest
-// encoding the readers know is a one-bit PNG whose deflate stream reaches its best ratio of about
-// 1032 to 1: some 8256 pixels per byte of file. A header claiming more is forged or corrupt, and
-// believing it would let a tiny file demand gigabytes. Sides beyond 16384 exceed every texture
-// size the renderer can use.
-bool isPlausibleSize(int width, int height, std::size_t fileBytes)
-{
-    constexpr std::int64_t kMaxSide = 16384;
-    constexpr std::int64_t kMaxPixelsPerFileByte = 8 * 1032;
-    if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide)
-        return false;
-    const auto pixels = static_cast<std::int64_t>(width) * height;
-    return pixels <= kMaxPixelsPerFileByte * static_cast<std::int64_t>(fileBytes);
-}
 } // namespace
 
 QRRESCImage2::QRRESCImage2(QRObject* owner, std::string_view name) : QRRESCImage(owner, name) {}
@@ -87,66 +72,41 @@ void QRRESCImage2::loadFromFile(const std::string& fileName)
         file->close();
         if (!memory)
             return;
-        const auto& bytes = memory->getBytes();
-
-        QByteArray encoded = QByteArray::fromRawData(reinterpret_cast<const char*>(bytes.data()),
-                                                     static_cast<qsizetype>(bytes.size()));
-        QBuffer device(&encoded);
-        device.open(QIODevice::ReadOnly);
-        QImageReader reader(&device);
-        // The header is read before any pixel memory is taken, so a forged size is refused here.
-        const QSize claimed = reader.size();
-        if (claimed.isValid() && !isPlausibleSize(claimed.width(), claimed.height(), bytes.size())) {
-            reportError("loadFromFile", "The image " + quoted(fileName) + " claims " +
-                                            std::to_string(claimed.width()) + " * " +
-                                            std::to_string(claimed.height()) + " pixels, more than its " +
-                                            std::to_string(bytes.size()) + " bytes can hold");
-            return;
-        }
-        QImage decoded;
-        if (!reader.read(&decoded) || decoded.isNull()) {
-            reportError("loadFromFile", "IL could not load the image " + quoted(fileName) + "!");
-            return;
-        }
-        // Qt hands out its own layouts (indexed, ARGB32, 16-bit, float, ...); they all come down to
-        // 8-bit components in one of the three layouts the engine knows.
-        int pixelFormat = kPixelRGB;
-        QImage::Format layout = QImage::Format_RGB888;
-        if (decoded.format() == QImage::Format_Grayscale8 || decoded.format() == QImage::Format_Grayscale16) {
-            pixelFormat = kPixelLuminance;
-            layout = QImage::Format_Grayscale8;
-        } else if (decoded.hasAlphaChannel()) {
-            pixelFormat = kPixelRGBA;
-            layout = QImage::Format_RGBA8888;
-        }
-        QImage packed = decoded.convertToFormat(layout);
-        if (packed.isNull())
-            throw std::bad_alloc();
-        // Qt's rows start at the top; OpenGL wants the bottom row first.
-        if (flipForGL_) {
-            logDebug("Flipping image vertically");
-            packed = packed.mirrored(false, true);
-            if (packed.isNull())
-                throw std::bad_alloc();
-        }
-
-        const int channels = channelsOf(pixelFormat);
-        const std::size_t rowBytes = static_cast<std::size_t>(packed.width()) * channels;
-        std::vector<std::uint8_t> pixels(rowBytes * static_cast<std::size_t>(packed.height()));
-        for (int row = 0; row < packed.height(); ++row)
-            std::memcpy(pixels.data() + rowBytes * row, packed.constScanLine(row), rowBytes);
-
-        width_ = packed.width();
-        height_ = packed.height();
-        dataFormat_ = kDataByte;
-        pixelFormat_ = pixelFormat;
-        channelCount_ = channels;
-        byteData_ = std::move(pixels);
-        valid_ = true;
+        // A decode the start-up prefetch already ran (or is running) for this file is taken over.
+        QRRESCImagePrefetch* prefetch = qrImagePrefetch();
+        std::optional<std::future<QRRESCDecodedImage>> ahead =
+            prefetch ? prefetch->take(fileName, flipForGL_) : std::nullopt;
+        QRRESCDecodedImage decoded = ahead ? ahead->get() : qrrescDecodeImage(memory->getBytes(), flipForGL_);
+        adopt(std::move(decoded), fileName, memory->getBytes().size());
     } catch (const std::exception&) {
         clear();
         reportError("loadFromFile", "A runtime error occurred while loading an image");
     }
+}
+
+void QRRESCImage2::adopt(QRRESCDecodedImage decoded, const std::string& fileName, std::size_t fileBytes)
+{
+    using Outcome = QRRESCDecodedImage::Outcome;
+    if (decoded.outcome == Outcome::Implausible) {
+        reportError("loadFromFile", "The image " + quoted(fileName) + " claims " +
+                                        std::to_string(decoded.claimedWidth) + " * " +
+                                        std::to_string(decoded.claimedHeight) + " pixels, more than its " +
+                                        std::to_string(fileBytes) + " bytes can hold");
+        return;
+    }
+    if (decoded.outcome == Outcome::Unreadable) {
+        reportError("loadFromFile", "IL could not load the image " + quoted(fileName) + "!");
+        return;
+    }
+    if (decoded.flipped)
+        logDebug("Flipping image vertically");
+    width_ = decoded.width;
+    height_ = decoded.height;
+    dataFormat_ = kDataByte;
+    pixelFormat_ = decoded.pixelFormat;
+    channelCount_ = channelsOf(decoded.pixelFormat);
+    byteData_ = std::move(decoded.pixels);
+    valid_ = true;
 }
 
 void QRRESCImage2::assign(const QRObject& source)

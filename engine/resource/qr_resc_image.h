@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+struct QRRESCDecodedImage;
+
 class QRRESCImage : public QRRESCMain {
 public:
     using QRRESCMain::QRRESCMain;
@@ -65,6 +67,9 @@ public:
     void setFlipForGL(bool flip) { flipForGL_ = flip; }
 
 private:
+    // Takes over a decoded picture, or reports why there is none.
+    void adopt(QRRESCDecodedImage decoded, const std::string& fileName, std::size_t fileBytes);
+
     std::size_t pixelOffset(int x, int y) const;
 
     int width_ = 0;

@@ -2,8 +2,11 @@
 
 #include "core/qr_appl_main.h"
 #include "environment/app_envr_main.h"
+#include "file/qr_file_drive.h"
+#include "file/qr_file_main.h"
 #include "main/app_game_main.h"
 #include "main/app_main_main.h"
+#include "resource/qr_resc_imageprefetch.h"
 #include "world/app_wrld_camera.h"
 #include "world/app_wrld_entities.h"
 #include "world/app_wrld_hud.h"
@@ -13,6 +16,11 @@
 #include "world/app_wrld_shadow.h"
 #include "world/app_wrld_skybox.h"
 #include "world/app_wrld_water.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
 
 APPWRLDMain::APPWRLDMain(QRObject* owner) : QRObject(owner, "Game")
 {
@@ -46,9 +54,40 @@ APPWRLDMain::~APPWRLDMain()
     hud_.reset();
 }
 
+namespace {
+// The folders of the pictures the world's parts load below, in the order they need them.
+constexpr const char* kStartupPictureFolders[] = {"textures\\terrain", "textures\\particles", "textures\\models",
+                                                  "textures\\skybox",  "textures\\water",     "fonts",
+                                                  "textures\\ads"};
+
+std::vector<std::string> startupPictures()
+{
+    std::vector<std::string> pictures;
+    QRFILEMain* files = qrFile();
+    if (!files)
+        return pictures;
+    for (const char* folder : kStartupPictureFolders) {
+        std::vector<std::string> names;
+        std::error_code ignored;
+        for (const auto& entry : std::filesystem::directory_iterator(qrdrive::nativePath(files->resolveFolder(folder)), ignored)) {
+            const std::string extension = entry.path().extension().string();
+            if (entry.is_regular_file(ignored) && (extension == ".png" || extension == ".jpg"))
+                names.push_back(std::string(folder) + "\\" + entry.path().filename().string());
+        }
+        std::sort(names.begin(), names.end());
+        pictures.insert(pictures.end(), names.begin(), names.end());
+    }
+    return pictures;
+}
+} // namespace
+
 void APPWRLDMain::initialize()
 {
     QRObject::initialize();
+    // Decoding the pictures is most of what loading waits for; a worker decodes them ahead while
+    // the parts set up and the areas load. What no part takes is dropped with the prefetch.
+    auto prefetch = qrNew<QRRESCImagePrefetch>(this);
+    prefetch->start(startupPictures(), true);
     step("Initialize Environment", [this] { environment_->initialize(); });
     step("Initialize Entities", [this] { entities_->initialize(); });
     step("Initialize Camera", [this] { camera_->initialize(); });
