@@ -73,7 +73,8 @@ QRRESCDecodedImage qrrescDecodeImage(const std::vector<std::uint8_t>& bytes, boo
     const std::size_t rowBytes = static_cast<std::size_t>(packed.width()) * static_cast<std::size_t>(channels);
     result.pixels.resize(rowBytes * static_cast<std::size_t>(packed.height()));
     for (int row = 0; row < packed.height(); ++row)
-        std::memcpy(result.pixels.data() + rowBytes * static_cast<std::size_t>(row), packed.constScanLine(row), rowBytes);
+        std::memcpy(result.pixels.data() + rowBytes * static_cast<std::size_t>(row), packed.constScanLine(row),
+                    rowBytes);
     result.width = packed.width();
     result.height = packed.height();
     result.outcome = QRRESCDecodedImage::Outcome::Decoded;

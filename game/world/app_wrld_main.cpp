@@ -69,7 +69,8 @@ std::vector<std::string> startupPictures()
     for (const char* folder : kStartupPictureFolders) {
         std::vector<std::string> names;
         std::error_code ignored;
-        for (const auto& entry : std::filesystem::directory_iterator(qrdrive::nativePath(files->resolveFolder(folder)), ignored)) {
+        const std::filesystem::path path = qrdrive::nativePath(files->resolveFolder(folder));
+        for (const auto& entry : std::filesystem::directory_iterator(path, ignored)) {
             const std::string extension = entry.path().extension().string();
             if (entry.is_regular_file(ignored) && (extension == ".png" || extension == ".jpg"))
                 names.push_back(std::string(folder) + "\\" + entry.path().filename().string());

@@ -94,8 +94,8 @@ bool APPWRLDShadow::createTargets()
     releaseTargets();
     QRVISXRenderTargetManager& targets = *qrVisual()->getRenderTargetManager();
     device_ = qrCore()->getDeviceManager()->createVirtualDevice("Shadow Map Device", shadowMapSize_, shadowMapSize_);
-    colorTarget_ = targets.createRenderTargetTexture("Shadow Map Color", QRVISXRenderTarget::kData8, shadowMapSize_, shadowMapSize_,
-                                                     QRVISXRenderTarget::kPixelRGB);
+    colorTarget_ = targets.createRenderTargetTexture("Shadow Map Color", QRVISXRenderTarget::kData8, shadowMapSize_,
+                                                     shadowMapSize_, QRVISXRenderTarget::kPixelRGB);
     depthTarget_ = targets.createRenderBuffer("Shadow Map Depth", QRVISXRenderTarget::kData24, shadowMapSize_,
                                               shadowMapSize_);
     configuration_ = targets.createRenderTargetConfiguration("Shadow Map", device_);
