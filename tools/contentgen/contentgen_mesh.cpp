@@ -12,9 +12,8 @@ constexpr float kPi = 3.14159265358979f;
 
 float radians(float degrees) { return degrees * (kPi / 180.0f); }
 
-// The normal of a polygon by Newell's method: well defined for any winding of a convex outline,
-// also when the corners are not exactly in one plane.
-// Twice the polygon's area along its normal.
+// Newell's method: the polygon's normal scaled by twice its area, well defined for any winding of
+// a convex outline, also when the corners are not exactly in one plane.
 Vec3 newellVector(const std::vector<Vec3>& p)
 {
     Vec3 n;
@@ -194,7 +193,8 @@ void Mesh::box(const Vec3& low, const Vec3& high, const Colour& colour) { box(lo
 void Mesh::box(const Vec3& low, const Vec3& high, const Colour& sides, const Colour& top, const Colour& bottom)
 {
     if (detail_ == Detail::Far) {
-        std::array<float, 3> extents = {std::fabs(high.x - low.x), std::fabs(high.y - low.y), std::fabs(high.z - low.z)};
+        std::array<float, 3> extents = {std::fabs(high.x - low.x), std::fabs(high.y - low.y),
+                                        std::fabs(high.z - low.z)};
         std::sort(extents.begin(), extents.end());
         if (extents[1] < kFarThinnest)
             return;
