@@ -19,8 +19,10 @@ KipsterProcess::KipsterProcess()
     : KipsterProcess([](const std::filesystem::path& folder) {
           std::filesystem::copy(KIPSTER_PROGRAM_FOLDER, folder,
                                 std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing);
-          // A game played by hand in the program folder is no part of what a test starts from.
+          // A game played by hand in the program folder is no part of what a test starts from:
+          // neither its progress nor its log, which a test would read before the new one is written.
           std::filesystem::remove(folder / "progress.sav");
+          std::filesystem::remove(folder / "log.html");
       })
 {
 }
