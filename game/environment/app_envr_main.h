@@ -207,8 +207,8 @@ private:
     std::array<std::array<QROwned<APPENVRArea>, kAreaCount>, kAreaCount> areas_;
     std::array<std::array<std::uint32_t, kCellCount>, kCellCount> cells_{};
     std::array<std::array<APPENVRVertex, kVertexCount>, kVertexCount> vertices_{};
-    // The far shading samples the four ground layers in its vertex shader.
-    static constexpr int kFarShadingVertexUnits = 4;
+    // The far shading samples the four ground layers and the modulation map in its vertex shader.
+    static constexpr int kFarShadingVertexUnits = 5;
     QRVISXShaderConfiguration* shader_ = nullptr;
     // The variants: near grass by needs, near concrete and far ground by whether a street shows.
     std::array<QRVISXShaderConfiguration*, 8> grassShadings_{};
