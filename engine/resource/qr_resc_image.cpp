@@ -65,6 +65,13 @@ void QRRESCImage2::loadFromFile(const std::string& fileName)
     setName(fileName);
     setFileName(fileName);
     try {
+        // A decode the start-up prefetch already ran (or is running) for this file is taken over;
+        // it read the file itself.
+        QRRESCImagePrefetch* prefetch = qrImagePrefetch();
+        if (auto ahead = prefetch ? prefetch->take(fileName, flipForGL_) : std::nullopt) {
+            adopt(ahead->get(), fileName);
+            return;
+        }
         auto file = qrNew<QRFILEFile>(this);
         if (!file->open(fileName, QRFileAccess::Read, QRFileType::Binary, true))
             return;
@@ -72,26 +79,21 @@ void QRRESCImage2::loadFromFile(const std::string& fileName)
         file->close();
         if (!memory)
             return;
-        // A decode the start-up prefetch already ran (or is running) for this file is taken over.
-        QRRESCImagePrefetch* prefetch = qrImagePrefetch();
-        std::optional<std::future<QRRESCDecodedImage>> ahead =
-            prefetch ? prefetch->take(fileName, flipForGL_) : std::nullopt;
-        QRRESCDecodedImage decoded = ahead ? ahead->get() : qrrescDecodeImage(memory->getBytes(), flipForGL_);
-        adopt(std::move(decoded), fileName, memory->getBytes().size());
+        adopt(qrrescDecodeImage(memory->getBytes(), flipForGL_), fileName);
     } catch (const std::exception&) {
         clear();
         reportError("loadFromFile", "A runtime error occurred while loading an image");
     }
 }
 
-void QRRESCImage2::adopt(QRRESCDecodedImage decoded, const std::string& fileName, std::size_t fileBytes)
+void QRRESCImage2::adopt(QRRESCDecodedImage decoded, const std::string& fileName)
 {
     using Outcome = QRRESCDecodedImage::Outcome;
     if (decoded.outcome == Outcome::Implausible) {
         reportError("loadFromFile", "The image " + quoted(fileName) + " claims " +
                                         std::to_string(decoded.claimedWidth) + " * " +
                                         std::to_string(decoded.claimedHeight) + " pixels, more than its " +
-                                        std::to_string(fileBytes) + " bytes can hold");
+                                        std::to_string(decoded.fileBytes) + " bytes can hold");
         return;
     }
     if (decoded.outcome == Outcome::Unreadable) {

@@ -68,7 +68,7 @@ public:
 
 private:
     // Takes over a decoded picture, or reports why there is none.
-    void adopt(QRRESCDecodedImage decoded, const std::string& fileName, std::size_t fileBytes);
+    void adopt(QRRESCDecodedImage decoded, const std::string& fileName);
 
     std::size_t pixelOffset(int x, int y) const;
 

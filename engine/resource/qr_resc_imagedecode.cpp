@@ -30,6 +30,7 @@ bool isPlausibleSize(int width, int height, std::size_t fileBytes)
 QRRESCDecodedImage qrrescDecodeImage(const std::vector<std::uint8_t>& bytes, bool flipForGL)
 {
     QRRESCDecodedImage result;
+    result.fileBytes = bytes.size();
     QByteArray encoded =
         QByteArray::fromRawData(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
     QBuffer device(&encoded);

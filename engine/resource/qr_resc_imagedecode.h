@@ -3,15 +3,18 @@
 // components in one of the engine's three layouts. Touches no engine object, so it runs on any
 // thread: QRRESCImage2 decodes with it, and so does the start-up prefetch (QRRESCImagePrefetch).
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
 struct QRRESCDecodedImage {
     enum class Outcome { Decoded, Implausible, Unreadable };
     Outcome outcome = Outcome::Unreadable;
-    // What the header claimed, for the report of an implausible size.
+    // What the header claimed and how many bytes the file has, for the report of an implausible
+    // size.
     int claimedWidth = 0;
     int claimedHeight = 0;
+    std::size_t fileBytes = 0;
     int width = 0;
     int height = 0;
     // QRRESCImage2::kPixelLuminance, kPixelRGB or kPixelRGBA.

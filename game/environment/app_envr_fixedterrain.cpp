@@ -28,7 +28,6 @@ constexpr int kRockLayer = 3;
 constexpr int kSlopeSteps = 64;
 constexpr int kConcreteLayer = 4;
 constexpr int kBlendingAverage = 3;
-constexpr const char* kModulationFile = "textures\\terrain\\modulation.png";
 // The street atlas holds 4 x 4 tiles; shape c lies at column c mod 4, row c / 4 from the top.
 constexpr int kAtlasTiles = 4;
 constexpr float kTileSize = 1.0f / kAtlasTiles;
@@ -106,10 +105,10 @@ void APPENVRFixedTerrain::prepare()
         slopeWeights_->setClamp(true, true);
         slopeWeights_->generateFromImage(*ramp);
     }
-    auto modulation = qrNew<QRRESCImage2>(this, kModulationFile);
+    auto modulation = qrNew<QRRESCImage2>(this, APPENVRMain::kModulationFile);
     // Rows as the modulation texture has them, so both line up on the ground.
     modulation->setFlipForGL(true);
-    modulation->loadFromFile(kModulationFile);
+    modulation->loadFromFile(APPENVRMain::kModulationFile);
     if (!modulation->isValid())
         return;
     for (Layer layer : {Layer::Meadow, Layer::Earth}) {

@@ -1,5 +1,6 @@
 #include "environment/app_envr_layerreach.h"
 
+#include "environment/app_envr_fixedterrain.h"
 #include "environment/app_envr_main.h"
 #include "resource/qr_resc_image.h"
 
@@ -85,10 +86,13 @@ unsigned APPENVRLayerReach::layersOfCell(int cx, int cz, float steepest) const
                                              (((cz % kRepeatCells) + kRepeatCells) % kRepeatCells));
     const float green = greenest_[at] / 255.0f;
     const float blue = bluest_[at] / 255.0f;
+    // The shader's weights as the fixed-function terrain computes them on the processor, taken
+    // a little generously.
     unsigned layers = 0;
-    if (green > kEarthFrom - kSlack)
+    if (APPENVRFixedTerrain::layerWeight(APPENVRFixedTerrain::Layer::Earth, green + kSlack) > 0.0f)
         layers |= kEarth;
-    if (steepest + kRockBlueShare * (blue - 0.5f) > kRockFrom - kSlack)
+    const float steepness = steepest + kRockBlueShare * (blue - 0.5f) + kSlack;
+    if (APPENVRFixedTerrain::rockWeight(1.0f - steepness) > 0.0f)
         layers |= kRock;
     return layers;
 }

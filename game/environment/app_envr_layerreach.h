@@ -33,11 +33,8 @@ public:
     // steep (1 - the unit normal's y, as the shader has it); both when the map is not loaded.
     unsigned layersOfCell(int cx, int cz, float steepest) const;
 
-    // The thresholds of the shader's layer weights (terrain_ground.fragment): earth has weight
-    // where the map's green exceeds kEarthFrom, rock where steepness plus kRockBlueShare times
-    // (blue - 0.5) exceeds kRockFrom.
-    static constexpr float kEarthFrom = 0.62f;
-    static constexpr float kRockFrom = 0.22f;
+    // How much the map's blue (less 0.5) adds to the steepness the shader's rock weight reads
+    // (terrain_ground.fragment).
     static constexpr float kRockBlueShare = 0.15f;
 
 private:

@@ -56,7 +56,6 @@ constexpr const char* kGrassShadings[8] = {"terrain_meadow_plain", "terrain_mead
                                            "terrain_plain",        "terrain"};
 constexpr const char* kConcreteShadings[2] = {"terrain_concrete_plain", "terrain_concrete"};
 constexpr const char* kFarShadings[2] = {"terrain_far_plain", "terrain_far"};
-constexpr const char* kModulationFile = "textures\\terrain\\modulation.png";
 
 bool isStoredVertex(int x, int z)
 {
@@ -335,7 +334,10 @@ void APPENVRMain::loadDrawingResources()
             assets->acquire<QRVISXTexture2>("textures\\terrain\\terrain" + std::to_string(i) + ".jpg");
     modulation_ = assets->acquire<QRVISXTexture2>(kModulationFile);
     streets_ = assets->acquire<QRVISXTexture2>("textures\\terrain\\streets.png");
-    if (!isDrawnWithShader())
+    // What each cell's shading must read is known before any block groups its cells by it.
+    if (isDrawnWithShader())
+        layerReach_->loadFromFile(kModulationFile);
+    else
         fixedTerrain_->prepare();
 }
 
@@ -356,10 +358,6 @@ void APPENVRMain::loadShadingVariants()
         concreteShadings_[i] = acquire(kConcreteShadings[i]);
         farShadings_[i] = acquire(kFarShadings[i]);
     }
-    // The blocks drawn so far grouped their cells without knowing where the layers reach.
-    layerReach_->loadFromFile(kModulationFile);
-    if (layerReach_->isLoaded())
-        markCellsChanged(0, 0, kLastCell, kLastCell);
 }
 
 void APPENVRMain::releaseDrawingResources()

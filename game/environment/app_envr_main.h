@@ -92,6 +92,8 @@ public:
     static constexpr float kVertexSpacing = 4.0f;
     static constexpr float kAreaSize = 640.0f;
     static constexpr float kBlockSize = 160.0f;
+    // The map the ground layers blend by; its alpha varies the ground's brightness.
+    static constexpr const char* kModulationFile = "textures\\terrain\\modulation.png";
 
     // Ground cell word: bits 0..7 the ground type, 8..15 the street shape code; a freshly marked
     // street has bits 8..31 all set until the next street pass gives it its shape.

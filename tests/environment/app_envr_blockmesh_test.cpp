@@ -384,7 +384,7 @@ TEST_F(TerrainDrawing, EditsRebuildTheBuffersOfTheBlocksThatDrawTheChange)
     terrain().setDrawing(APPENVRDrawing::StaticBuffers);
     terrain().render();
     ASSERT_THAT(changedBlocks(), IsEmpty()) << "every block built its buffers on its first draw";
-    // The second frame learns where the layers reach, and every block sorts its cells again.
+    // The second frame brings the shading variants; no block builds its buffers again for them.
     terrain().render();
     ASSERT_THAT(changedBlocks(), IsEmpty());
     for (const Edit& edit : edits) {
