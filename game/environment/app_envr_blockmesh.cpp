@@ -1,5 +1,6 @@
 #include "environment/app_envr_blockmesh.h"
 
+#include "environment/app_envr_layerreach.h"
 #include "visual/geometry/qr_visx_vertexbuffer.h"
 
 #include <algorithm>
@@ -63,7 +64,7 @@ void APPENVRBlockMesh::build(const APPENVRMain& environment, APPENVRGridIndex fi
     for (int cx = firstCell.x; cx < firstCell.x + APPENVRMain::kCellsPerBlock; ++cx)
         for (int cz = firstCell.z; cz < firstCell.z + APPENVRMain::kCellsPerBlock; ++cz)
             (environment.isDefaultGround(cx, cz) ? grass : concrete)
-                .push_back({cx, cz, 0, environment.getCellNeeds(cx, cz), {}});
+                .push_back({cx, cz, 0, environment.getCellNeeds(cx, cz), environment.getStreetTileQuads(cx, cz), {}});
     // Cells that need the same shading next to each other, each group one draw.
     for (std::vector<Cell>* cells : {&grass, &concrete})
         std::stable_sort(cells->begin(), cells->end(),
@@ -178,17 +179,23 @@ std::vector<APPENVRBlockMesh::Edge> APPENVRBlockMesh::addSkirtVertices(APPENVRGr
     return edges;
 }
 
-void APPENVRBlockMesh::appendCellTriangles(std::vector<int>& indices, int slot, int step)
+void APPENVRBlockMesh::appendCellTriangles(std::vector<int>& indices, const Cell& cell, int step, bool covered)
 {
     // The triangles a strip along X through rows z and z + step makes, in the strip's own order
     // and winding: (a0, b0, a1) and (a1, b0, b1) for each column step, with a on row z, b on the
     // next row.
     for (int j = 0; j < kCellSteps; j += step) {
         for (int i = 0; i < kCellSteps; i += step) {
-            const int a0 = cellVertex(slot, i, j);
-            const int b0 = cellVertex(slot, i, j + step);
-            const int a1 = cellVertex(slot, i + step, j);
-            const int b1 = cellVertex(slot, i + step, j + step);
+            unsigned spanned = 0;
+            for (int di = 0; di < step; ++di)
+                for (int dj = 0; dj < step; ++dj)
+                    spanned |= 1u << ((i + di) * kCellSteps + j + dj);
+            if (((cell.tileQuads & spanned) == spanned) != covered)
+                continue;
+            const int a0 = cellVertex(cell.slot, i, j);
+            const int b0 = cellVertex(cell.slot, i, j + step);
+            const int a1 = cellVertex(cell.slot, i + step, j);
+            const int b1 = cellVertex(cell.slot, i + step, j + step);
             indices.insert(indices.end(), {a0, b0, a1, a1, b0, b1});
         }
     }
@@ -226,8 +233,14 @@ void APPENVRBlockMesh::appendCellDraws(std::vector<int>& indices, std::vector<Dr
 {
     for (const Cell& cell : cells) {
         const int first = static_cast<int>(indices.size());
-        appendCellTriangles(indices, cell.slot, step);
+        appendCellTriangles(indices, cell, step, false);
         addDraw(draws, {concrete, cell.needs, {first, static_cast<int>(indices.size()) - first}});
+    }
+    for (const Cell& cell : cells) {
+        const int first = static_cast<int>(indices.size());
+        if (cell.tileQuads != 0)
+            appendCellTriangles(indices, cell, step, true);
+        addDraw(draws, {concrete, APPENVRLayerReach::kStreetTileOnly, {first, static_cast<int>(indices.size()) - first}});
     }
 }
 

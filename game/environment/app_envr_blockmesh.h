@@ -5,7 +5,8 @@
 // corners. Each level keeps grass cells apart from concrete cells, so that a ground type is one
 // draw, and within a ground type sorts them by what their shading must read (the street atlas,
 // the earth and rock layers: APPENVRLayerReach), so that each such group is one draw with the
-// cheapest program that shades it right. Where a coarser block meets a finer one their borders
+// cheapest program that shades it right; the quads a cell's street tile covers completely
+// (APPENVRStreetCover) go into one more group, shaded from the tile alone. Where a coarser block meets a finer one their borders
 // differ, so every level hangs a skirt from the block's border down below the lowest height of
 // each border cell edge: no gap between them ever shows. Owned by its block, which builds it
 // again after the terrain under it changed.
@@ -35,7 +36,8 @@ public:
         int count = 0;
     };
     // Cells of one ground type whose shading needs the same (APPENVRLayerReach::kStreet, kEarth,
-    // kRock), or the skirts of a ground type with what any of their cells needs.
+    // kRock), the quads of its cells their street tiles cover (kStreetTileOnly), or the skirts of
+    // a ground type with what any of their cells needs.
     struct Draw {
         bool concrete = false;
         unsigned needs = 0;
@@ -83,6 +85,7 @@ private:
         int cz = 0;
         int slot = 0;
         unsigned needs = 0;
+        std::uint16_t tileQuads = 0;
         std::vector<Edge> edges;
     };
     // Draw ranges by level: grass (skirts, then cells) and concrete (cells, then skirts) meet in
@@ -105,11 +108,14 @@ private:
     static std::vector<Side> borderSides(APPENVRGridIndex firstCell, const Cell& cell);
     // The cell's border edges, with the skirts' bottom vertices written from nextVertex on.
     std::vector<Edge> addSkirtVertices(APPENVRGridIndex firstCell, const Cell& cell, int& nextVertex);
-    static void appendCellTriangles(std::vector<int>& indices, int slot, int step);
+    // The cell's quads at step, only those its street tile covers or only the others: a coarser
+    // quad counts as covered when its tile covers every quad it spans.
+    static void appendCellTriangles(std::vector<int>& indices, const Cell& cell, int step, bool covered);
     static void appendSkirtTriangles(std::vector<int>& indices, const Cell& cell, int step);
     // Appends draw, or lengthens the last draw when it is the same kind and ends where draw starts.
     static void addDraw(std::vector<Draw>& draws, const Draw& draw);
-    // Appends the draws of cells (sorted by needs) at step, or of their skirts.
+    // Appends the draws of cells (sorted by needs) at step, then of the quads their tiles cover,
+    // or of their skirts.
     static void appendCellDraws(std::vector<int>& indices, std::vector<Draw>& draws, const std::vector<Cell>& cells,
                                 bool concrete, int step);
     static void appendSkirtDraw(std::vector<int>& indices, std::vector<Draw>& draws, const std::vector<Cell>& cells,

@@ -20,6 +20,9 @@ public:
     static constexpr unsigned kEarth = 2;
     static constexpr unsigned kRock = 4;
     static constexpr unsigned kEverything = kStreet | kEarth | kRock;
+    // Not a cell's but some of its quads': its street tile covers them completely
+    // (APPENVRStreetCover), and the tile is all their shading reads.
+    static constexpr unsigned kStreetTileOnly = 8;
 
     explicit APPENVRLayerReach(QRObject* owner);
 

@@ -4,6 +4,7 @@
 #include "environment/app_envr_block.h"
 #include "environment/app_envr_blockmesh.h"
 #include "environment/app_envr_layerreach.h"
+#include "environment/app_envr_streetcover.h"
 #include "environment/app_envr_fixedterrain.h"
 #include "core/qr_mngr_assetmanager.h"
 #include "file/qr_file_main.h"
@@ -71,6 +72,8 @@ APPENVRMain::APPENVRMain(QRObject* owner) : QRObject(owner, "Environment")
     fixedTerrain_ = qrNew<APPENVRFixedTerrain>(this);
     layerReach_ = qrNew<APPENVRLayerReach>(this);
     layerReach_->setChangeObserver([this] { markCellsChanged(0, 0, kLastCell, kLastCell); });
+    streetCover_ = qrNew<APPENVRStreetCover>(this);
+    streetCover_->setChangeObserver([this] { markCellsChanged(0, 0, kLastCell, kLastCell); });
 }
 
 APPENVRMain::~APPENVRMain()
@@ -333,12 +336,15 @@ void APPENVRMain::loadDrawingResources()
         terrainTextures_[i] =
             assets->acquire<QRVISXTexture2>("textures\\terrain\\terrain" + std::to_string(i) + ".jpg");
     modulation_ = assets->acquire<QRVISXTexture2>(kModulationFile);
-    streets_ = assets->acquire<QRVISXTexture2>("textures\\terrain\\streets.png");
+    streets_ = assets->acquire<QRVISXTexture2>(kStreetsFile);
     // What each cell's shading must read is known before any block groups its cells by it.
-    if (isDrawnWithShader())
+    if (isDrawnWithShader()) {
         layerReach_->loadFromFile(kModulationFile);
-    else
+        if (farShadingSupported_)
+            streetCover_->loadFromFile(kStreetsFile);
+    } else {
         fixedTerrain_->prepare();
+    }
 }
 
 void APPENVRMain::loadShadingVariants()
@@ -358,6 +364,7 @@ void APPENVRMain::loadShadingVariants()
         concreteShadings_[i] = acquire(kConcreteShadings[i]);
         farShadings_[i] = acquire(kFarShadings[i]);
     }
+    streetTileShading_ = acquire("terrain_streettile");
 }
 
 void APPENVRMain::releaseDrawingResources()
@@ -372,6 +379,7 @@ void APPENVRMain::releaseDrawingResources()
         assets->release(shading);
     for (auto& shading : farShadings_)
         assets->release(shading);
+    assets->release(streetTileShading_);
     shadingVariantsLoaded_ = false;
     framesDrawn_ = 0;
     for (auto*& texture : terrainTextures_)
@@ -388,9 +396,14 @@ bool APPENVRMain::isDrawnWithShader() const
 QRVISXShaderConfiguration* APPENVRMain::getShading(bool concrete, bool far, unsigned needs) const
 {
     auto usable = [](QRVISXShaderConfiguration* shading) { return shading && shading->isValid(); };
-    const std::size_t street = (needs & APPENVRLayerReach::kStreet) != 0 ? 1 : 0;
+    const bool tileOnly = (needs & APPENVRLayerReach::kStreetTileOnly) != 0;
+    const std::size_t street = tileOnly || (needs & APPENVRLayerReach::kStreet) != 0 ? 1 : 0;
     if (far && farShadingSupported_ && usable(farShadings_[street]))
         return farShadings_[street];
+    // Quads under an opaque tile say nothing about their cell's layers: without their own
+    // program only the terrain shader shades them right.
+    if (tileOnly)
+        return usable(streetTileShading_) ? streetTileShading_ : shader_;
     QRVISXShaderConfiguration* near =
         concrete ? concreteShadings_[street] : grassShadings_[needs & APPENVRLayerReach::kEverything];
     return usable(near) ? near : shader_;
@@ -412,6 +425,13 @@ unsigned APPENVRMain::getCellNeeds(int cx, int cz) const
         }
     }
     return needs | layerReach_->layersOfCell(cx, cz, steepest);
+}
+
+std::uint16_t APPENVRMain::getStreetTileQuads(int cx, int cz) const
+{
+    if (!isDrawnWithShader() || !farShadingSupported_)
+        return 0;
+    return streetCover_->getCoveredQuads(static_cast<int>(APPENVRBlockMesh::streetCode(getGroundCell(cx, cz))));
 }
 
 QRVISXTexture2* APPENVRMain::getTerrainTexture(int index) const

@@ -19,6 +19,7 @@ class APPENVRArea;
 class APPENVRBlock;
 class APPENVRFixedTerrain;
 class APPENVRLayerReach;
+class APPENVRStreetCover;
 class APPWRLDEntities;
 class APPWRLDShadow;
 class QRVISXShaderConfiguration;
@@ -94,6 +95,8 @@ public:
     static constexpr float kBlockSize = 160.0f;
     // The map the ground layers blend by; its alpha varies the ground's brightness.
     static constexpr const char* kModulationFile = "textures\\terrain\\modulation.png";
+    // The street tiles, 4 x 4 in one picture.
+    static constexpr const char* kStreetsFile = "textures\\terrain\\streets.png";
 
     // Ground cell word: bits 0..7 the ground type, 8..15 the street shape code; a freshly marked
     // street has bits 8..31 all set until the next street pass gives it its shape.
@@ -175,13 +178,18 @@ public:
     // they draw through the fixed-function terrain.
     bool isDrawnWithShader() const;
     // The cheapest loaded program that shades ground cells of this type with these needs
-    // (APPENVRLayerReach::kStreet, kEarth, kRock) as the terrain shader does, near the eye or far
-    // from it: the terrain shader where a variant is missing (also during the first frame, as the
-    // variants load with the second), near shading where the driver cannot run the far one.
+    // (APPENVRLayerReach::kStreet, kEarth, kRock, or kStreetTileOnly) as the terrain shader does,
+    // near the eye or far from it: the terrain shader where a variant is missing (also during the
+    // first frame, as the variants load with the second), near shading where the driver cannot run
+    // the far one.
     QRVISXShaderConfiguration* getShading(bool concrete, bool far, unsigned needs) const;
     // What the shading of ground cell (cx, cz) must read: its street tile, and for grass the
     // earth and rock layers where they can have weight.
     unsigned getCellNeeds(int cx, int cz) const;
+    // The quads of ground cell (cx, cz) its street tile covers completely, as
+    // APPENVRStreetCover::getCoveredQuads gives them; none where the driver cannot run the program
+    // that draws them (it reads a texture per vertex).
+    std::uint16_t getStreetTileQuads(int cx, int cz) const;
     // Blocks far from the eye draw with fewer vertices and the far shading (APPENVRBlockDetail);
     // without, every block draws in full (comparisons, benchmarks).
     bool isLevelOfDetail() const { return levelOfDetail_; }
@@ -216,7 +224,9 @@ private:
     std::array<QRVISXShaderConfiguration*, 8> grassShadings_{};
     std::array<QRVISXShaderConfiguration*, 2> concreteShadings_{};
     std::array<QRVISXShaderConfiguration*, 2> farShadings_{};
+    QRVISXShaderConfiguration* streetTileShading_ = nullptr;
     QROwned<APPENVRLayerReach> layerReach_;
+    QROwned<APPENVRStreetCover> streetCover_;
     bool farShadingSupported_ = false;
     bool shadingVariantsLoaded_ = false;
     int framesDrawn_ = 0;
