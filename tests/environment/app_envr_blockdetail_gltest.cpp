@@ -6,6 +6,7 @@
 #include "gl_context_fixture.h"
 
 #include "environment/app_envr_block.h"
+#include "environment/app_envr_layerreach.h"
 #include "environment/app_envr_main.h"
 #include "math/qr_math_quaternion.h"
 #include "visual/device/rendercontexts/qr_visx_rendercontextmanager.h"
@@ -20,6 +21,7 @@
 #include <QImage>
 #include <gmock/gmock.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -76,8 +78,16 @@ protected:
         for (int i = 0; i < 5; ++i)
             savePicture(folder / ("terrain" + std::to_string(i) + ".jpg"), noise(64, layers[i], 30, 7u + static_cast<unsigned>(i)), "JPG");
         savePicture(folder / "modulation.png", noise(64, QColor(128, 128, 128), 100, 99u), "PNG");
-        QImage atlas(64, 64, QImage::Format_RGBA8888);
-        atlas.fill(QColor(40, 40, 40, 255));
+        // Each 64-texel tile opaque in its middle and fading out over its outer 6 texels, like a
+        // road with verges: some quads of a street cell are drawn from the tile alone, the others
+        // blended over the ground.
+        QImage atlas(256, 256, QImage::Format_RGBA8888);
+        for (int x = 0; x < 256; ++x) {
+            for (int y = 0; y < 256; ++y) {
+                const int edge = std::min({x % 64, 63 - x % 64, y % 64, 63 - y % 64});
+                atlas.setPixelColor(x, y, QColor(40 + x % 64, 40, 40 + y % 64, edge < 6 ? 40 * edge : 255));
+            }
+        }
         savePicture(folder / "streets.png", atlas, "PNG");
 
         environment_ = qrNew<APPENVRMain>(nullptr);
@@ -95,6 +105,7 @@ protected:
         }
         for (int x = 60; x < 100; ++x) {
             environment_->setStreet(x, 80);
+            environment_->setStreet(x, 82);
             environment_->setGroundType(x, 84, 1);
         }
         environment_->updateStreets();
@@ -248,6 +259,9 @@ TEST_F(TerrainDetail, NearFieldIsUnchangedAndFarFieldStaysClose)
         ASSERT_GT(nearPixels, 1000);
         ASSERT_GT(farPixels, 1000);
         EXPECT_EQ(nearDiffering, 0) << "of " << nearPixels << " near pixels";
+        EXPECT_NE(environment_->getShading(false, false, APPENVRLayerReach::kStreetTileOnly),
+                  environment_->getShaderConfiguration())
+            << "quads under opaque street tiles have a program of their own";
         EXPECT_LT(farDifference / farPixels, 12.0);
         EXPECT_LT(farStrongly, farPixels / 10);
     }

@@ -633,3 +633,55 @@ TEST_F(TerrainDrawing, EveryVertexABlockDrawsLiesInsideItsCullingBox)
         }
     }
 }
+
+// Where a cell's street tile is opaque the cell's quads draw apart, read by the tile alone: at each
+// level only the quads lying wholly under the opaque part, and +X is the tile's right.
+TEST_F(TerrainDrawing, QuadsUnderAnOpaqueTileDrawApartAtEveryLevel)
+{
+    // The tile of code 2 is transparent in its 4 leftmost columns of 16.
+    QImage atlas(64, 64, QImage::Format_RGBA8888);
+    atlas.fill(QColor(60, 60, 60, 255));
+    for (int x = 32; x < 36; ++x)
+        for (int y = 0; y < 16; ++y)
+            atlas.setPixelColor(x, y, QColor(60, 60, 60, 0));
+    ASSERT_TRUE(atlas.save(QString::fromStdString((programFolder() / "textures/terrain/streets.png").string())));
+    // The program for those quads reads a texture per vertex.
+    gl_.setInteger(GL_MAX_VERTEX_TEXTURE_IMAGE_UNITS, 8);
+    environment_ = qrNew<APPENVRMain>(nullptr);
+    environment_->initialize();
+    environment_->setShadow(shadow_.get());
+    sculpt();
+    terrain().setGroundCell(7, 7, 2u << 8);
+    terrain().setDrawing(APPENVRDrawing::StaticBuffers);
+    terrain().render();
+    terrain().render();
+    const APPENVRBlockMesh& mesh = *block(0, 0).getMesh();
+    const unsigned tileOnly = APPENVRLayerReach::kStreetTileOnly;
+    for (const auto& [level, coveredTriangles] : {std::pair{0, 16}, {1, 4}, {2, 0}}) {
+        SCOPED_TRACE("level " + std::to_string(level));
+        std::size_t covered = 0;
+        std::size_t all = 0;
+        for (const APPENVRBlockMesh::Draw& draw : mesh.getShadingDraws(level)) {
+            const auto triangles = meshTriangles(mesh.getBuffer(), draw.range);
+            all += triangles.size();
+            if (draw.needs != tileOnly)
+                continue;
+            covered += triangles.size();
+            for (const Triangle& t : triangles)
+                for (const Vertex& v : t)
+                    EXPECT_GE(number(v[0]), 30.0f) << "only the right half of cell 7 (grid x 28 .. 32)";
+        }
+        EXPECT_EQ(covered, static_cast<std::size_t>(coveredTriangles));
+        EXPECT_EQ(all, meshTriangles(mesh.getBuffer(), mesh.getGrassDraw(level)).size() +
+                           meshTriangles(mesh.getBuffer(), mesh.getConcreteDraw(level)).size());
+    }
+    // Drawn with their own program.
+    auto program = [](const QRVISXShaderConfiguration* shading) { return static_cast<GLuint>(shading->getGLProgramId()); };
+    const GLuint tileProgram = program(terrain().getShading(false, false, tileOnly));
+    EXPECT_NE(tileProgram, program(terrain().getShaderConfiguration()));
+    visual_->getMaterialManager()->resetAll();
+    gl_.clearCalls();
+    block(0, 0).render();
+    const auto draws = drawStates(gl_.takeCalls());
+    EXPECT_EQ(std::count_if(draws.begin(), draws.end(), [&](const DrawState& d) { return d.program == tileProgram; }), 1);
+}
