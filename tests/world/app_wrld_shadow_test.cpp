@@ -15,6 +15,7 @@
 #include "visual/targets/qr_visx_rendertargetmanager.h"
 #include "visual/shaders/qr_visx_shaderconfiguration.h"
 #include "visual/shaders/qr_visx_shadermanager.h"
+#include "visual/state/qr_visx_statemanager.h"
 #include "visual/textures/qr_visx_texture.h"
 #include "visual/textures/qr_visx_texturemanager.h"
 #include "world/app_wrld_postprocess.h"
@@ -55,6 +56,7 @@ struct DuringCasters {
     bool intoShadowMap = false;
     bool bound = false;
     bool locked = false;
+    bool depthUsed = true;
     Vector3 cameraPosition;
     Matrix4 projection;
     int viewport[4] = {};
@@ -167,6 +169,8 @@ TEST_F(OffScreenParts, CastersDrawLockedIntoTheMapFromAboveAndTheTerrainLearnsWh
         during.intoShadowMap = current && current->getFileName().find("into_shadowmap") != std::string::npos;
         during.bound = visual_->getRenderTargetManager()->getBoundConfiguration() == shadow->getConfiguration();
         during.locked = materials().isLocked();
+        const QRVISXGLState& state = materials().getStateManager()->getCurrent();
+        during.depthUsed = state.depthTest || state.depthWrite;
         during.cameraPosition = camera.getPosition();
         during.projection = camera.getProjectionMatrix();
         QRVISXViewPort& viewport = *visual_->getViewPort();
@@ -181,6 +185,9 @@ TEST_F(OffScreenParts, CastersDrawLockedIntoTheMapFromAboveAndTheTerrainLearnsWh
     EXPECT_TRUE(during.intoShadowMap);
     EXPECT_TRUE(during.bound);
     EXPECT_TRUE(during.locked) << "the casters' own materials must change nothing";
+    // All casters are the same black: depth is neither cleared, tested nor written.
+    EXPECT_FALSE(during.depthUsed);
+    EXPECT_NE(std::find(calls.begin(), calls.end(), "glClear(GL_COLOR_BUFFER_BIT)"), calls.end());
     EXPECT_EQ(during.cameraPosition, centre);
     // Orthographic over 70 units each way from the centre, on the inner 1022 x 1022 texels.
     EXPECT_FLOAT_EQ(during.projection[0], 1.0f / 70.0f);
