@@ -2,7 +2,10 @@
 
 #include "environment/app_envr_blockmesh.h"
 #include "environment/app_envr_main.h"
+#include "file/qr_file_file.h"
+#include "file/qr_file_main.h"
 #include "resource/qr_resc_image.h"
+#include "resource/qr_resc_imagedecode.h"
 
 #include <algorithm>
 #include <cmath>
@@ -26,57 +29,96 @@ APPENVRStreetCover::APPENVRStreetCover(QRObject* owner) : QRManagedObject(owner,
 void APPENVRStreetCover::loadFromFile(const std::string& path)
 {
     setFileName(path);
-    readAtlas(path);
+    settle();
+    covered_.fill(0);
+    // The texture made from the same file reports whatever is wrong with it; without a readable
+    // atlas no quad is covered.
+    auto* files = qrFile();
+    if (!files || !files->fileExists(path, false))
+        return;
+    auto file = qrNew<QRFILEFile>(this);
+    if (!file->open(path, QRFileAccess::Read, QRFileType::Binary, false))
+        return;
+    auto memory = file->copyToMemory();
+    file->close();
+    if (!memory)
+        return;
+    measuring_ = std::async(std::launch::async, [bytes = memory->getBytes()] {
+        // Rows in OpenGL's order, so that row t is what the shader samples at t.
+        return measure(qrrescDecodeImage(bytes, true));
+    });
 }
 
 void APPENVRStreetCover::updateFromFile()
 {
-    readAtlas(getFileName());
+    loadFromFile(getFileName());
+    settle();
     if (changed_)
         changed_();
 }
 
 std::uint16_t APPENVRStreetCover::getCoveredQuads(int code) const
 {
+    settle();
     return code > 0 && code < static_cast<int>(covered_.size()) ? covered_[static_cast<std::size_t>(code)] : 0;
 }
 
-void APPENVRStreetCover::readAtlas(const std::string& path)
+void APPENVRStreetCover::settle() const
 {
-    covered_.fill(0);
-    auto image = qrNew<QRRESCImage2>(this, path);
-    // Rows in OpenGL's order, so that row t is what the shader samples at t.
-    image->setFlipForGL(true);
-    image->loadFromFile(path);
-    if (!image->isValid() || image->getWidth() <= 0 || image->getHeight() <= 0)
+    if (!measuring_.valid())
         return;
-    const int width = image->getWidth();
-    const int height = image->getHeight();
-    const int channels = image->getChannelCount();
-    const std::vector<std::uint8_t>& bytes = image->getByteData();
-    if (channels < 1 || bytes.size() < static_cast<std::size_t>(width) * height * channels)
-        return;
+    try {
+        covered_ = measuring_.get();
+    } catch (const std::exception&) {
+        covered_.fill(0);
+    }
+}
+
+APPENVRStreetCover::Quads APPENVRStreetCover::measure(const QRRESCDecodedImage& atlas)
+{
+    Quads covered{};
+    const int width = atlas.width;
+    const int height = atlas.height;
+    const int channels = atlas.pixelFormat == QRRESCImage2::kPixelRGBA ? 4
+                         : atlas.pixelFormat == QRRESCImage2::kPixelRGB ? 3
+                                                                          : 1;
+    const std::vector<std::uint8_t>& bytes = atlas.pixels;
+    if (atlas.outcome != QRRESCDecodedImage::Outcome::Decoded || width <= 0 || height <= 0 ||
+        bytes.size() < static_cast<std::size_t>(width) * height * channels)
+        return covered;
     // Pictures without alpha are opaque everywhere.
-    const int alphaChannel = channels == 2 || channels == 4 ? channels - 1 : -1;
+    const int alphaChannel = channels == 4 ? 3 : -1;
     auto opaque = [&](int x, int y) {
         return alphaChannel < 0 ||
                bytes[(static_cast<std::size_t>(y) * width + x) * channels + static_cast<std::size_t>(alphaChannel)] == 255;
-    };
-    // Beyond the atlas's edge the filter reads the texel across the repeat or the edge texel,
-    // depending on the wrap mode: both must be opaque.
-    auto opaqueAround = [&](int s, int t) {
-        const int wrappedS = ((s % width) + width) % width;
-        const int wrappedT = ((t % height) + height) % height;
-        const int clampedS = std::clamp(s, 0, width - 1);
-        const int clampedT = std::clamp(t, 0, height - 1);
-        return opaque(wrappedS, wrappedT) && opaque(clampedS, clampedT);
     };
     auto marginFor = [](int size) {
         return std::max(kLeastMarginTexels, static_cast<int>(std::ceil(size / kTilesPerSide * kMarginShare)));
     };
     const int marginS = marginFor(width);
     const int marginT = marginFor(height);
-    for (int code = 1; code < static_cast<int>(covered_.size()); ++code) {
+    // Texels not to be relied on, summed over every rectangle from the corner of the atlas grown
+    // by what a span reaches beyond its edges: then each quad's span is four look-ups. Beyond the
+    // atlas's edge the filter reads the texel across the repeat or the edge texel, depending on
+    // the wrap mode: both must be opaque.
+    const int pad = std::max(marginS, marginT) + 2;
+    const int grownWidth = width + 2 * pad;
+    const int grownHeight = height + 2 * pad;
+    std::vector<std::int32_t> open(static_cast<std::size_t>(grownWidth + 1) * (grownHeight + 1), 0);
+    auto sumAt = [&](int s, int t) -> std::int32_t& {
+        return open[static_cast<std::size_t>(t + pad) * (grownWidth + 1) + static_cast<std::size_t>(s + pad)];
+    };
+    for (int t = -pad; t < height + pad; ++t) {
+        for (int s = -pad; s < width + pad; ++s) {
+            const bool reliable = opaque(((s % width) + width) % width, ((t % height) + height) % height) &&
+                                  opaque(std::clamp(s, 0, width - 1), std::clamp(t, 0, height - 1));
+            sumAt(s + 1, t + 1) = sumAt(s, t + 1) + sumAt(s + 1, t) - sumAt(s, t) + (reliable ? 0 : 1);
+        }
+    }
+    auto allOpaque = [&](int s0, int s1, int t0, int t1) {
+        return sumAt(s1 + 1, t1 + 1) - sumAt(s0, t1 + 1) - sumAt(s1 + 1, t0) + sumAt(s0, t0) == 0;
+    };
+    for (int code = 1; code < static_cast<int>(covered.size()); ++code) {
         // The shader's tile: column code mod 4, row code / 4 counted from the top.
         const double column = code % kTilesPerSide;
         const double row = kTilesPerSide - 1 - code / kTilesPerSide;
@@ -89,14 +131,11 @@ void APPENVRStreetCover::readAtlas(const std::string& path)
                 const auto [t0, t1] = texelSpan((row + APPENVRBlockMesh::streetCoordinate(j)) / kTilesPerSide,
                                                 (row + APPENVRBlockMesh::streetCoordinate(j + 1)) / kTilesPerSide,
                                                 height, marginT);
-                bool covered = true;
-                for (int s = s0; s <= s1 && covered; ++s)
-                    for (int t = t0; t <= t1 && covered; ++t)
-                        covered = opaqueAround(s, t);
-                if (covered)
+                if (allOpaque(s0, s1, t0, t1))
                     quads |= static_cast<std::uint16_t>(1u << (i * kQuadsPerSide + j));
             }
         }
-        covered_[static_cast<std::size_t>(code)] = quads;
+        covered[static_cast<std::size_t>(code)] = quads;
     }
+    return covered;
 }

@@ -4,14 +4,18 @@
 // tile is opaque, with room around them for the texture filter near the eye. Those quads are drawn
 // with a program that reads the tile alone (terrain_streettile.shader) instead of the ground
 // layers and the modulation map under it: on a software renderer every texture read costs, and
-// roads cover much of a town. Reloaded with the atlas's file, after which every block sorts its
-// cells again. Owned by the environment.
+// roads cover much of a town. The atlas is decoded and measured on a thread of its own while the
+// world goes on loading, and waited for at the first question. Reloaded with the atlas's file,
+// after which every block sorts its cells again. Owned by the environment.
 
 #include "core/qr_core_managedobject.h"
 
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <future>
+
+struct QRRESCDecodedImage;
 
 class APPENVRStreetCover : public QRManagedObject {
 public:
@@ -33,8 +37,12 @@ public:
     std::uint16_t getCoveredQuads(int code) const;
 
 private:
-    void readAtlas(const std::string& path);
+    using Quads = std::array<std::uint16_t, 16>;
+    static Quads measure(const QRRESCDecodedImage& atlas);
+    // The measurement started last, if it is still to be taken.
+    void settle() const;
 
-    std::array<std::uint16_t, 16> covered_{};
+    mutable Quads covered_{};
+    mutable std::future<Quads> measuring_;
     std::function<void()> changed_;
 };
