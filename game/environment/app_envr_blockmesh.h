@@ -6,10 +6,10 @@
 // draw, and within a ground type sorts them by what their shading must read (the street atlas,
 // the earth and rock layers: APPENVRLayerReach), so that each such group is one draw with the
 // cheapest program that shades it right; the quads a cell's street tile covers completely
-// (APPENVRStreetCover) go into one more group, shaded from the tile alone. Where a coarser block meets a finer one their borders
-// differ, so every level hangs a skirt from the block's border down below the lowest height of
-// each border cell edge: no gap between them ever shows. Owned by its block, which builds it
-// again after the terrain under it changed.
+// (APPENVRStreetCover) go into one more group, shaded from the tile alone. Where a coarser block
+// meets a finer one their borders differ, so every level hangs a skirt from the block's border
+// down below the lowest height of each border cell edge: no gap between them ever shows. Owned by
+// its block, which builds it again after the terrain under it changed.
 
 #include "core/qr_core_object.h"
 #include "environment/app_envr_main.h"
