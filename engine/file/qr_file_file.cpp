@@ -267,6 +267,19 @@ std::unique_ptr<QRFILEMemoryStream> QRFILEFile::copyToMemory()
     return copy;
 }
 
+std::optional<std::vector<std::uint8_t>> QRFILEFile::readWhole(QRObject* owner, const std::string& path,
+                                                               bool reportErrors)
+{
+    auto file = qrNew<QRFILEFile>(owner);
+    if (!file->open(path, QRFileAccess::Read, QRFileType::Binary, reportErrors))
+        return std::nullopt;
+    const auto memory = file->copyToMemory();
+    file->close();
+    if (!memory)
+        return std::nullopt;
+    return memory->getBytes();
+}
+
 void QRFILEFile::reportReadError() const
 {
     reportError("read", "Error on reading data from stream");

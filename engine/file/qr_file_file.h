@@ -14,8 +14,10 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 enum class QRFileType : std::int32_t { None = -1, Binary = 0, Text = 1 };
 enum class QRFileAccess : std::int32_t { None = -1, Read = 0, Write = 1 };
@@ -51,6 +53,10 @@ public:
     bool isEndOfFile() const;
     // The whole content in a new memory stream at its start; the file's own position stays.
     std::unique_ptr<QRFILEMemoryStream> copyToMemory();
+    // The whole content of the file at path, read through a file owned by owner while it reads;
+    // nothing when it cannot be found, opened or read.
+    static std::optional<std::vector<std::uint8_t>> readWhole(QRObject* owner, const std::string& path,
+                                                              bool reportErrors);
 
     const std::string& getFileName() const { return fileName_; }
     const std::string& getContainer() const { return container_; }

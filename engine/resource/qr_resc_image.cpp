@@ -1,6 +1,7 @@
 #include "resource/qr_resc_image.h"
 
 #include "core/qr_core_log.h"
+#include "file/qr_file_file.h"
 #include "file/qr_file_main.h"
 #include "resource/qr_resc_imagedecode.h"
 #include "resource/qr_resc_imageprefetch.h"
@@ -72,14 +73,8 @@ void QRRESCImage2::loadFromFile(const std::string& fileName)
             adopt(ahead->get(), fileName);
             return;
         }
-        auto file = qrNew<QRFILEFile>(this);
-        if (!file->open(fileName, QRFileAccess::Read, QRFileType::Binary, true))
-            return;
-        const auto memory = file->copyToMemory();
-        file->close();
-        if (!memory)
-            return;
-        adopt(qrrescDecodeImage(memory->getBytes(), flipForGL_), fileName);
+        if (const auto bytes = QRFILEFile::readWhole(this, fileName, true))
+            adopt(qrrescDecodeImage(*bytes, flipForGL_), fileName);
     } catch (const std::exception&) {
         clear();
         reportError("loadFromFile", "A runtime error occurred while loading an image");

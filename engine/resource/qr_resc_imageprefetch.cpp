@@ -1,5 +1,6 @@
 #include "resource/qr_resc_imageprefetch.h"
 
+#include "file/qr_file_file.h"
 #include "file/qr_file_main.h"
 
 #include <memory>
@@ -34,20 +35,13 @@ QRRESCImagePrefetch::~QRRESCImagePrefetch()
 
 void QRRESCImagePrefetch::start(const std::vector<std::string>& fileNames, bool flipForGL)
 {
-    auto* files = qrFile();
-    if (!files)
+    if (!qrFile())
         return;
     for (const std::string& fileName : fileNames) {
-        if (!files->fileExists(fileName, false))
+        auto read = QRFILEFile::readWhole(this, fileName, false);
+        if (!read)
             continue;
-        auto file = qrNew<QRFILEFile>(this);
-        if (!file->open(fileName, QRFileAccess::Read, QRFileType::Binary, false))
-            continue;
-        auto memory = file->copyToMemory();
-        file->close();
-        if (!memory)
-            continue;
-        auto bytes = std::make_shared<std::vector<std::uint8_t>>(memory->getBytes());
+        auto bytes = std::make_shared<std::vector<std::uint8_t>>(std::move(*read));
         auto decode = std::make_shared<std::packaged_task<QRRESCDecodedImage()>>(
             [bytes, flipForGL] { return qrrescDecodeImage(*bytes, flipForGL); });
         decodes_[QRFILEMain::fileNameID(fileName)] = {flipForGL, decode->get_future()};

@@ -3,7 +3,6 @@
 #include "environment/app_envr_blockmesh.h"
 #include "environment/app_envr_main.h"
 #include "file/qr_file_file.h"
-#include "file/qr_file_main.h"
 #include "resource/qr_resc_image.h"
 #include "resource/qr_resc_imagedecode.h"
 
@@ -33,17 +32,10 @@ void APPENVRStreetCover::loadFromFile(const std::string& path)
     covered_.fill(0);
     // The texture made from the same file reports whatever is wrong with it; without a readable
     // atlas no quad is covered.
-    auto* files = qrFile();
-    if (!files || !files->fileExists(path, false))
+    auto bytes = QRFILEFile::readWhole(this, path, false);
+    if (!bytes)
         return;
-    auto file = qrNew<QRFILEFile>(this);
-    if (!file->open(path, QRFileAccess::Read, QRFileType::Binary, false))
-        return;
-    auto memory = file->copyToMemory();
-    file->close();
-    if (!memory)
-        return;
-    measuring_ = std::async(std::launch::async, [bytes = memory->getBytes()] {
+    measuring_ = std::async(std::launch::async, [bytes = std::move(*bytes)] {
         // Rows in OpenGL's order, so that row t is what the shader samples at t.
         return measure(qrrescDecodeImage(bytes, true));
     });
