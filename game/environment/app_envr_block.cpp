@@ -319,18 +319,21 @@ bool APPENVRBlock::isInView() const
     return visual && visual->getCameraManager()->getFrustum()->isBoxVisible(culling.minimum, culling.maximum);
 }
 
-void APPENVRBlock::render()
-{
-    if (isInView())
-        renderTerrain();
-}
-
-void APPENVRBlock::renderEditor()
+bool APPENVRBlock::render()
 {
     if (!isInView())
-        return;
+        return false;
+    renderTerrain();
+    return true;
+}
+
+bool APPENVRBlock::renderEditor()
+{
+    if (!isInView())
+        return false;
     renderTerrain();
     renderOutline();
+    return true;
 }
 
 void APPENVRBlock::renderTerrain()

@@ -87,9 +87,10 @@ public:
 
     // Draws the block's ground cells when its culling box is in view; the editor form then
     // outlines the block. With static buffers the block's geometry is built on its first draw
-    // and again on the first draw after the terrain under it changed.
-    void render();
-    void renderEditor();
+    // and again on the first draw after the terrain under it changed. Both say whether the block
+    // was in view.
+    bool render();
+    bool renderEditor();
     void markGeometryChanged()
     {
         geometryChanged_ = true;

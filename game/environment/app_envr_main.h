@@ -219,6 +219,8 @@ private:
     std::array<std::array<APPENVRVertex, kVertexCount>, kVertexCount> vertices_{};
     // The far shading samples the four ground layers and the modulation map in its vertex shader.
     static constexpr int kFarShadingVertexUnits = 5;
+    // The nearest blocks drawn before the queue goes to the driver for the first time (renderAreas).
+    static constexpr int kBlocksBeforeHandOver = 3;
     QRVISXShaderConfiguration* shader_ = nullptr;
     // The variants: near grass by needs, near concrete and far ground by whether a street shows.
     std::array<QRVISXShaderConfiguration*, 8> grassShadings_{};

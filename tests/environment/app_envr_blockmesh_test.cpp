@@ -441,7 +441,7 @@ TEST_F(TerrainDrawing, EditorFormOutlinesTheBlockAboveItsBorderVertices)
     EXPECT_EQ(points[163], at(40, 0));
 }
 
-TEST_F(TerrainDrawing, BlocksDrawNearestFirstSoThatCoveredGroundIsNotShadedTwice)
+TEST_F(TerrainDrawing, BlocksDrawNearestFirstAndTheNearestReachTheDriverFirst)
 {
     // A few blocks around an eye inside global block (3, 3), from above; cell by cell, so that each
     // strip names its block by its first grid position.
@@ -455,9 +455,12 @@ TEST_F(TerrainDrawing, BlocksDrawNearestFirstSoThatCoveredGroundIsNotShadedTwice
     terrain().render();
     const auto calls = gl_.takeCalls();
     std::vector<std::pair<int, int>> order;
+    std::vector<std::size_t> blocksBeforeFlush;
     bool stripBegun = false;
     for (const std::string& call : calls) {
-        if (startsWith(call, "glBegin(")) {
+        if (call == "glFlush()") {
+            blocksBeforeFlush.push_back(order.size());
+        } else if (startsWith(call, "glBegin(")) {
             stripBegun = true;
         } else if (stripBegun && startsWith(call, "glMultiTexCoord2f(GL_TEXTURE0")) {
             stripBegun = false;
@@ -478,6 +481,7 @@ TEST_F(TerrainDrawing, BlocksDrawNearestFirstSoThatCoveredGroundIsNotShadedTwice
     };
     for (std::size_t i = 1; i < order.size(); ++i)
         EXPECT_LE(distance(order[i - 1]), distance(order[i])) << "block " << i;
+    EXPECT_EQ(blocksBeforeFlush, (std::vector<std::size_t>{3, order.size()}));
 }
 
 namespace {

@@ -487,6 +487,11 @@ void GLRecorder::finish()
     record("glFinish", {});
 }
 
+void GLRecorder::flush()
+{
+    record("glFlush", {});
+}
+
 std::string GLRecorder::getString(GLenum name)
 {
     const auto it = strings_.find(name);

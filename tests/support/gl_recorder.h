@@ -124,6 +124,7 @@ public:
     void getFloatv(GLenum parameter, GLfloat* values) override;
     void readPixels(GLint x, GLint y, GLsizei width, GLsizei height, GLenum format, GLenum type, void* pixels) override;
     void finish() override;
+    void flush() override;
     std::string getString(GLenum name) override;
     GLuint genTexture() override;
     void deleteTexture(GLuint texture) override;

@@ -72,6 +72,8 @@ public:
     virtual void readPixels(GLint x, GLint y, GLsizei width, GLsizei height, GLenum format, GLenum type,
                             void* pixels) = 0;
     virtual void finish() = 0;
+    // Hands what is queued to the driver without waiting for it to be drawn.
+    virtual void flush() = 0;
     // glGetString; empty when OpenGL has no answer (no context).
     virtual std::string getString(GLenum name) = 0;
 

@@ -263,6 +263,11 @@ void QRVISXGLOpenGL::finish()
     glFinish();
 }
 
+void QRVISXGLOpenGL::flush()
+{
+    glFlush();
+}
+
 std::string QRVISXGLOpenGL::getString(GLenum name)
 {
     const GLubyte* text = glGetString(name);
