@@ -62,6 +62,10 @@ const std::array<const char*, 11> kClampedTextures = {
     "textures\\skybox\\north", "textures\\skybox\\west", "textures\\skybox\\south", "textures\\skybox\\east",
     "textures\\skybox\\top", "textures\\skybox\\bottom", "textures\\particles\\explosion", "textures\\particles\\pickup",
     "textures\\particles\\redstreak_impact", "textures\\particles\\redstreak_shot", "fonts\\default"};
+// Scripts that filter their texture within the nearer mipmap level.
+const std::array<const char*, 5> kNearestLevelTextures = {"textures\\terrain\\terrain0", "textures\\terrain\\terrain1",
+                                                          "textures\\terrain\\terrain2", "textures\\terrain\\terrain3",
+                                                          "textures\\terrain\\modulation"};
 
 // A picture as the engine loads it (rows from the top).
 struct Picture {
@@ -136,6 +140,8 @@ TEST_F(ContentTest, WritesExactlyTheNamedFilesAndTheSameBytesEveryRun)
         expected.insert(std::string("sounds/") + sound + ".wav");
     for (const char* texture : kClampedTextures)
         expected.insert(onDisk(texture) + ".texture");
+    for (const char* texture : kNearestLevelTextures)
+        expected.insert(onDisk(texture) + ".texture");
     expected.insert("fonts/default.font");
     for (const std::string& model : generatedModelPaths())
         expected.insert(onDisk(model));
@@ -156,6 +162,8 @@ TEST_F(ContentTest, WritesExactlyTheNamedFilesAndTheSameBytesEveryRun)
         EXPECT_NE(script.find("set horizontalclamp true\n"), std::string::npos) << texture;
         EXPECT_NE(script.find("set verticalclamp true\n"), std::string::npos) << texture;
     }
+    for (const char* texture : kNearestLevelTextures)
+        EXPECT_NE(plain.at(onDisk(texture) + ".texture").find("set filter mipmapping\n"), std::string::npos) << texture;
 }
 
 TEST_F(ContentTest, StampSkipsCompleteOutputAndRepairsMissingFiles)
