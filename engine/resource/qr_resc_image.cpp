@@ -14,18 +14,6 @@
 #include <optional>
 
 namespace {
-int channelsOf(int pixelFormat)
-{
-    switch (pixelFormat) {
-    case QRRESCImage2::kPixelRGB:
-        return 3;
-    case QRRESCImage2::kPixelRGBA:
-        return 4;
-    default:
-        return 1;
-    }
-}
-
 std::uint8_t toByte(float component)
 {
     const float scaled = component * 255.0f;

@@ -28,6 +28,11 @@ public:
     static constexpr int kPixelLuminance = 0;
     static constexpr int kPixelRGB = 1;
     static constexpr int kPixelRGBA = 2;
+    // Components per pixel of a pixel format: 3, 4, or 1 for luminance and anything else.
+    static constexpr int channelsOf(int pixelFormat)
+    {
+        return pixelFormat == kPixelRGB ? 3 : pixelFormat == kPixelRGBA ? 4 : 1;
+    }
 
     explicit QRRESCImage2(QRObject* owner, std::string_view name = "Resource 2D Image");
 

@@ -71,9 +71,7 @@ APPENVRStreetCover::Quads APPENVRStreetCover::measure(const QRRESCDecodedImage& 
     Quads covered{};
     const int width = atlas.width;
     const int height = atlas.height;
-    const int channels = atlas.pixelFormat == QRRESCImage2::kPixelRGBA ? 4
-                         : atlas.pixelFormat == QRRESCImage2::kPixelRGB ? 3
-                                                                          : 1;
+    const int channels = QRRESCImage2::channelsOf(atlas.pixelFormat);
     const std::vector<std::uint8_t>& bytes = atlas.pixels;
     if (atlas.outcome != QRRESCDecodedImage::Outcome::Decoded || width <= 0 || height <= 0 ||
         bytes.size() < static_cast<std::size_t>(width) * height * channels)
