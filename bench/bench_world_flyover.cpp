@@ -8,8 +8,11 @@
 // a software renderer takes seconds for each of them).
 //
 // Needs an X server with GLX: xvfb-run -a -s "-screen 0 1280x1024x24" build/bin/bench_world_flyover
-// [program folder [frames [picture.png]]]. The world comes from the program folder (build/bin unless given): whatever
+// [--flat-ground] [program folder [frames [picture.png]]]. The world comes from the program folder (build/bin unless given): whatever
 // area files exist there, flat land otherwise; the picture, when asked for, is the lap's first frame. The log goes to a temporary folder that mirrors it.
+// With --flat-ground every terrain shading gives one flat colour instead of reading its textures:
+// what is left is what the terrain's geometry costs, to set against a peer's terrain that reads
+// one texture where the ground near the eye reads four or more.
 
 #include "bench_flyover_support.h"
 
@@ -38,6 +41,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -155,6 +159,27 @@ FlyoverFigures measureFullAnisotropy(APPENVRMain& environment, APPWRLDLight& lig
     return flyoverFigures(times);
 }
 
+// Replaces the mirror's link to the shaders with a folder of links to each of them, in which the
+// three terrain shadings' main programs give a flat green; false when the folder cannot be made.
+bool useFlatGround(const std::filesystem::path& mirror)
+{
+    const std::filesystem::path shaders = mirror / "shaders";
+    std::error_code error;
+    const std::filesystem::path real = std::filesystem::read_symlink(shaders, error);
+    if (error || !std::filesystem::remove(shaders, error) || !std::filesystem::create_directory(shaders, error))
+        return false;
+    for (const auto& entry : std::filesystem::directory_iterator(real, error))
+        std::filesystem::create_symlink(entry.path(), shaders / entry.path().filename(), error);
+    for (const char* name : {"terrain.fragment", "terrain_far.fragment", "terrain_streettile.fragment"}) {
+        std::filesystem::remove(shaders / name, error);
+        std::ofstream flat(shaders / name);
+        flat << "#version 110\nvoid main()\n{\n    gl_FragColor = vec4(0.3, 0.5, 0.2, 1.0);\n}\n";
+        if (!flat)
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -162,13 +187,23 @@ int main(int argc, char** argv)
     // GLX needs the X11 platform; an offscreen Qt has no windows to draw in.
     qputenv("QT_QPA_PLATFORM", "xcb");
     QApplication application(argc, argv);
-    const std::filesystem::path programFolder = argc > 1 ? std::filesystem::path(argv[1])
-                                                         : std::filesystem::path(KIPSTER_PROGRAM_FOLDER);
-    const int frames = argc > 2 ? std::max(std::atoi(argv[2]), 1) : kFrames;
+    std::vector<std::string> arguments(argv + 1, argv + argc);
+    const auto flatOption = std::find(arguments.begin(), arguments.end(), "--flat-ground");
+    const bool flatGround = flatOption != arguments.end();
+    if (flatGround)
+        arguments.erase(flatOption);
+    const std::filesystem::path programFolder = !arguments.empty() ? std::filesystem::path(arguments[0])
+                                                                   : std::filesystem::path(KIPSTER_PROGRAM_FOLDER);
+    const int frames = arguments.size() > 1 ? std::max(std::atoi(arguments[1].c_str()), 1) : kFrames;
     const std::filesystem::path folder = useMirroredProgramFolder(std::filesystem::absolute(programFolder));
     if (folder.empty())
         return 1;
-    const std::string picturePath = argc > 3 ? argv[3] : "";
+    if (flatGround && !useFlatGround(folder)) {
+        std::fprintf(stderr, "bench_world_flyover: cannot make the flat ground's shader folder in %s\n",
+                     folder.string().c_str());
+        return 1;
+    }
+    const std::string picturePath = arguments.size() > 2 ? arguments[2] : "";
     int areaFiles = 0;
     for (int ax = 0; ax < 4; ++ax)
         for (int az = 0; az < 4; ++az)
@@ -190,7 +225,8 @@ int main(int argc, char** argv)
         auto light = qrNew<APPWRLDLight>(nullptr);
         light->initialize();
 
-        std::printf("World flyover, %d x %d, %d frames per method, %d area file(s) loaded (flat land elsewhere)\n",
+        std::printf("World flyover%s, %d x %d, %d frames per method, %d area file(s) loaded (flat land elsewhere)\n",
+                    flatGround ? " with flat-coloured ground" : "",
                     visual->getViewPort()->getRight() - visual->getViewPort()->getLeft(),
                     visual->getViewPort()->getHeight(), frames, areaFiles);
         const std::vector<FlyoverFigures> measured = measure(*environment, *light, frames);
